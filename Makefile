@@ -1,0 +1,54 @@
+# The two commands a new user needs: `make run` and `make test`.
+# Both install missing Debian packages first, then configure and build into build/.
+
+BUILD      ?= build
+JOBS       ?= 2
+CMAKE_GEN  := -G Ninja
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test asan bench fuzz install clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tarvelion
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole test suite under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
+asan: deps
+	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTARVELION_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTARVELION_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	for b in build-bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b; done
+
+# Each fuzz target for FUZZ_SECONDS seconds, starting from its seed corpus.
+fuzz: deps
+	cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTARVELION_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	./fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) build-asan build-bench build-fuzz
