@@ -1,0 +1,3 @@
+#include "graph/plot_settings.h"
+
+PlotSettings plotSettings;

@@ -1,0 +1,106 @@
+#include "graph/view_model.h"
+
+#include <cmath>
+
+namespace {
+
+ViewLimits currentLimits = factoryLimits;
+GraphView currentView;
+
+void setPixelWidth(double width) { currentView.pixelWidth = width; }
+
+void updatePixelWidth() {
+    setPixelWidth(currentView.width > 0 ? (currentLimits.xMax - currentLimits.xMin) / currentView.width : 0.0);
+}
+
+// Truncation toward zero, with every value that has no int row or column mapped into +-pixelLimit.
+int toPixel(double value) {
+    if (std::isnan(value)) return -pixelLimit;
+    if (value <= -pixelLimit) return -pixelLimit;
+    if (value >= pixelLimit) return pixelLimit;
+    return static_cast<int>(std::trunc(value));
+}
+
+} // namespace
+
+const ViewLimits& viewLimits = currentLimits;
+const GraphView& graphView = currentView;
+
+void setViewLimits(const ViewLimits& limits) {
+    currentLimits = limits;
+    updatePixelWidth();
+}
+
+void resizeView(int width, int height) {
+    currentView.width = width > 0 ? width : 0;
+    currentView.height = height > 0 ? height : 0;
+    currentLimits = factoryLimits;
+    setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
+}
+
+double worldX(int column) {
+    const ViewLimits& v = currentLimits;
+    return v.xMin + (v.xMax - v.xMin) * column / currentView.width;
+}
+
+double worldY(int row) {
+    const ViewLimits& v = currentLimits;
+    return v.yMax + (v.yMin - v.yMax) * row / currentView.height;
+}
+
+int screenX(double x) {
+    const ViewLimits& v = currentLimits;
+    return toPixel((x - v.xMin) * currentView.width / (v.xMax - v.xMin));
+}
+
+int screenY(double y) {
+    const ViewLimits& v = currentLimits;
+    const double height = currentView.height;
+    return toPixel(height - (y - v.yMin) / (v.yMax - v.yMin) * height);
+}
+
+double tickStep(double span) {
+    if (!(span > 0.0) || !std::isfinite(span)) return 0.0;
+    // Both searches end: powers of ten overflow to infinity upwards and underflow to 0 downwards.
+    int n = 0;
+    if (span > 1.0) {
+        while (std::pow(10.0, n + 1) < span) ++n;
+    } else {
+        while (std::pow(10.0, n) > span) --n;
+    }
+    return std::pow(10.0, n);
+}
+
+void zoomView(double factor) {
+    ViewLimits v = currentLimits;
+    const double midX = (v.xMax + v.xMin) * 0.5;
+    v.xMin = (v.xMin - midX) * factor + midX;
+    v.xMax = (v.xMax - midX) * factor + midX;
+    const double midY = (v.yMax + v.yMin) * 0.5;
+    v.yMin = (v.yMin - midY) * factor + midY;
+    v.yMax = (v.yMax - midY) * factor + midY;
+    setViewLimits(v);
+}
+
+void zoomAt(int column, int row, double factor) {
+    const double cx = worldX(column);
+    const double cy = worldY(row);
+    const double hx = (currentLimits.xMax - currentLimits.xMin) * 0.5 * factor;
+    const double hy = (currentLimits.yMax - currentLimits.yMin) * 0.5 * factor;
+    setViewLimits({cx - hx, cx + hx, cy - hy, cy + hy});
+}
+
+void centreAt(int column, int row) { zoomAt(column, row, 1.0); }
+
+void panView(PanDirection direction) {
+    ViewLimits v = currentLimits;
+    const double dx = (v.xMax - v.xMin) * 0.5;
+    const double dy = (v.yMax - v.yMin) * 0.5;
+    switch (direction) {
+    case PanDirection::Left: v.xMin -= dx; v.xMax -= dx; break;
+    case PanDirection::Right: v.xMin += dx; v.xMax += dx; break;
+    case PanDirection::Up: v.yMin += dy; v.yMax += dy; break;
+    case PanDirection::Down: v.yMin -= dy; v.yMax -= dy; break;
+    }
+    setViewLimits(v);
+}

@@ -1,0 +1,53 @@
+// The world rectangle shown by the graph area, the area's geometry, and the conversions between them.
+// Plain C++: the document code and its tests use this without Qt.
+#pragma once
+
+#include <cstdint>
+
+struct ViewLimits {
+    double xMin;
+    double xMax;
+    double yMin;
+    double yMax;
+};
+
+inline constexpr ViewLimits factoryLimits{-5.0, 5.0, -5.0, 5.0};
+
+struct GraphView {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    // World width of one pixel column; also the step of the running integral "int".
+    double pixelWidth = 0.0;
+};
+
+// Read-only views of the one instance of each. Writes go through setViewLimits and resizeView so
+// that pixelWidth (and the evaluator's integral step) can never fall out of step with the limits.
+extern const ViewLimits& viewLimits;
+extern const GraphView& graphView;
+
+// Any four numbers are accepted, as the Set Limits dialog and documents may hand them over;
+// the conversions and clearGraph stay defined for empty, reversed or non-finite spans.
+void setViewLimits(const ViewLimits& limits);
+
+// A size change: takes the new area size (negative sizes count as 0) and resets to factoryLimits.
+void resizeView(int width, int height);
+
+// Pixel rows and columns of non-finite or far-away world values are clamped to +-pixelLimit,
+// which lies far outside any image, so the surface clips them; not-a-number gives -pixelLimit.
+inline constexpr int pixelLimit = 1 << 27;
+
+double worldX(int column);
+double worldY(int row);
+int screenX(double x);
+int screenY(double y);
+
+// Largest power of ten strictly below span (span > 1) or not above it (span <= 1).
+// Returns 0 for a span that is not a positive finite number.
+double tickStep(double span);
+
+void zoomView(double factor);
+void zoomAt(int column, int row, double factor);
+void centreAt(int column, int row);
+
+enum class PanDirection { Left, Right, Up, Down };
+void panView(PanDirection direction);

@@ -1,0 +1,50 @@
+#include "graph/plot_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(PlotSettings, StartValues) {
+    const PlotSettings fresh;
+    EXPECT_EQ(fresh.plotMode, PlotMode::Explicit);
+    EXPECT_EQ(fresh.infoBoxShown, 1);
+    EXPECT_EQ(fresh.chordShown, 0);
+    EXPECT_EQ(fresh.chordRow, 0);
+    EXPECT_EQ(fresh.parametricShown, 0);
+    EXPECT_TRUE(fresh.angleVariable.empty());
+    EXPECT_TRUE(fresh.memoText.empty());
+    EXPECT_TRUE(fresh.implicitLeft[1].empty());
+    EXPECT_TRUE(fresh.documentPath.empty());
+}
+
+template <typename Text>
+void expectCutAtLimit(Text& field, std::size_t limit) {
+    const std::string longText(limit + 40, 'a');
+    field = longText;
+    EXPECT_EQ(field.view().size(), limit);
+    EXPECT_EQ(field.bytes().back(), '\0');
+    field = "short";
+    EXPECT_EQ(field, "short");
+    // A shorter text leaves no remains of the longer one behind its terminator.
+    for (std::size_t i = 5; i < field.bytes().size(); ++i) ASSERT_EQ(field.bytes()[i], '\0');
+}
+
+TEST(PlotSettings, TextsAreCutAtTheirFieldLimit) {
+    PlotSettings s;
+    expectCutAtLimit(s.angleVariable, 79);
+    expectCutAtLimit(s.parametricX, 79);
+    expectCutAtLimit(s.implicitRight[1], 254);
+    expectCutAtLimit(s.inequalityLeft[2], 254);
+    expectCutAtLimit(s.memoText, 2047);
+    expectCutAtLimit(s.documentTitle, 259);
+}
+
+TEST(PlotSettings, TextStopsAtEmbeddedZero) {
+    ShortText text;
+    text = std::string_view("ab\0cd", 5);
+    EXPECT_EQ(text, "ab");
+}
+
+} // namespace
