@@ -1,0 +1,23 @@
+#pragma once
+// The console language: one line in through consoleLine, its answer out through the same buffer.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "expr/symbol_store.h"
+
+inline constexpr std::size_t consoleBufferSize = 1024;  // terminator included
+
+extern char consoleLine[consoleBufferSize];
+extern char answerText[consoleBufferSize];
+
+// Reads consoleLine, leaves the answer in consoleLine (":bye" leaves the line as it was).
+void runConsoleLine();
+// Handles one text with its blanks removed; writes into answerText.
+void interpretLine(std::string_view text);
+void runCommand(std::string_view text);
+// Appends the printed form of a result to answerText.
+void formatResult(const std::optional<Value>& result);
+// Parses name(parameters)=body (at most 199 characters) and defines the user function.
+void defineFunctionFromText(std::string_view text);

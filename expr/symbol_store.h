@@ -1,0 +1,167 @@
+#pragma once
+// The program-wide symbol store: constants, variables, vectors and functions, the records compiled
+// expressions are made of, and the WorkStack shared by the compiler and the evaluator.
+//
+// Records live in shared ownership: the store holds them, and every compiled list that refers to a
+// record holds it too, so a compiled list stays safe to evaluate after the store has dropped the
+// record (reset, redefinition, unlinking). Raw pointers handed out by the lookups stay valid until
+// the record leaves the store.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Constant {
+    double value = 0.0;
+    std::int32_t isInteger = 0;  // 1 when the number's text held no "."
+};
+
+struct Variable {
+    std::string name;
+    double value = 0.0;
+    std::int32_t isInteger = 0;  // never set: a variable's value always counts as real
+};
+
+// Every vector has room for three components; `count` (0..3) is how many the listing shows.
+struct VectorVariable {
+    std::string name;
+    std::int32_t count = 3;
+    std::array<double, 3> components{};
+};
+
+// The built-in function a FunctionEntry stands for, chosen by its name at registration.
+enum class Builtin : std::uint8_t {
+    none,  // a user function, or a registered name without a rule
+    sin, cos, sqrt, sum, prod, factorial, mod, inv, gamma, acos, asin, atan, ceil, floor, log,
+    sinh, tan, tanh, diff, diffn, sec, cosec, cot, integral
+};
+
+struct ParameterNode {
+    std::string name;
+};
+
+struct FunctionEntry {
+    std::string name;
+    std::int32_t isBuiltin = 0;
+    std::int32_t arity = 0;
+    std::vector<ParameterNode> parameters;  // user functions only
+    std::string bodyText;                   // user functions only: the text after "="
+    Builtin builtin = Builtin::none;
+};
+
+enum NodeKind : std::uint8_t {
+    kindVariable = 0,
+    kindNumber = 1,
+    kindSign = 2,
+    kindOperator = 3,
+    kindOpen = 4,
+    kindClose = 5,
+    kindCall = 6,
+    kindVector = 7,
+};
+
+// What the evaluator does with an evaluation-order node; set by toPostfix.
+enum class Opcode : std::uint8_t {
+    pushNumber, pushVariable, pushVector,
+    plusSign, minusSign,
+    add, subtract, multiply, divide, power, dot, cross, assign,
+    callBuiltin, callUser,
+    none,  // a token that is never evaluated (brackets)
+};
+
+struct ExpList;
+using ExpListPtr = std::shared_ptr<ExpList>;
+
+// One compiled argument of a built-in call.
+struct ArgumentNode {
+    ExpListPtr list;
+};
+
+// One token of the text, or one instruction of the evaluation order. Pointers refer to records
+// that the owning ExpList keeps alive.
+struct ExpListNode {
+    NodeKind kind = kindNumber;
+    char op = 0;
+    Opcode code = Opcode::none;
+    Builtin builtin = Builtin::none;      // kindCall of a built-in
+    Constant constant;                    // kindNumber
+    Variable* variable = nullptr;         // kindVariable
+    VectorVariable* vector = nullptr;     // kindVector
+    const FunctionEntry* function = nullptr;  // kindCall
+    std::uint32_t arguments = 0;          // kindCall of a built-in: first index in ExpList::arguments
+    std::uint32_t argumentCount = 0;
+    ExpList* body = nullptr;              // kindCall of a user function: the expanded body
+};
+
+struct ExpList {
+    std::vector<ExpListNode> tokens;   // in the order of the text
+    std::vector<ExpListNode> postfix;  // evaluation order, no brackets
+    std::vector<ArgumentNode> arguments;          // of the built-in calls, in text order
+    std::vector<ExpListPtr> bodies;               // of the user calls, in text order
+    std::vector<std::shared_ptr<const void>> records;  // store records the nodes refer to
+    // Filled by toPostfix: the most entries the evaluation order adds to the WorkStack, and
+    // whether every operator finds its operands within this list.
+    std::int32_t maxDepth = 0;
+    bool wellFormed = true;
+};
+
+// An evaluation result, or an entry of the WorkStack: a scalar (components[0]) with its integer
+// flag, a vector of three components, or a variable read only when an operator takes it.
+struct Value {
+    NodeKind kind = kindNumber;  // kindNumber, kindVector or kindVariable
+    std::int32_t isInteger = 0;
+    std::array<double, 3> components{};
+    Variable* variable = nullptr;
+};
+
+inline constexpr int workStackLimit = 1000;
+
+struct WorkStack {
+    std::array<Value, workStackLimit> entries;
+    std::int32_t count = 0;
+};
+
+struct SymbolStore {
+    std::deque<Constant> constants;                        // newest first, at most 1024
+    std::deque<std::shared_ptr<Variable>> variables;       // newest first
+    std::deque<std::shared_ptr<VectorVariable>> vectors;   // newest first
+    std::vector<std::shared_ptr<FunctionEntry>> functions; // list order
+};
+
+inline constexpr std::size_t constantsKept = 1024;
+inline constexpr int functionRowCount = 10;
+
+extern SymbolStore symbolStore;
+extern WorkStack workStack;
+// Display flags of function rows 0-9; user functions beyond the tenth have none.
+extern std::int32_t displayFlags[functionRowCount];
+extern std::int32_t userFunctionCount;
+
+Variable* findOrCreateVariable(std::string_view name);
+void setVariableValue(Variable* variable, double value);
+Constant addConstant(std::string_view text);
+void registerBuiltin(std::string_view name, int arity);
+VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z);
+VectorVariable* findVector(std::string_view name);
+FunctionEntry* findFunction(std::string_view name);
+// Appends a new user function (and shows its row), or replaces the entry of that name in place.
+void defineUserFunction(std::string name, int count, std::vector<std::string> parameterNames,
+                        std::string bodyText);
+// The k-th user function of the function list, built-ins skipped; nullptr when there is none.
+FunctionEntry* userFunctionAt(int row);
+// Unlinks the first entry of that exact name; userFunctionCount and the flags stay.
+bool unlinkFunction(std::string_view name);
+
+void pushNode(const Value& value);  // dropped when the stack holds workStackLimit entries
+std::optional<Value> popNode();
+
+void initSymbolStore();
+void registerStandardSymbols();
+// The store's part of starting a new document: empties variables, constants and functions,
+// clears the counter and flags, registers the standard symbols again; vectors are kept.
+void resetSymbolStore();
