@@ -1,0 +1,130 @@
+#include "dialog_template.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Width of the raised border that stands in for the modal frame of a caption-less dialog.
+constexpr int borderWidth = 2;
+
+QString controlName(int id) { return QStringLiteral("id%1").arg(id); }
+
+// Windows' MulDiv for the non-negative operands of a layout: a * b / c rounded to nearest.
+int mulDiv(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    return static_cast<int>((product + (product >= 0 ? c / 2 : -c / 2)) / c);
+}
+
+QWidget* createStatic(QWidget* parent, const ControlTemplate& control) {
+    auto* label = new QLabel(QString::fromLatin1(control.text), parent);
+    label->setAlignment((control.style & styleCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget* createEdit(QWidget* parent, const ControlTemplate& control) {
+    auto* edit = new QLineEdit(QString::fromLatin1(control.text), parent);
+    if (control.maxLength > 0) edit->setMaxLength(control.maxLength);
+    // The templates' fields are only ten dialog units high; Qt's default padding would hide the text.
+    edit->setTextMargins(0, 0, 0, 0);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
+    return edit;
+}
+
+QWidget* createMultiLineEdit(QWidget* parent, const ControlTemplate& control) {
+    auto* edit = new QPlainTextEdit(QString::fromLatin1(control.text), parent);
+    edit->setVerticalScrollBarPolicy(control.style & styleVScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setFrameShape(control.style & styleBorder ? QFrame::StyledPanel : QFrame::NoFrame);
+    return edit;
+}
+
+QWidget* createButton(QWidget* parent, const ControlTemplate& control) {
+    auto* button = new QPushButton(QString::fromLatin1(control.text), parent);
+    // Enter in a field must not press a button: the dialogs act only on clicks.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QWidget* createControl(QWidget* parent, const ControlTemplate& control) {
+    switch (control.kind) {
+    case ControlKind::Static:
+        return createStatic(parent, control);
+    case ControlKind::Edit:
+        return createEdit(parent, control);
+    case ControlKind::MultiLineEdit:
+        return createMultiLineEdit(parent, control);
+    case ControlKind::Button:
+        return createButton(parent, control);
+    case ControlKind::CheckBox:
+        return new QCheckBox(QString::fromLatin1(control.text), parent);
+    case ControlKind::HScrollBar:
+        return new QScrollBar(Qt::Horizontal, parent);
+    }
+    return nullptr;
+}
+
+Qt::WindowFlags frameFlags(DialogFrame frame) {
+    if (frame == DialogFrame::None) return Qt::Dialog | Qt::FramelessWindowHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+}
+
+} // namespace
+
+QSize dialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabetWidth =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(alphabetWidth / 26 + 1) / 2, metrics.height()};
+}
+
+QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits) {
+    return {mulDiv(units.x(), baseUnits.width(), 4), mulDiv(units.y(), baseUnits.height(), 8),
+            mulDiv(units.width(), baseUnits.width(), 4), mulDiv(units.height(), baseUnits.height(), 8)};
+}
+
+TemplateDialog::TemplateDialog(QWidget* owner, const DialogTemplate& layout) : QDialog(owner) {
+    buildDialog(*this, layout);
+}
+
+void buildDialog(QDialog& dialog, const DialogTemplate& layout) {
+    dialog.setWindowFlags(frameFlags(layout.frame));
+    dialog.setWindowTitle(QString::fromLatin1(layout.caption ? layout.caption : ""));
+    QFont font(QString::fromLatin1(layout.fontFamily));
+    font.setPointSize(layout.fontPointSize);
+    dialog.setFont(font);
+    const QSize base = dialogBaseUnits(font);
+
+    const int inset = layout.frame == DialogFrame::None ? borderWidth : 0;
+    const QRect client = dialogUnitsToPixels(QRect(layout.x, layout.y, layout.width, layout.height), base);
+    dialog.setFixedSize(client.width() + 2 * inset, client.height() + 2 * inset);
+    if (inset > 0) {
+        // Created first so that it lies beneath every control; the layout keeps it at the dialog's size.
+        auto* border = new QFrame(&dialog);
+        border->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
+        auto* fill = new QVBoxLayout(&dialog);
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(border);
+    }
+    for (const ControlTemplate& control : layout.controls) {
+        QWidget* widget = createControl(&dialog, control);
+        if (control.id != noControlId) widget->setObjectName(controlName(control.id));
+        const QRect units(control.x, control.y, control.width, control.height);
+        widget->setGeometry(dialogUnitsToPixels(units, base).translated(inset, inset));
+    }
+    const QWidget* owner = dialog.parentWidget();
+    const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
+    dialog.move(origin + client.topLeft());
+}
+
+QWidget* findDialogControl(const QWidget* dialog, int id) {
+    return dialog->findChild<QWidget*>(controlName(id), Qt::FindDirectChildrenOnly);
+}

@@ -1,0 +1,73 @@
+// Dialog templates: each dialog is one table of controls laid out in dialog units, turned into Qt
+// widgets by one builder. Dialog units scale with the dialog's font: a horizontal unit is a quarter
+// of the font's average character width, a vertical unit an eighth of its character height.
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <QSize>
+
+#include <span>
+
+class QFont;
+
+enum class ControlKind { Static, Edit, MultiLineEdit, Button, CheckBox, HScrollBar };
+
+// Style bits a control template may carry.
+enum ControlStyle : unsigned {
+    styleNone = 0,
+    styleCentred = 1u << 0, // static text centred in its rectangle
+    styleVScroll = 1u << 1, // multi-line edit with a vertical scroll bar
+    styleBorder = 1u << 2,  // edit with a visible border
+};
+
+// Anonymous controls (most labels) have no id and cannot be looked up.
+inline constexpr int noControlId = -1;
+
+struct ControlTemplate {
+    ControlKind kind;
+    int id;
+    const char* text;
+    int x, y, width, height; // dialog units
+    unsigned style = styleNone;
+    int maxLength = 0; // edit fields: most characters the field accepts, 0 for the platform's limit
+};
+
+enum class DialogFrame {
+    None,    // no caption bar: a thin border only
+    Caption, // a caption bar with the template's title and no close box
+};
+
+struct DialogTemplate {
+    DialogFrame frame;
+    const char* caption;
+    const char* fontFamily;
+    int fontPointSize;
+    int x, y, width, height; // dialog units, relative to the owner's top left corner
+    std::span<const ControlTemplate> controls;
+};
+
+// Average character width and character height of a font, measured as Windows measures dialog fonts.
+QSize dialogBaseUnits(const QFont& font);
+
+// Converts a rectangle in dialog units to pixels for the given base units (rounded to nearest).
+QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits);
+
+// A dialog built from a template. Neither Escape nor a close request from the window system closes
+// it: every dialog here leaves only through its own buttons, which call done().
+class TemplateDialog : public QDialog {
+    Q_OBJECT
+public:
+    TemplateDialog(QWidget* owner, const DialogTemplate& layout);
+    void reject() override {}
+};
+
+// Builds the controls of a template into `dialog`, sets its font, title and size, and places it
+// relative to its owner. Every control with an id can afterwards be found with dialogControl().
+void buildDialog(QDialog& dialog, const DialogTemplate& layout);
+
+QWidget* findDialogControl(const QWidget* dialog, int id);
+
+template <class Widget> Widget* dialogControl(const QWidget* dialog, int id) {
+    return qobject_cast<Widget*>(findDialogControl(dialog, id));
+}

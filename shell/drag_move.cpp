@@ -1,0 +1,60 @@
+#include "drag_move.h"
+
+#include <QMouseEvent>
+#include <QObject>
+#include <QWidget>
+
+namespace {
+
+// Watches the window's own mouse events; presses on child controls that take the mouse (fields,
+// buttons) never reach the window, presses on labels and on the background do.
+class DragMover : public QObject {
+public:
+    DragMover(QWidget* window, QSize size) : QObject(window), window_(window), size_(size) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_) return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            return pressed(static_cast<QMouseEvent*>(event));
+        case QEvent::MouseMove:
+            return moved(static_cast<QMouseEvent*>(event));
+        case QEvent::MouseButtonRelease:
+            return released(static_cast<QMouseEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool pressed(QMouseEvent* event) {
+        if (event->button() != Qt::LeftButton) return false;
+        pressPoint_ = event->position().toPoint();
+        window_->grabMouse();
+        return true;
+    }
+
+    bool moved(QMouseEvent* event) {
+        if (event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier) return false;
+        window_->move(window_->pos() - pressPoint_ + event->position().toPoint());
+        window_->resize(size_);
+        return true;
+    }
+
+    bool released(QMouseEvent* event) {
+        if (event->button() != Qt::LeftButton) return false;
+        window_->releaseMouse();
+        return true;
+    }
+
+    QWidget* window_;
+    QSize size_;
+    QPoint pressPoint_;
+};
+
+} // namespace
+
+void enableDragMove(QWidget* window, QSize size) {
+    window->setFixedSize(size);
+    window->installEventFilter(new DragMover(window, size));
+}
