@@ -1,0 +1,76 @@
+// The drawing surface of the graph area: pixel-exact solid one-pixel lines, single pixels,
+// rectangles and text, drawn into a 32-bit QImage and clipped to it. Any int coordinate is safe.
+//
+// The graph area's image is one program-wide target: the shell points it at the main window's
+// backing image (and installs a release hook that shows it), tests point it at their own image.
+// A Surface is taken for one plotter run; destroying it is the release and calls the hook.
+#pragma once
+
+#include <QImage>
+#include <QRgb>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+
+// One text draw as the surface placed it; kept only while a log is installed (tests).
+struct TextDraw {
+    int x;
+    int y;
+    std::string text;
+    QRgb colour;
+};
+
+void setGraphImage(QImage* image);
+QImage* graphImage();
+void setSurfaceReleaseHook(void (*hook)());
+void setTextLog(std::vector<TextDraw>* log);
+
+class Surface {
+public:
+    // A surface on the graph area's image, in the default state: black pen, white brush,
+    // black text on an opaque white background, copy mode, current position (0, 0).
+    Surface();
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    void setPen(QRgb colour) { pen_ = colour; }
+    void setBrush(QRgb colour) { brush_ = colour; }
+    void setTextColour(QRgb colour) { textColour_ = colour; }
+    void setBackgroundColour(QRgb colour) { backgroundColour_ = colour; }
+    void setBackgroundMode(BackgroundMode mode) { backgroundMode_ = mode; }
+    // In XOR mode lines and rectangles combine their colours with the image by exclusive or,
+    // so drawing the same figure twice restores the picture.
+    void setXorMode(bool on) { xorMode_ = on; }
+
+    void moveTo(int x, int y);
+    // Draws from the current position to (x, y), excluding (x, y), which becomes current.
+    void lineTo(int x, int y);
+    void setPixel(int x, int y, QRgb colour);
+    // Outlines pixels left..right-1 by top..bottom-1 with the pen, fills the inside with the brush.
+    void rectangle(int left, int top, int right, int bottom);
+    // Top-left corner of the text box at (x, y); 8-bit characters in the default font.
+    void textOut(int x, int y, std::string_view text);
+
+private:
+    void plot(long long x, long long y, QRgb colour);
+    void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
+    void drawLine(long long x0, long long y0, long long x1, long long y1);
+
+    QImage* image_;
+    uchar* bits_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    int currentX_ = 0;
+    int currentY_ = 0;
+    QRgb pen_ = qRgb(0, 0, 0);
+    QRgb brush_ = qRgb(255, 255, 255);
+    QRgb textColour_ = qRgb(0, 0, 0);
+    QRgb backgroundColour_ = qRgb(255, 255, 255);
+    BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+    bool xorMode_ = false;
+};

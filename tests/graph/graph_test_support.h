@@ -1,0 +1,51 @@
+// Shared helpers for the graph tests: an image installed as the graph area, pixel queries.
+#pragma once
+
+#include "graph/surface.h"
+#include "graph/view_model.h"
+
+#include <QImage>
+
+#include <set>
+#include <utility>
+#include <vector>
+
+using Pixel = std::pair<int, int>;
+using PixelSet = std::set<Pixel>;
+
+// An image of the given size as the graph area, filled with one colour, with a text log.
+class GraphArea {
+public:
+    GraphArea(int width, int height, QRgb fill = qRgb(1, 2, 3)) : image(width, height, QImage::Format_RGB32) {
+        image.fill(fill);
+        setGraphImage(&image);
+        setTextLog(&texts);
+        resizeView(width, height);
+    }
+    ~GraphArea() {
+        setGraphImage(nullptr);
+        setTextLog(nullptr);
+    }
+    GraphArea(const GraphArea&) = delete;
+    GraphArea& operator=(const GraphArea&) = delete;
+
+    QRgb at(int x, int y) const { return image.pixel(x, y) & RGB_MASK; }
+    PixelSet pixelsOf(QRgb colour) const {
+        PixelSet found;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (at(x, y) == (colour & RGB_MASK)) found.insert({x, y});
+            }
+        }
+        return found;
+    }
+    const TextDraw* findText(std::string_view text) const {
+        for (const TextDraw& draw : texts) {
+            if (draw.text == text) return &draw;
+        }
+        return nullptr;
+    }
+
+    QImage image;
+    std::vector<TextDraw> texts;
+};

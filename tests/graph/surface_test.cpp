@@ -1,0 +1,150 @@
+#include "graph_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+constexpr QRgb red = qRgb(255, 0, 0);
+
+PixelSet drawLine(Pixel from, Pixel to, int width = 10, int height = 10) {
+    GraphArea area(width, height);
+    {
+        Surface surface;
+        surface.setPen(red);
+        surface.moveTo(from.first, from.second);
+        surface.lineTo(to.first, to.second);
+    }
+    return area.pixelsOf(red);
+}
+
+TEST(Surface, LinesExcludeTheirEndPixel) {
+    struct Row {
+        const char* name;
+        Pixel from;
+        Pixel to;
+        PixelSet expected;
+    };
+    const Row rows[] = {
+        {"horizontal", {2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}},
+        {"horizontal_backwards", {6, 5}, {2, 5}, {{6, 5}, {5, 5}, {4, 5}, {3, 5}}},
+        {"vertical", {3, 1}, {3, 4}, {{3, 1}, {3, 2}, {3, 3}}},
+        {"diagonal", {0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}}},
+        {"shallow_rounds_half_up", {0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
+        {"steep_upwards", {1, 8}, {2, 4}, {{1, 8}, {1, 7}, {2, 6}, {2, 5}}},
+        {"zero_length_draws_nothing", {4, 4}, {4, 4}, {}},
+        {"clipped_at_both_ends", {-5, 2}, {15, 2},
+         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 2}, {9, 2}}},
+        {"entirely_outside", {-5, -1}, {20, -1}, {}},
+        {"far_outside_steep", {5, 5}, {6, -2000000000}, {{5, 5}, {5, 4}, {5, 3}, {5, 2}, {5, 1}, {5, 0}}},
+        {"extreme_ints", {INT_MIN, 3}, {INT_MAX, 3},
+         {{0, 3}, {1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(drawLine(row.from, row.to), row.expected);
+    }
+}
+
+TEST(Surface, LineEndBecomesCurrentPosition) {
+    GraphArea area(10, 10);
+    {
+        Surface surface;
+        surface.setPen(red);
+        surface.moveTo(1, 1);
+        surface.lineTo(3, 1);
+        surface.lineTo(3, 3);
+    }
+    EXPECT_EQ(area.pixelsOf(red), (PixelSet{{1, 1}, {2, 1}, {3, 1}, {3, 2}}));
+}
+
+TEST(Surface, XorTwiceRestoresThePicture) {
+    GraphArea area(20, 20, qRgb(10, 10, 20));
+    const QImage before = area.image.copy();
+    {
+        Surface surface;
+        surface.setXorMode(true);
+        surface.setPen(qRgb(28, 128, 255));
+        surface.moveTo(1, 2);
+        surface.lineTo(17, 13);
+        EXPECT_EQ(area.at(1, 2), qRgb(10 ^ 28, 10 ^ 128, 20 ^ 255) & RGB_MASK);
+        surface.moveTo(1, 2);
+        surface.lineTo(17, 13);
+    }
+    EXPECT_EQ(area.image, before);
+}
+
+TEST(Surface, RectangleOutlinesWithPenAndFillsWithBrush) {
+    GraphArea area(6, 5);
+    {
+        Surface surface;
+        surface.setBrush(qRgb(10, 10, 20));
+        surface.rectangle(0, 0, 6, 5);
+    }
+    EXPECT_EQ(area.at(0, 0), 0u);
+    EXPECT_EQ(area.at(5, 4), 0u);
+    EXPECT_EQ(area.at(5, 2), 0u);
+    EXPECT_EQ(area.at(1, 1), qRgb(10, 10, 20) & RGB_MASK);
+    EXPECT_EQ(area.at(4, 3), qRgb(10, 10, 20) & RGB_MASK);
+    EXPECT_EQ(area.pixelsOf(qRgb(10, 10, 20)).size(), 4u * 3u);
+}
+
+TEST(Surface, SetPixelClipsToTheImage) {
+    GraphArea area(4, 4);
+    {
+        Surface surface;
+        for (const Pixel& p : {Pixel{-1, 0}, Pixel{4, 0}, Pixel{0, 4}, Pixel{INT_MAX, INT_MIN}, Pixel{3, 3}}) {
+            surface.setPixel(p.first, p.second, red);
+        }
+    }
+    EXPECT_EQ(area.pixelsOf(red), (PixelSet{{3, 3}}));
+}
+
+TEST(Surface, TextIsDrawnAndLoggedAtItsTopLeftCorner) {
+    struct Row {
+        const char* name;
+        BackgroundMode mode;
+        bool boxFilled;
+    };
+    const Row rows[] = {{"opaque_fills_box", BackgroundMode::Opaque, true},
+                        {"transparent_keeps_picture", BackgroundMode::Transparent, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(120, 40);
+        {
+            Surface surface;
+            surface.setTextColour(qRgb(220, 220, 250));
+            surface.setBackgroundColour(qRgb(55, 55, 20));
+            surface.setBackgroundMode(row.mode);
+            surface.textOut(10, 5, "-5.00");
+        }
+        ASSERT_EQ(area.texts.size(), 1u);
+        EXPECT_EQ(area.texts[0].x, 10);
+        EXPECT_EQ(area.texts[0].y, 5);
+        EXPECT_EQ(area.texts[0].text, "-5.00");
+        EXPECT_EQ(area.at(10, 5) == (qRgb(55, 55, 20) & RGB_MASK), row.boxFilled);
+        EXPECT_EQ(area.at(9, 5), qRgb(1, 2, 3) & RGB_MASK);
+        const PixelSet ink = area.pixelsOf(qRgb(220, 220, 250));
+        EXPECT_FALSE(ink.empty());
+        for (const Pixel& p : ink) EXPECT_GE(p.first, 10);
+        for (const Pixel& p : ink) EXPECT_GE(p.second, 5);
+    }
+}
+
+TEST(Surface, NoImageDrawsNothingAndReleasesOnce) {
+    static int releases = 0;
+    setGraphImage(nullptr);
+    setSurfaceReleaseHook([] { ++releases; });
+    {
+        Surface surface;
+        surface.lineTo(100, 100);
+        surface.rectangle(0, 0, 10, 10);
+        surface.textOut(1, 1, "x");
+        surface.setPixel(0, 0, red);
+    }
+    setSurfaceReleaseHook(nullptr);
+    EXPECT_EQ(releases, 1);
+}
+
+} // namespace
