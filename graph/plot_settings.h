@@ -2,14 +2,13 @@
 // document saves. Plain C++, no Qt.
 #pragma once
 
+#include "expr/symbol_store.h"  // functionRowCount, shared with displayFlags
 #include "graph/bounded_text.h"
 
 #include <array>
 #include <cstdint>
 
 enum class PlotMode : std::uint8_t { Explicit = 0, Parametric = 1, Polar = 2, Implicit = 3, Inequalities = 4 };
-
-inline constexpr int functionRowCount = 10;
 
 using ShortText = BoundedText<80>;   // at most 79 characters
 using SideText = BoundedText<255>;   // at most 254 characters
