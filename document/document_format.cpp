@@ -1,0 +1,242 @@
+#include "document/document_format.h"
+
+#include "expr/command_interpreter.h"
+#include "expr/compiler.h"
+#include "expr/message_hook.h"
+#include "expr/symbol_store.h"
+#include "graph/plot_settings.h"
+#include "graph/view_model.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+constexpr std::int32_t endOfDefinitions = -1;
+constexpr int plotModeCount = 5;
+
+// The fixed part's text blocks in file order, before the limits. Both directions walk this one
+// list, so they cannot drift apart.
+template <typename Visit>
+void visitTextBlocks(PlotSettings& s, Visit visit) {
+    visit(s.parametricX);
+    visit(s.parametricY);
+    visit(s.parameterName);
+    visit(s.parameterFrom);
+    visit(s.parameterTo);
+    visit(s.implicitLeft[0]);
+    visit(s.implicitRight[0]);
+    visit(s.implicitLeft[1]);
+    visit(s.implicitRight[1]);
+    for (auto& side : s.inequalityLeft) visit(side);
+    for (auto& side : s.inequalityRight) visit(side);
+}
+
+template <typename Text>
+void writeBlock(ByteWriter& out, const Text& text) {
+    writeTextBlock(out, text.view(), text.bytes().size());
+}
+
+std::string_view cut(std::string_view text, std::size_t limit) { return text.substr(0, limit); }
+
+// name(parameters)=body, the form the reader's definition step parses.
+std::string definitionText(const FunctionEntry& function) {
+    std::string text = function.name + "(";
+    for (std::size_t i = 0; i < function.parameters.size(); ++i) {
+        if (i > 0) text += ',';
+        text += function.parameters[i].name;
+    }
+    return text + ")=" + function.bodyText;
+}
+
+void writeDefinitions(ByteWriter& out) {
+    // Indexed: compiling a body may add variables, never functions, but the list is not held
+    // by iterator across the call.
+    for (std::size_t i = 0; i < symbolStore.functions.size(); ++i) {
+        const FunctionEntry& function = *symbolStore.functions[i];
+        if (function.isBuiltin != 0) continue;
+        compileExpression(function.bodyText);
+        // The reader takes at most 1023 characters, and defines from the first 199 only.
+        const std::string text = definitionText(function);
+        const std::string_view stored = cut(text, definitionLimit);
+        writeInt32(out, static_cast<std::int32_t>(stored.size()));
+        writeText(out, stored);
+        writeText(out, std::string_view("\0", 1));
+    }
+    writeInt32(out, endOfDefinitions);
+}
+
+bool isSavedVariable(const Variable& variable) { return variable.name != "pi" && variable.name != "e"; }
+
+void writeVariables(ByteWriter& out) {
+    const auto saved = std::count_if(symbolStore.variables.begin(), symbolStore.variables.end(),
+                                     [](const auto& variable) { return isSavedVariable(*variable); });
+    writeInt32(out, static_cast<std::int32_t>(saved));
+    for (const auto& variable : symbolStore.variables) {
+        if (!isSavedVariable(*variable)) continue;
+        const std::string_view name = cut(variable->name, variableNameLimit);
+        writeInt32(out, static_cast<std::int32_t>(name.size()));
+        writeText(out, name);
+        writeDouble(out, variable->value);
+    }
+}
+
+void writeFixedPart(ByteWriter& out) {
+    visitTextBlocks(plotSettings, [&](const auto& text) { writeBlock(out, text); });
+    writeDouble(out, viewLimits.xMax);
+    writeDouble(out, viewLimits.xMin);
+    writeDouble(out, viewLimits.yMax);
+    writeDouble(out, viewLimits.yMin);
+    out.bytes.push_back(static_cast<unsigned char>(plotSettings.plotMode));
+    writeBlock(out, plotSettings.angleVariable);
+    for (std::int32_t flag : plotSettings.polarFlags) writeInt32(out, flag);
+    for (std::int32_t flag : displayFlags) writeInt32(out, flag);
+}
+
+// The reader's verdict so far: Stop when the rest of the stream cannot be trusted.
+enum class Step { Go, Stop };
+
+struct BodyReader {
+    ByteReader& in;
+    bool damaged = false;
+
+    Step fail() {
+        damaged = true;
+        return Step::Stop;
+    }
+    // A length field: Stop at the end of the bytes or at a negative length.
+    Step readLength(std::int32_t& length) {
+        if (!readInt32(in, length) || length < 0) return fail();
+        return Step::Go;
+    }
+    // length bytes, cut to limit characters; an over-long field is damage but keeps the stream
+    // in step, since its bytes are skipped whole.
+    Step readField(std::size_t length, std::size_t limit, std::string_view& text) {
+        if (!readBytes(in, length, text)) return fail();
+        if (length > limit) damaged = true;
+        text = cut(text, limit);
+        return Step::Go;
+    }
+};
+
+Step readMemo(BodyReader& reader) {
+    std::int32_t length = 0;
+    std::string_view memo;
+    if (reader.readLength(length) == Step::Stop) return Step::Stop;
+    if (reader.readField(static_cast<std::size_t>(length), memoLimit, memo) == Step::Stop) return Step::Stop;
+    plotSettings.memoText = memo;
+    return Step::Go;
+}
+
+Step readDefinitions(BodyReader& reader) {
+    for (;;) {
+        std::int32_t length = 0;
+        if (!readInt32(reader.in, length)) return reader.fail();
+        if (length == endOfDefinitions) return Step::Go;
+        if (length < 0) return reader.fail();
+        const auto size = static_cast<std::size_t>(length);
+        std::string_view record;
+        if (!readBytes(reader.in, size + 1, record)) return reader.fail();
+        // The text and its zero byte; a zero elsewhere would end the text early.
+        const std::string_view text = record.substr(0, size);
+        if (record.back() != 0 || text.find('\0') != std::string_view::npos || size > definitionLimit)
+            reader.damaged = true;
+        defineFunctionFromText(cut(text, std::min(text.find('\0'), definitionLimit)));
+    }
+}
+
+Step readVariables(BodyReader& reader) {
+    std::int32_t count = 0;
+    if (reader.readLength(count) == Step::Stop) return Step::Stop;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t length = 0;
+        std::string_view name;
+        double value = 0.0;
+        if (reader.readLength(length) == Step::Stop) return Step::Stop;
+        if (reader.readField(static_cast<std::size_t>(length), variableNameLimit, name) == Step::Stop)
+            return Step::Stop;
+        if (!readDouble(reader.in, value)) return reader.fail();
+        setVariableValue(findOrCreateVariable(cut(name, name.find('\0'))), value);
+    }
+    return Step::Go;
+}
+
+// A block without a zero byte is cut to its text limit and counts as damage.
+template <typename Text>
+bool readBlock(ByteReader& in, Text& text) {
+    std::string_view block;
+    readBytes(in, text.bytes().size(), block);
+    text = block;
+    return block.find('\0') != std::string_view::npos;
+}
+
+std::int32_t readFlag(ByteReader& in) {
+    std::int32_t flag = 0;
+    readInt32(in, flag);
+    return flag;
+}
+
+// All or nothing: a fixed part cut short would leave limits half read.
+Step readFixedPart(BodyReader& reader) {
+    if (reader.in.remaining() < fixedPartSize) return reader.fail();
+    ByteReader& in = reader.in;
+    bool sound = true;
+    visitTextBlocks(plotSettings, [&](auto& text) { sound = readBlock(in, text) && sound; });
+    ViewLimits limits{};
+    readDouble(in, limits.xMax);
+    readDouble(in, limits.xMin);
+    readDouble(in, limits.yMax);
+    readDouble(in, limits.yMin);
+    setViewLimits(limits);
+    const unsigned char mode = in.bytes[in.position++];
+    sound = sound && mode < plotModeCount;
+    plotSettings.plotMode = mode < plotModeCount ? static_cast<PlotMode>(mode) : PlotMode::Explicit;
+    sound = readBlock(in, plotSettings.angleVariable) && sound;
+    for (std::int32_t& flag : plotSettings.polarFlags) flag = readFlag(in);
+    for (std::int32_t& flag : displayFlags) flag = readFlag(in);
+    if (!sound) reader.damaged = true;
+    return Step::Go;
+}
+
+} // namespace
+
+void writeDocumentBody(ByteWriter& out) {
+    const std::string_view memo = plotSettings.memoText.view();
+    writeInt32(out, static_cast<std::int32_t>(memo.size()));
+    writeText(out, memo);
+    writeDefinitions(out);
+    writeVariables(out);
+    writeFixedPart(out);
+}
+
+Bytes writeDocument() {
+    ByteWriter out;
+    writeText(out, documentVersion);
+    writeDocumentBody(out);
+    return std::move(out.bytes);
+}
+
+int readDocumentBody(ByteReader& in) {
+    BodyReader reader{in};
+    for (auto step : {readMemo, readDefinitions, readVariables, readFixedPart})
+        if (step(reader) == Step::Stop) break;
+    return reader.damaged ? 1 : 0;
+}
+
+int readDocument(std::span<const unsigned char> bytes) {
+    ByteReader in{bytes};
+    std::string_view tag;
+    if (!readBytes(in, documentVersion.size(), tag) || tag != documentVersion) {
+        const std::string caption(bytes.begin(), bytes.begin() + std::min(bytes.size(), documentVersion.size()));
+        showMessage("Wrong version", "Cant read file", messageIconNone);
+        showMessage(caption.c_str(), "test =", messageIconNone);
+        return 1;
+    }
+    userFunctionCount = 0;
+    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+    const int damaged = readDocumentBody(in);
+    if (damaged != 0) showMessage("Error", damagedFileText, messageIconNone);
+    if (!plotSettings.memoText.empty()) showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);
+    return damaged;
+}

@@ -1,0 +1,28 @@
+// Arbitrary bytes as a document file: the load must end without harm, and whatever it left in
+// the state must save into a document that loads back whole.
+#include "document/document_format.h"
+#include "document/document_reset.h"
+#include "expr/message_hook.h"
+#include "expr/symbol_store.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+void ignoreMessage(const char*, const char*, int) {}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool started = [] {
+        initSymbolStore();
+        setMessageHook(ignoreMessage);
+        return true;
+    }();
+    (void)started;
+    resetDocument();
+    readDocument({data, size});
+    const Bytes saved = writeDocument();
+    resetDocument();
+    if (readDocument(saved) != 0) __builtin_trap();
+    return 0;
+}
