@@ -38,7 +38,7 @@ struct VectorVariable {
 enum class Builtin : std::uint8_t {
     none,  // a user function, or a registered name without a rule
     sin, cos, sqrt, sum, prod, factorial, mod, inv, gamma, acos, asin, atan, ceil, floor, log,
-    sinh, tan, tanh, diff, diffn, sec, cosec, cot, integral
+    sinh, cosh, tan, tanh, diff, diffn, sec, cosec, cot, integral
 };
 
 struct ParameterNode {
@@ -116,7 +116,8 @@ struct Value {
     NodeKind kind = kindNumber;  // kindNumber, kindVector or kindVariable
     std::int32_t isInteger = 0;
     std::array<double, 3> components{};
-    Variable* variable = nullptr;
+    Variable* variable = nullptr;        // kindVariable
+    VectorVariable* vector = nullptr;    // kindVector naming a stored vector, read when taken
 };
 
 inline constexpr int workStackLimit = 1000;
@@ -156,6 +157,11 @@ void defineUserFunction(std::string name, int count, std::vector<std::string> pa
 FunctionEntry* userFunctionAt(int row);
 // Unlinks the first entry of that exact name; userFunctionCount and the flags stay.
 bool unlinkFunction(std::string_view name);
+
+// The same lookups in the shared form that compiled lists hold on to.
+std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name);
+std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name);
+std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name);
 
 void pushNode(const Value& value);  // dropped when the stack holds workStackLimit entries
 std::optional<Value> popNode();

@@ -1,0 +1,256 @@
+// The 25 built-in functions, chosen by the name they were registered with.
+#include <cerrno>
+#include <cmath>
+#include <limits>
+
+#include "expr/evaluation.h"
+#include "expr/evaluator.h"
+
+namespace {
+
+constexpr double quietNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double halfPi = 1.5707963267948966;
+constexpr int highestDerivativeOrder = 64;  // deeper orders could only exhaust the allowance
+const char* const notAVariableMessage = "Error - expected a variable name";
+
+const ExpList* argumentList(const ExpListNode& node, const ExpList& list, std::uint32_t index)
+{
+    if (index >= node.argumentCount)
+        return nullptr;
+    return list.arguments[node.arguments + index].list.get();
+}
+
+// The variable a counter or derivative argument names: that of its first token.
+Variable* argumentVariable(const ExpList* argument)
+{
+    if (argument == nullptr || argument->tokens.empty() || argument->tokens[0].kind != kindVariable)
+        return nullptr;
+    return argument->tokens[0].variable;
+}
+
+// Bounds and orders are evaluated, so a plain number gives its value and -2 or n+1 work too.
+double argumentNumber(const ExpList* argument)
+{
+    return argument != nullptr ? evaluateToNumber(*argument) : 0.0;
+}
+
+double checkedLog(double a)
+{
+    if (a < 0.0 || std::isnan(a)) {
+        mathErrorIndicator = EDOM;
+        return quietNaN;
+    }
+    return std::log(a);
+}
+
+// Six-term Lanczos series.
+double logGamma(double x)
+{
+    static constexpr double coefficients[] = {76.18009172947146,     -86.50532032941678,
+                                              24.01409824083091,     -1.231739572450155,
+                                              0.001208650973866179, -0.000005395239384953};
+    double t = x + 5.5;
+    t = t - (x + 0.5) * checkedLog(t);
+    double s = 1.00000000019015;
+    double y = x;
+    for (double c : coefficients) {
+        y = y + 1.0;
+        s = s + c / y;
+    }
+    return checkedLog(2.5066282746310007 * s / x) - t;
+}
+
+// gamma(a) = gamma(a + 1) / a below 1, unwound. Far below zero the unwinding would take
+// millions of steps; its outcome is known there: every double is then a pole (an infinity)
+// or the quotient has underflowed to zero, with the sign of the negative divisors' count.
+double gamma(double a)
+{
+    if (a == 1.0)
+        return 1.0;
+    if (!(a < 1.0))
+        return std::exp(logGamma(a));
+    if (a < -1000.0) {
+        const bool whole = a == std::floor(a);
+        const double negativeDivisors = whole ? -a : std::floor(-a) + 1.0;
+        const double sign = std::fmod(negativeDivisors, 2.0) == 0.0 ? 1.0 : -1.0;
+        return sign * (whole ? std::numeric_limits<double>::infinity() : 0.0);
+    }
+    double top = a;
+    int steps = 0;
+    while (top < 1.0) {
+        top += 1.0;
+        ++steps;
+    }
+    double result = gamma(top);
+    for (int k = steps - 1; k >= 0; --k)
+        result /= a + k;
+    return result;
+}
+
+double factorial(double a)
+{
+    double r = 1.0;
+    // Once the product is infinite nothing changes any more; this also ends a beyond 2^53.
+    while (a > 1.0 && !std::isinf(r)) {
+        r = r * a;
+        a = a - 1.0;
+    }
+    return r;
+}
+
+struct OneArgument {
+    Builtin builtin;
+    const char* vectorMessage;
+    double (*apply)(double);
+};
+
+const OneArgument oneArgumentFunctions[] = {
+    {Builtin::sin, "Error - cannot apply sine to vector", [](double a) { return std::sin(a); }},
+    {Builtin::cos, "Error - cannot apply cosine to vector", [](double a) { return std::cos(a); }},
+    {Builtin::tan, "Error - cannot apply tan to vector", [](double a) { return std::tan(a); }},
+    {Builtin::sec, "Error - cannot apply sec to vector", [](double a) { return 1.0 / std::cos(a); }},
+    {Builtin::cosec, "Error - cannot apply cosec to vector", [](double a) { return 1.0 / std::sin(a); }},
+    {Builtin::cot, "Error - cannot apply cot to vector", [](double a) { return 1.0 / std::tan(a); }},
+    {Builtin::asin, "Error - cannot apply inverse sin to vector",
+     [](double a) { return std::atan2(a, std::sqrt(1.0 - a * a)); }},
+    {Builtin::acos, "Error - cannot apply inverse cos to vector",
+     [](double a) { return a < -1.0 || a > 1.0 ? quietNaN : halfPi - std::atan2(a, std::sqrt(1.0 - a * a)); }},
+    {Builtin::atan, "Error - cannot apply inverse tan to vector", [](double a) { return std::atan(a); }},
+    {Builtin::sinh, "Error - cannot apply sinh to vector",
+     [](double a) { return (std::exp(a) - std::exp(-a)) / 2.0; }},
+    {Builtin::cosh, "Error - cannot apply cosh to vector",
+     [](double a) { return (std::exp(a) + std::exp(-a)) / 2.0; }},
+    {Builtin::tanh, "Error - cannot apply tanh to vector",
+     [](double a) { return 1.0 - 2.0 / (std::exp(2.0 * a) + 1.0); }},
+    {Builtin::log, "Error - cannot apply log to vector", checkedLog},
+    {Builtin::sqrt, "Error - cannot apply square root to vector", [](double a) { return power(a, 0.5); }},
+    {Builtin::ceil, "Error - cannot apply ceil to vector", [](double a) { return std::ceil(a); }},
+    {Builtin::floor, "Error - cannot apply floor to vector", [](double a) { return std::floor(a); }},
+    {Builtin::mod, "Error - cannot apply mod to vector", [](double a) { return std::fabs(a); }},
+    {Builtin::factorial, "Error - cannot apply factorial to vector", factorial},
+    {Builtin::gamma, "Error - cannot apply gamma to vector", gamma},
+    // Registered without a rule of its own; the reciprocal is what users expect of it.
+    {Builtin::inv, "Error - cannot apply inv to vector", [](double a) { return 1.0 / a; }},
+};
+
+const OneArgument* oneArgumentFunction(Builtin builtin)
+{
+    for (const OneArgument& f : oneArgumentFunctions) {
+        if (f.builtin == builtin)
+            return &f;
+    }
+    return nullptr;
+}
+
+double numberOf(const std::optional<Value>& value)
+{
+    return value && value->kind != kindVector ? scalarOf(*value) : 0.0;
+}
+
+// sum (counter, from, to, term) and prod.
+Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum)
+{
+    Variable* counter = argumentVariable(argumentList(node, list, 0));
+    if (counter == nullptr)
+        return evaluationError(notAVariableMessage);
+    const double low = argumentNumber(argumentList(node, list, 1));
+    const double high = argumentNumber(argumentList(node, list, 2));
+    const ExpList* term = argumentList(node, list, 3);
+    double accumulator = isSum ? 0.0 : 1.0;
+    for (double q = low; q <= high; q += 1.0) {
+        if (!spendEvaluationWork(1))
+            return scalarValue(0.0);
+        setVariableValue(counter, q);
+        const double t = term != nullptr ? evaluateToNumber(*term) : 0.0;
+        accumulator = isSum ? accumulator + t : accumulator * t;
+        if (q + 1.0 == q)  // past 2^53 the counter cannot move on
+            break;
+    }
+    return scalarValue(accumulator);
+}
+
+// Five-point central difference; the variable is moved and moved back, not saved.
+Value firstDerivative(const ExpList& expression, Variable& v)
+{
+    if (!spendEvaluationWork(5))
+        return scalarValue(0.0);
+    v.value = v.value - 0.0001;
+    const std::optional<Value> p = evaluate(expression);
+    if (p && p->kind == kindVector) {
+        v.value = v.value + 0.0002;
+        const std::optional<Value> s = evaluate(expression);
+        v.value = v.value - 0.0001;
+        const auto& pc = componentsOf(*p);
+        const auto sc = s && s->kind == kindVector ? componentsOf(*s) : std::array<double, 3>{};
+        return vectorValue({(sc[0] - pc[0]) * 5000.0, (sc[1] - pc[1]) * 5000.0, (sc[2] - pc[2]) * 5000.0});
+    }
+    v.value = v.value + 0.00005;
+    const double q = evaluateToNumber(expression);
+    v.value = v.value + 0.0001;
+    const double r = evaluateToNumber(expression);
+    v.value = v.value + 0.00005;
+    const double s = evaluateToNumber(expression);
+    v.value = v.value - 0.0001;
+    return scalarValue((8.0 * (r - q) - (s - numberOf(p))) * 1666.6666666666665);
+}
+
+double nthDerivative(const ExpList& expression, Variable& v, int order)
+{
+    if (order <= 1) {
+        if (!spendEvaluationWork(2))
+            return 0.0;
+        const double f0 = evaluateToNumber(expression);
+        v.value = v.value + 0.00000001;
+        const double f1 = evaluateToNumber(expression);
+        const double result = (f1 - f0) * 100000000.0;
+        v.value = v.value - 0.00000001;
+        return result;
+    }
+    if (!evaluationWorkLeft())
+        return 0.0;
+    v.value = v.value + derivativeStep;
+    const double u = nthDerivative(expression, v, order - 1);
+    v.value = v.value - 2.0 * derivativeStep;
+    const double w = nthDerivative(expression, v, order - 1);
+    v.value = v.value + derivativeStep;
+    return (u - w) / (2.0 * derivativeStep);
+}
+
+Value derivative(const ExpListNode& node, const ExpList& list, bool nth)
+{
+    const ExpList* expression = argumentList(node, list, 0);
+    Variable* v = argumentVariable(argumentList(node, list, 1));
+    if (expression == nullptr || v == nullptr)
+        return evaluationError(notAVariableMessage);
+    if (!nth)
+        return firstDerivative(*expression, *v);
+    const double order = std::trunc(argumentNumber(argumentList(node, list, 2)));
+    // Orders below 1 give the first difference; NaN counts as below 1.
+    const int n = order >= highestDerivativeOrder ? highestDerivativeOrder : order >= 1.0 ? static_cast<int>(order) : 1;
+    return scalarValue(nthDerivative(*expression, *v, n));
+}
+
+} // namespace
+
+Value callBuiltin(const ExpListNode& node, const ExpList& list)
+{
+    const ExpList* first = argumentList(node, list, 0);
+    const std::optional<Value> firstValue = first != nullptr ? evaluate(*first) : std::nullopt;
+    const bool isVector = firstValue && firstValue->kind == kindVector;
+    const double a = numberOf(firstValue);
+
+    if (const OneArgument* f = oneArgumentFunction(node.builtin))
+        return isVector ? evaluationError(f->vectorMessage) : scalarValue(f->apply(a));
+    switch (node.builtin) {
+    case Builtin::sum: return sumOrProduct(node, list, true);
+    case Builtin::prod: return sumOrProduct(node, list, false);
+    case Builtin::diff: return derivative(node, list, false);
+    case Builtin::diffn: return derivative(node, list, true);
+    case Builtin::integral:
+        integralSum = integralSum + integralStep * a;
+        return scalarValue(integralSum);
+    default:
+        // A registered name without a rule gives 0.
+        return scalarValue(0.0);
+    }
+}

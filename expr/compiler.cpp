@@ -1,0 +1,358 @@
+#include "expr/compiler.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "expr/evaluator.h"
+
+namespace {
+
+// Bounds of one top-level compilation, so that recursive or explosive user functions end.
+constexpr int expansionDepthLimit = 32;
+constexpr std::size_t compileTokenLimit = 200000;
+
+struct CompileBudget {
+    int nesting = 0;         // compileText calls in progress
+    int expansionDepth = 0;  // user-function bodies being expanded
+    std::size_t tokens = 0;  // tokens made since the outermost compileText began
+};
+CompileBudget budget;
+
+// Entered by every compileText; the outermost one starts a fresh budget.
+struct NestingGuard {
+    NestingGuard()
+    {
+        if (budget.nesting++ == 0) {
+            budget.expansionDepth = 0;
+            budget.tokens = 0;
+        }
+    }
+    ~NestingGuard() { --budget.nesting; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+};
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isNumberChar(char c)
+{
+    return isDigit(c) || c == '.';
+}
+bool isBinaryOperator(char c)
+{
+    return c != 0 && std::string_view("+-*/=^.X").find(c) != std::string_view::npos;
+}
+
+ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0)
+{
+    ++budget.tokens;
+    ExpListNode& node = list.tokens.emplace_back();
+    node.kind = kind;
+    node.op = op;
+    return node;
+}
+
+// The text between an "(" and its matching ")", which starts at `from`. Empty when the group is
+// not closed or does not fit the group buffer; `close` is then left unchanged.
+std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t from,
+                                             std::size_t& close)
+{
+    int depth = 0;
+    for (std::size_t p = from; p < text.size() && p - from < groupBufferSize; ++p) {
+        if (text[p] == '(')
+            ++depth;
+        else if (text[p] == ')' && depth-- == 0) {
+            close = p;
+            return text.substr(from, p - from);
+        }
+    }
+    return std::nullopt;
+}
+
+// Splits an argument text at every ","; each piece is cut to the argument buffer.
+std::vector<std::string_view> splitArguments(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view piece =
+            text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        pieces.push_back(piece.substr(0, tokenBufferSize - 1));
+        if (comma == std::string_view::npos)
+            return pieces;
+        start = comma + 1;
+    }
+}
+
+void scanInto(ExpList& list, std::string_view text);
+
+void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
+                        std::string_view argumentText)
+{
+    ExpListNode& node = appendToken(list, kindCall);
+    node.function = entry.get();
+    node.builtin = entry->builtin;
+    node.arguments = static_cast<std::uint32_t>(list.arguments.size());
+    list.records.push_back(entry);
+    std::uint32_t count = 0;
+    for (std::string_view piece : splitArguments(argumentText)) {
+        ExpListPtr argument = compileText(piece);
+        toPostfix(*argument);
+        list.arguments.push_back(ArgumentNode{std::move(argument)});
+        ++count;
+    }
+    // The arguments compile into lists of their own, so `node` is still in place.
+    node.argumentCount = count;
+}
+
+void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
+                     std::string_view argumentText)
+{
+    // A body that calls itself, directly or not, would expand for ever; such calls add nothing.
+    if (budget.expansionDepth >= expansionDepthLimit || budget.tokens >= compileTokenLimit)
+        return;
+    std::string body = entry->bodyText.substr(0, rewriteBufferSize - 1);
+    const std::vector<std::string_view> pieces = splitArguments(argumentText);
+    for (std::size_t i = 0; i < pieces.size() && i < entry->parameters.size(); ++i)
+        body = substituteParameter(body, i, pieces[i], *entry);
+
+    ++budget.expansionDepth;
+    ExpListPtr expanded = compileText(body);
+    --budget.expansionDepth;
+    toPostfix(*expanded);
+
+    ExpListNode& node = appendToken(list, kindCall);
+    node.function = entry.get();
+    node.body = expanded.get();
+    list.records.push_back(entry);
+    list.bodies.push_back(std::move(expanded));
+}
+
+// Unknown names add no node at all.
+void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_view argumentText)
+{
+    const std::shared_ptr<FunctionEntry> entry =
+        findFunctionRecord(nameWithBracket.substr(0, nameWithBracket.size() - 1));
+    if (!entry)
+        return;
+    if (entry->isBuiltin != 0)
+        compileBuiltinCall(list, entry, argumentText);
+    else
+        compileUserCall(list, entry, argumentText);
+}
+
+// <operand> = "(" <text> ")" | <number> | <name> | <name> "(" <arguments> ")"
+// Returns false when the operand ends the expression.
+bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bool& badNumber)
+{
+    const char c = text[position];
+    if (c == '(') {
+        std::size_t close = 0;
+        const auto group = bracketGroup(text, position + 1, close);
+        if (!group)
+            return false;
+        appendToken(list, kindOpen, '(');
+        scanInto(list, *group);
+        appendToken(list, kindClose, ')');
+        position = close + 1;
+        return true;
+    }
+    if (isDigit(c)) {
+        const std::size_t start = position;
+        const std::string number = readNumber(text, position, badNumber);
+        if (position - start >= tokenBufferSize)
+            return false;
+        if (!badNumber)
+            appendToken(list, kindNumber).constant = addConstant(number);
+        return true;
+    }
+    if (!isLetter(c) && c != '!')
+        return false;
+    const std::size_t start = position;
+    const std::string name = readName(text, position);
+    // An empty name (an "X" where an operand belongs) or one longer than a name buffer ends it.
+    if (name.empty() || position - start >= tokenBufferSize)
+        return false;
+    if (name.back() == '(') {
+        std::size_t close = 0;
+        const auto group = bracketGroup(text, position, close);
+        if (!group)
+            return false;
+        position = close + 1;
+        compileCall(list, name, *group);
+    } else if (auto vector = findVectorRecord(name)) {
+        appendToken(list, kindVector).vector = vector.get();
+        list.records.push_back(std::move(vector));
+    } else {
+        auto variable = findOrCreateVariableRecord(name);
+        appendToken(list, kindVariable).variable = variable.get();
+        list.records.push_back(std::move(variable));
+    }
+    return true;
+}
+
+// <text> = [sign] <operand> {<binary operator> <operand>}, ending silently at anything else.
+void scanInto(ExpList& list, std::string_view text)
+{
+    bool badNumber = false;
+    std::size_t position = 0;
+    if (position < text.size() && (text[0] == '+' || text[0] == '-')) {
+        appendToken(list, kindSign, text[0]);
+        ++position;
+    }
+    while (position < text.size()) {
+        if (!scanOperand(list, text, position, badNumber))
+            return;
+        if (position >= text.size() || !isBinaryOperator(text[position]))
+            return;
+        appendToken(list, kindOperator, text[position]);
+        ++position;
+    }
+}
+
+} // namespace
+
+std::string stripBlanks(std::string_view text)
+{
+    std::string stripped;
+    stripped.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != '\t')
+            stripped.push_back(c);
+    }
+    return stripped;
+}
+
+std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber)
+{
+    const std::size_t start = position;
+    while (position < text.size() && isNumberChar(text[position]))
+        ++position;
+    const std::string_view run = text.substr(start, position - start);
+    if (std::count(run.begin(), run.end(), '.') > 1)
+        badNumber = true;
+    return std::string(run.substr(0, tokenBufferSize - 1));
+}
+
+std::string readName(std::string_view text, std::size_t& position)
+{
+    const std::size_t start = position;
+    while (position < text.size()) {
+        const char c = text[position];
+        if (c == 'X' || !(isLetter(c) || c == '(' || c == '!'))
+            break;
+        ++position;
+        if (c == '(')
+            break;
+    }
+    return std::string(text.substr(start, std::min(position - start, tokenBufferSize - 1)));
+}
+
+std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,
+                                const FunctionEntry& entry)
+{
+    std::string result(text.substr(0, rewriteBufferSize - 1));
+    if (index >= entry.parameters.size())
+        return result;
+    const std::string& name = entry.parameters[index].name;
+    if (name.empty() || argument == name)
+        return result;
+    // The search goes on after each inserted argument, so an argument that holds the name
+    // (f(x+1)) is not expanded again.
+    std::size_t from = 0;
+    while ((from = result.find(name, from)) != std::string::npos) {
+        result.replace(from, name.size(), argument);
+        from += argument.size();
+        if (result.size() >= rewriteBufferSize) {
+            result.resize(rewriteBufferSize - 1);
+            break;
+        }
+    }
+    return result;
+}
+
+ExpListPtr compileText(std::string_view text)
+{
+    const NestingGuard guard;
+    auto list = std::make_shared<ExpList>();
+    scanInto(*list, text);
+    return list;
+}
+
+namespace {
+
+// Pass 1: an operand run of letters, digits and "." before a "!" is put in brackets.
+void bracketFactorialOperands(std::string& text)
+{
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        if (text[p] != '!' || (p > 0 && text[p - 1] == ')'))
+            continue;
+        std::size_t start = p;
+        while (start > 0 && (isLetter(text[start - 1]) || isNumberChar(text[start - 1])))
+            --start;
+        text.insert(p, ")");
+        text.insert(start, "(");
+        p += 2;
+        if (text.size() >= rewriteBufferSize)
+            text.resize(rewriteBufferSize - 1);
+    }
+}
+
+// The "(" matching the ")" at `close`, if there is one.
+std::optional<std::size_t> openingBracket(const std::string& text, std::size_t close)
+{
+    int depth = 0;
+    for (std::size_t p = close + 1; p-- > 0;) {
+        if (text[p] == ')')
+            ++depth;
+        else if (text[p] == '(' && --depth == 0)
+            return p;
+    }
+    return std::nullopt;
+}
+
+// Pass 2: a "!" after a bracket group moves in front of it, "(n+1)!" becoming "!(n+1)".
+// Every move takes a "!" further left, so the passes end.
+void moveFactorialsBeforeGroups(std::string& text)
+{
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (std::size_t p = text.size(); p-- > 1;) {
+            if (text[p] != '!' || text[p - 1] != ')')
+                continue;
+            const auto open = openingBracket(text, p - 1);
+            if (!open)
+                continue;
+            text.erase(p, 1);
+            text.insert(*open, "!");
+            p = *open + 1;  // look at the moved "!" again
+            changed = true;
+        }
+    }
+}
+
+} // namespace
+
+std::string rewriteFactorials(std::string_view text)
+{
+    std::string rewritten(text.substr(0, rewriteBufferSize - 1));
+    bracketFactorialOperands(rewritten);
+    moveFactorialsBeforeGroups(rewritten);
+    return rewritten;
+}
+
+ExpListPtr compileExpression(std::string_view text)
+{
+    ExpListPtr list = compileText(rewriteFactorials(text));
+    toPostfix(*list);
+    evaluate(*list);
+    return list;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Shared by the evaluator's loop and the built-in functions; not part of the public interface.
+
+#include <optional>
+
+#include "expr/symbol_store.h"
+
+// The value of a scalar entry; a variable is read now, when an operator takes it.
+inline double scalarOf(const Value& value)
+{
+    return value.kind == kindVariable ? value.variable->value : value.components[0];
+}
+
+inline const std::array<double, 3>& componentsOf(const Value& value)
+{
+    return value.vector != nullptr ? value.vector->components : value.components;
+}
+
+inline Value scalarValue(double number, std::int32_t isInteger = 0)
+{
+    Value value;
+    value.components[0] = number;
+    value.isInteger = isInteger;
+    return value;
+}
+
+inline Value vectorValue(const std::array<double, 3>& components)
+{
+    Value value;
+    value.kind = kindVector;
+    value.components = components;
+    return value;
+}
+
+// Sets the evaluation error and gives the 0 that stands in for the failed result.
+Value evaluationError(const char* message);
+
+// x to the power y, raising mathErrorIndicator for a zero base with an exponent of 0 or below and
+// for a negative base with a fractional exponent.
+double power(double x, double y);
+
+// Counts work done by sum, prod, diff and diffn within the outermost evaluation; false (with the
+// evaluation error set) once the allowance is used up, so nested loops cannot run for hours.
+bool spendEvaluationWork(long units);
+bool evaluationWorkLeft();
+
+// The evaluations made while one of these lives share one allowance (a whole ":solv" search).
+struct EvaluationSession {
+    EvaluationSession();
+    ~EvaluationSession();
+    EvaluationSession(const EvaluationSession&) = delete;
+    EvaluationSession& operator=(const EvaluationSession&) = delete;
+};
+
+// Applies a built-in call node of `list`.
+Value callBuiltin(const ExpListNode& node, const ExpList& list);

@@ -1,0 +1,318 @@
+#include "expr/evaluator.h"
+
+#include <cerrno>
+#include <cmath>
+
+#include "expr/evaluation.h"
+
+std::int32_t evalErrorFlag = 0;
+const char* evalErrorMessage = "";
+double integralSum = 0.0;
+double integralStep = 0.0;
+std::int32_t mathErrorIndicator = 0;
+
+namespace {
+
+constexpr long evaluationWorkLimit = 10'000'000;
+int evaluationDepth = 0;
+long evaluationWork = 0;
+
+const char* const missingOperandMessage = "Error - missing operand";
+const char* const assignTargetMessage = "Error - can only assign to a variable";
+
+bool isScalar(const Value& value)
+{
+    return value.kind != kindVector;
+}
+
+Value scaled(double factor, const std::array<double, 3>& v)
+{
+    return vectorValue({factor * v[0], factor * v[1], factor * v[2]});
+}
+
+template <typename Combine>
+Value componentwise(const Value& left, const Value& right, Combine combine)
+{
+    const auto& a = componentsOf(left);
+    const auto& b = componentsOf(right);
+    return vectorValue({combine(a[0], b[0]), combine(a[1], b[1]), combine(a[2], b[2])});
+}
+
+Value cross(const Value& left, const Value& right)
+{
+    const auto& a = componentsOf(left);
+    const auto& b = componentsOf(right);
+    return vectorValue({a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]});
+}
+
+Value dot(const Value& left, const Value& right)
+{
+    const auto& a = componentsOf(left);
+    const auto& b = componentsOf(right);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < 3; ++i)
+        sum += a[i] * b[i];
+    return scalarValue(sum);
+}
+
+Value assign(const Value& left, const Value& right)
+{
+    if (isScalar(left) != isScalar(right))
+        return evaluationError(isScalar(left) ? "Error - cannot assign scalar to vector"
+                                              : "Error - cannot assign vector to scalar");
+    if (!isScalar(left)) {
+        // A computed vector on the left has no record: nothing to store into.
+        if (left.vector != nullptr)
+            left.vector->components = componentsOf(right);
+        return right;
+    }
+    if (left.kind != kindVariable)
+        return evaluationError(assignTargetMessage);
+    const double value = scalarOf(right);
+    setVariableValue(left.variable, value);
+    return scalarValue(value, right.isInteger);
+}
+
+constexpr bool isArithmetic(Opcode code)
+{
+    return code == Opcode::add || code == Opcode::subtract || code == Opcode::multiply ||
+           code == Opcode::divide || code == Opcode::power;
+}
+
+template <Opcode code>
+double arithmetic(double a, double b)
+{
+    if constexpr (code == Opcode::add)
+        return a + b;
+    else if constexpr (code == Opcode::subtract)
+        return a - b;
+    else if constexpr (code == Opcode::multiply)
+        return a * b;
+    else if constexpr (code == Opcode::divide)
+        return a / b;
+    else
+        return power(a, b);
+}
+
+// Every operator with a vector operand, and dot, cross and assignment for any operands.
+Value applyOperator(Opcode code, const Value& left, const Value& right)
+{
+    const bool scalars = isScalar(left) && isScalar(right);
+    switch (code) {
+    case Opcode::add:
+        if (isScalar(left) != isScalar(right))
+            return evaluationError("Cannot add scalar and vector");
+        return componentwise(left, right, [](double a, double b) { return a + b; });
+    case Opcode::subtract:
+        if (isScalar(left) != isScalar(right))
+            return evaluationError(isScalar(left) ? "Error - cannot subtract vector from scalar"
+                                                  : "Error - cannot subtract scalar from vector");
+        return componentwise(left, right, [](double a, double b) { return a - b; });
+    case Opcode::multiply:
+        if (!isScalar(left) && !isScalar(right))
+            return evaluationError("Error - use X for cross product of two vectors");
+        return isScalar(left) ? scaled(scalarOf(left), componentsOf(right))
+                              : scaled(scalarOf(right), componentsOf(left));
+    case Opcode::divide:
+        return evaluationError("Error - cannot divide vectors");
+    case Opcode::power:
+        return evaluationError("Error - cannot exponentiate vectors");
+    case Opcode::dot:
+        return scalars || isScalar(left) || isScalar(right)
+                   ? evaluationError("Error: dot product applied to scalar")
+                   : dot(left, right);
+    case Opcode::cross:
+        return scalars || isScalar(left) || isScalar(right)
+                   ? evaluationError("Error: cross product applied to scalar - use * to multiply")
+                   : cross(left, right);
+    default:
+        return assign(left, right);
+    }
+}
+
+// An operator that finds fewer operands than it needs within its own expression takes those
+// there are and gives 0.
+template <bool checked>
+int missingOperands(int base)
+{
+    const Value zero = evaluationError(missingOperandMessage);
+    if (checked && base >= workStackLimit)
+        return base;
+    workStack.entries[static_cast<std::size_t>(base)] = zero;
+    return base + 1;
+}
+
+template <bool checked, Opcode code>
+int binary(Value* stack, int count, int base)
+{
+    if (checked && count - base < 2)
+        return missingOperands<checked>(base);
+    Value& left = stack[count - 2];
+    const Value& right = stack[count - 1];
+    if (isArithmetic(code) && isScalar(left) && isScalar(right)) {
+        left.components[0] = arithmetic<code>(scalarOf(left), scalarOf(right));
+        left.isInteger &= right.isInteger;
+        left.kind = kindNumber;
+    } else {
+        left = applyOperator(code, left, right);
+    }
+    return count - 1;
+}
+
+template <bool checked>
+int push(Value* stack, int count, const Value& value)
+{
+    if (checked && count >= workStackLimit)
+        return count;
+    stack[count] = value;
+    return count + 1;
+}
+
+void negate(Value& value)
+{
+    if (isScalar(value)) {
+        value.components[0] = -scalarOf(value);
+        value.kind = kindNumber;
+    } else {
+        value = scaled(-1.0, componentsOf(value));
+    }
+}
+
+// The evaluation order of one list, with the WorkStack count from `base` up. Unchecked runs are
+// those known in advance to fit the stack and to find every operand.
+template <bool checked>
+void run(const ExpList& list, int base)
+{
+    Value* stack = workStack.entries.data();
+    int count = base;
+    for (const ExpListNode& node : list.postfix) {
+        switch (node.code) {
+        case Opcode::pushNumber:
+            if (checked && count >= workStackLimit)
+                continue;
+            stack[count].kind = kindNumber;
+            stack[count].isInteger = node.constant.isInteger;
+            stack[count].components[0] = node.constant.value;
+            ++count;
+            continue;
+        case Opcode::pushVariable:
+            if (checked && count >= workStackLimit)
+                continue;
+            stack[count].kind = kindVariable;
+            stack[count].isInteger = 0;
+            stack[count].variable = node.variable;
+            ++count;
+            continue;
+        case Opcode::pushVector:
+            if (checked && count >= workStackLimit)
+                continue;
+            stack[count].kind = kindVector;
+            stack[count].isInteger = 0;
+            stack[count].vector = node.vector;
+            ++count;
+            continue;
+        case Opcode::plusSign:
+            if (checked && count == base)
+                count = missingOperands<checked>(base);
+            continue;
+        case Opcode::minusSign:
+            if (checked && count == base)
+                count = missingOperands<checked>(base);
+            else
+                negate(stack[count - 1]);
+            continue;
+        case Opcode::add: count = binary<checked, Opcode::add>(stack, count, base); continue;
+        case Opcode::subtract: count = binary<checked, Opcode::subtract>(stack, count, base); continue;
+        case Opcode::multiply: count = binary<checked, Opcode::multiply>(stack, count, base); continue;
+        case Opcode::divide: count = binary<checked, Opcode::divide>(stack, count, base); continue;
+        case Opcode::power: count = binary<checked, Opcode::power>(stack, count, base); continue;
+        case Opcode::dot: count = binary<checked, Opcode::dot>(stack, count, base); continue;
+        case Opcode::cross: count = binary<checked, Opcode::cross>(stack, count, base); continue;
+        case Opcode::assign: count = binary<checked, Opcode::assign>(stack, count, base); continue;
+        case Opcode::callBuiltin: {
+            workStack.count = count;
+            const Value result = callBuiltin(node, list);
+            count = push<checked>(stack, count, result);
+            continue;
+        }
+        case Opcode::callUser: {
+            workStack.count = count;
+            const std::optional<Value> result = evaluate(*node.body);
+            count = push<checked>(stack, count, result ? *result : scalarValue(0.0));
+            continue;
+        }
+        case Opcode::none:
+            continue;
+        }
+    }
+    workStack.count = count;
+}
+
+} // namespace
+
+Value evaluationError(const char* message)
+{
+    evalErrorFlag = 1;
+    evalErrorMessage = message;
+    return scalarValue(0.0);
+}
+
+double power(double x, double y)
+{
+    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && y != std::floor(y)))
+        mathErrorIndicator = EDOM;
+    return std::pow(x, y);
+}
+
+bool spendEvaluationWork(long units)
+{
+    if (evaluationWork > evaluationWorkLimit - units) {
+        evaluationError("Error - calculation too long");
+        return false;
+    }
+    evaluationWork += units;
+    return true;
+}
+
+bool evaluationWorkLeft()
+{
+    return evaluationWork < evaluationWorkLimit;
+}
+
+EvaluationSession::EvaluationSession()
+{
+    if (evaluationDepth++ == 0)
+        evaluationWork = 0;
+}
+
+EvaluationSession::~EvaluationSession()
+{
+    --evaluationDepth;
+}
+
+std::optional<Value> evaluate(const ExpList& list)
+{
+    const int base = workStack.count;
+    {
+        const EvaluationSession session;
+        if (list.wellFormed && base + list.maxDepth <= workStackLimit)
+            run<false>(list, base);
+        else
+            run<true>(list, base);
+    }
+
+    std::optional<Value> result;
+    if (workStack.count > base)
+        result = workStack.entries[static_cast<std::size_t>(workStack.count - 1)];
+    // Leftovers of malformed input (such as "(x=2)") do not pile up on the stack.
+    workStack.count = base;
+    return result;
+}
+
+double evaluateToNumber(const ExpList& list)
+{
+    const std::optional<Value> result = evaluate(list);
+    if (!result || result->kind == kindVector)
+        return 0.0;
+    return scalarOf(*result);
+}

@@ -1,0 +1,134 @@
+// Ordering of a token list into evaluation order (operator priorities, shunting-yard).
+#include <vector>
+
+#include "expr/compiler.h"
+
+namespace {
+
+int precedence(char op)
+{
+    switch (op) {
+    case '=': return 0;
+    case '(': return 1;
+    case '+': case '-': case ')': return 2;
+    case '*': case '/': case '.': return 3;
+    case 'X': return 4;
+    case '^': return 5;
+    default: return 6;  // vectors, and anything else
+    }
+}
+
+bool isBracket(const ExpListNode& node)
+{
+    return node.kind == kindOpen || node.kind == kindClose;
+}
+
+Opcode operatorCode(char op)
+{
+    switch (op) {
+    case '+': return Opcode::add;
+    case '-': return Opcode::subtract;
+    case '*': return Opcode::multiply;
+    case '/': return Opcode::divide;
+    case '^': return Opcode::power;
+    case '.': return Opcode::dot;
+    case 'X': return Opcode::cross;
+    default: return Opcode::assign;
+    }
+}
+
+Opcode instructionCode(const ExpListNode& node)
+{
+    switch (node.kind) {
+    case kindNumber: return Opcode::pushNumber;
+    case kindVariable: return Opcode::pushVariable;
+    case kindVector: return Opcode::pushVector;
+    case kindSign: return node.op == '-' ? Opcode::minusSign : Opcode::plusSign;
+    case kindOperator: return operatorCode(node.op);
+    case kindCall: return node.function->isBuiltin != 0 ? Opcode::callBuiltin : Opcode::callUser;
+    default: return Opcode::none;
+    }
+}
+
+// The operator stack of the ordering, with the WorkStack's limit: a push beyond it is lost.
+struct OperatorStack {
+    std::vector<ExpListNode> nodes;
+    void push(const ExpListNode& node)
+    {
+        if (nodes.size() < static_cast<std::size_t>(workStackLimit))
+            nodes.push_back(node);
+    }
+};
+
+void emit(ExpList& list, const ExpListNode& node)
+{
+    ExpListNode& copy = list.postfix.emplace_back(node);
+    copy.code = instructionCode(node);
+}
+
+// Rule for a sign, operator, bracket or vector while the stack holds something: pop while the
+// token does not outrank the top, stop at a bracket (dropping the token).
+void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token)
+{
+    for (;;) {
+        const ExpListNode& top = stack.nodes.back();
+        if (precedence(token.op) > precedence(top.op)) {
+            if (token.kind == kindClose && top.kind == kindOpen)
+                stack.nodes.pop_back();
+            else
+                stack.push(token);
+            return;
+        }
+        if (isBracket(top))
+            return;
+        emit(list, top);
+        stack.nodes.pop_back();
+        if (stack.nodes.empty()) {
+            stack.push(token);
+            return;
+        }
+    }
+}
+
+// How many operands each instruction takes and leaves.
+void measureDepth(ExpList& list)
+{
+    int depth = 0;
+    list.maxDepth = 0;
+    list.wellFormed = true;
+    for (const ExpListNode& node : list.postfix) {
+        int needs = 0;
+        if (node.kind == kindSign)
+            needs = 1;
+        else if (node.kind == kindOperator)
+            needs = 2;
+        if (depth < needs)
+            list.wellFormed = false;
+        // An operator short of operands takes what there is and leaves one result all the same.
+        depth -= depth < needs ? depth : needs;
+        ++depth;
+        list.maxDepth = depth > list.maxDepth ? depth : list.maxDepth;
+    }
+}
+
+} // namespace
+
+void toPostfix(ExpList& list)
+{
+    list.postfix.clear();
+    OperatorStack stack;
+    for (const ExpListNode& token : list.tokens) {
+        if (token.kind == kindNumber || token.kind == kindVariable || token.kind == kindCall)
+            emit(list, token);
+        else if (stack.nodes.empty() || token.kind == kindOpen)
+            stack.push(token);
+        else
+            placeOperator(list, stack, token);
+    }
+    while (!stack.nodes.empty()) {
+        if (!isBracket(stack.nodes.back()))
+            emit(list, stack.nodes.back());
+        stack.nodes.pop_back();
+    }
+    measureDepth(list);
+}

@@ -1,0 +1,226 @@
+#include "expr/symbol_store.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+SymbolStore symbolStore;
+WorkStack workStack;
+std::int32_t displayFlags[functionRowCount] = {};
+std::int32_t userFunctionCount = 0;
+
+namespace {
+
+struct BuiltinName {
+    const char* name;
+    int arity;
+    Builtin builtin;
+};
+
+// Registration order is the order of the function list and of the ":listf" answer.
+constexpr BuiltinName standardBuiltins[] = {
+    {"sin", 1, Builtin::sin},     {"cos", 1, Builtin::cos},     {"sqrt", 1, Builtin::sqrt},
+    {"sum", 4, Builtin::sum},     {"prod", 4, Builtin::prod},   {"!", 1, Builtin::factorial},
+    {"mod", 1, Builtin::mod},     {"inv", 1, Builtin::inv},     {"gamma", 1, Builtin::gamma},
+    {"acos", 1, Builtin::acos},   {"asin", 1, Builtin::asin},   {"atan", 1, Builtin::atan},
+    {"ceil", 1, Builtin::ceil},   {"cosh", 1, Builtin::cosh},   {"floor", 1, Builtin::floor},
+    {"log", 1, Builtin::log},     {"sinh", 1, Builtin::sinh},   {"tan", 1, Builtin::tan},
+    {"tanh", 1, Builtin::tanh},   {"diff", 2, Builtin::diff},   {"diffn", 3, Builtin::diffn},
+    {"sec", 1, Builtin::sec},     {"cosec", 1, Builtin::cosec}, {"cot", 1, Builtin::cot},
+    {"int", 3, Builtin::integral},
+};
+
+Builtin builtinNamed(std::string_view name)
+{
+    for (const BuiltinName& b : standardBuiltins) {
+        if (name == b.name)
+            return b.builtin;
+    }
+    return Builtin::none;
+}
+
+template <typename List>
+auto findNamed(const List& list, std::string_view name) -> typename List::value_type
+{
+    for (const auto& record : list) {
+        if (record->name == name)
+            return record;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name)
+{
+    if (auto found = findNamed(symbolStore.variables, name))
+        return found;
+    auto created = std::make_shared<Variable>();
+    created->name = std::string(name);
+    symbolStore.variables.push_front(created);
+    return created;
+}
+
+Variable* findOrCreateVariable(std::string_view name)
+{
+    return findOrCreateVariableRecord(name).get();
+}
+
+void setVariableValue(Variable* variable, double value)
+{
+    if (variable != nullptr)
+        variable->value = value;
+}
+
+Constant addConstant(std::string_view text)
+{
+    Constant constant;
+    // strtod needs a terminated text; numbers are short, so the copy is cheap.
+    const std::string terminated(text);
+    constant.value = std::strtod(terminated.c_str(), nullptr);
+    constant.isInteger = text.find('.') == std::string_view::npos ? 1 : 0;
+    // Only the listing reads the constants, and it shows fewer than this many.
+    symbolStore.constants.push_front(constant);
+    if (symbolStore.constants.size() > constantsKept)
+        symbolStore.constants.pop_back();
+    return constant;
+}
+
+void registerBuiltin(std::string_view name, int arity)
+{
+    auto entry = std::make_shared<FunctionEntry>();
+    entry->name = std::string(name);
+    entry->isBuiltin = 1;
+    entry->arity = arity;
+    entry->builtin = builtinNamed(name);
+    symbolStore.functions.push_back(std::move(entry));
+}
+
+VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z)
+{
+    if (VectorVariable* found = findVector(name))
+        return found;
+    auto created = std::make_shared<VectorVariable>();
+    created->name = std::string(name);
+    created->count = std::clamp(count, 0, 3);
+    created->components = {x, y, z};
+    symbolStore.vectors.push_front(created);
+    return created.get();
+}
+
+std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name)
+{
+    return findNamed(symbolStore.vectors, name);
+}
+
+VectorVariable* findVector(std::string_view name)
+{
+    return findVectorRecord(name).get();
+}
+
+std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name)
+{
+    return findNamed(symbolStore.functions, name);
+}
+
+FunctionEntry* findFunction(std::string_view name)
+{
+    return findFunctionRecord(name).get();
+}
+
+void defineUserFunction(std::string name, int count, std::vector<std::string> parameterNames,
+                        std::string bodyText)
+{
+    auto entry = std::make_shared<FunctionEntry>();
+    entry->isBuiltin = 0;
+    entry->arity = count;
+    for (std::string& parameter : parameterNames)
+        entry->parameters.push_back(ParameterNode{std::move(parameter)});
+    entry->bodyText = std::move(bodyText);
+
+    auto& functions = symbolStore.functions;
+    auto old = std::find_if(functions.begin(), functions.end(),
+                            [&](const auto& e) { return e->name == name; });
+    entry->name = std::move(name);
+    if (old != functions.end()) {
+        // A redefinition keeps the place, and so the row, of the old entry.
+        *old = std::move(entry);
+        return;
+    }
+    functions.push_back(std::move(entry));
+    if (userFunctionCount >= 0 && userFunctionCount < functionRowCount)
+        displayFlags[userFunctionCount] = 1;
+    ++userFunctionCount;
+}
+
+FunctionEntry* userFunctionAt(int row)
+{
+    if (row < 0)
+        return nullptr;
+    for (const auto& entry : symbolStore.functions) {
+        if (entry->isBuiltin == 0 && row-- == 0)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+bool unlinkFunction(std::string_view name)
+{
+    auto& functions = symbolStore.functions;
+    auto found = std::find_if(functions.begin(), functions.end(),
+                              [&](const auto& e) { return e->name == name; });
+    if (found == functions.end())
+        return false;
+    functions.erase(found);
+    return true;
+}
+
+void pushNode(const Value& value)
+{
+    if (workStack.count < workStackLimit)
+        workStack.entries[static_cast<std::size_t>(workStack.count++)] = value;
+}
+
+std::optional<Value> popNode()
+{
+    if (workStack.count <= 0)
+        return std::nullopt;
+    return workStack.entries[static_cast<std::size_t>(--workStack.count)];
+}
+
+void registerStandardSymbols()
+{
+    // This value of pi, not the nearest double, is what the program has always used.
+    setVariableValue(findOrCreateVariable("pi"), 3.141592653523879);
+    setVariableValue(findOrCreateVariable("e"), 2.718281828459045);
+    setVariableValue(findOrCreateVariable("x"), 0.0);
+    for (const BuiltinName& b : standardBuiltins)
+        registerBuiltin(b.name, b.arity);
+}
+
+namespace {
+void emptyListsExceptVectors()
+{
+    symbolStore.constants.clear();
+    symbolStore.variables.clear();
+    symbolStore.functions.clear();
+}
+} // namespace
+
+void initSymbolStore()
+{
+    emptyListsExceptVectors();
+    symbolStore.vectors.clear();
+    registerStandardSymbols();
+    findOrCreateVector("i", 3, 1.0, 0.0, 0.0);
+    findOrCreateVector("j", 3, 0.0, 1.0, 0.0);
+    findOrCreateVector("k", 3, 0.0, 0.0, 1.0);
+}
+
+void resetSymbolStore()
+{
+    emptyListsExceptVectors();
+    userFunctionCount = 0;
+    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+    registerStandardSymbols();
+}
