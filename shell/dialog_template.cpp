@@ -7,9 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
 
 namespace {
 
@@ -23,6 +29,23 @@ int mulDiv(int a, int b, int c) {
     const long long product = static_cast<long long>(a) * b;
     return static_cast<int>((product + (product >= 0 ? c / 2 : -c / 2)) / c);
 }
+
+// Qt adopts the user's locale at start-up; numbers in dialogs are always read and written with a
+// decimal point, so conversions run under the "C" locale of the calling thread.
+class ClassicNumbers {
+public:
+    ClassicNumbers() : previous_(uselocale(classic())) {}
+    ~ClassicNumbers() { uselocale(previous_); }
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+private:
+    static locale_t classic() {
+        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+        return locale;
+    }
+    locale_t previous_;
+};
 
 QWidget* createStatic(QWidget* parent, const ControlTemplate& control) {
     auto* label = new QLabel(QString::fromLatin1(control.text), parent);
@@ -125,6 +148,55 @@ void buildDialog(QDialog& dialog, const DialogTemplate& layout) {
     dialog.move(origin + client.topLeft());
 }
 
+void onClicked(QDialog* dialog, int id, const std::function<void()>& action) {
+    QObject::connect(dialogControl<QPushButton>(dialog, id), &QPushButton::clicked, dialog, action);
+}
+
+int runModal(QDialog* dialog) {
+    // The owner may destroy the dialog while it runs, for example when the program quits.
+    const QPointer<QDialog> guard(dialog);
+    const int result = dialog->exec();
+    delete guard.data();
+    return result;
+}
+
+QDialog* showModeless(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    return dialog;
+}
+
 QWidget* findDialogControl(const QWidget* dialog, int id) {
     return dialog->findChild<QWidget*>(controlName(id), Qt::FindDirectChildrenOnly);
+}
+
+std::string fieldText(const QWidget* dialog, int id) {
+    const QWidget* control = findDialogControl(dialog, id);
+    QString text;
+    if (auto* edit = qobject_cast<const QLineEdit*>(control)) text = edit->text();
+    else if (auto* label = qobject_cast<const QLabel*>(control)) text = label->text();
+    else if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control)) text = multiLine->toPlainText();
+    return text.toLatin1().toStdString();
+}
+
+void setFieldText(QWidget* dialog, int id, std::string_view text) {
+    QWidget* control = findDialogControl(dialog, id);
+    const QString latin = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(latin);
+    else if (auto* label = qobject_cast<QLabel*>(control)) label->setText(latin);
+    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control)) multiLine->setPlainText(latin);
+}
+
+double textNumber(const char* text) {
+    const ClassicNumbers classic;
+    return std::strtod(text, nullptr);
+}
+
+double fieldNumber(const QWidget* dialog, int id) { return textNumber(fieldText(dialog, id).c_str()); }
+
+std::string formatNumber(double value) {
+    char text[512]; // "%lf" of the largest double needs 316 characters
+    const ClassicNumbers classic;
+    std::snprintf(text, sizeof text, "%lf", value);
+    return text;
 }

@@ -7,7 +7,10 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 
 class QFont;
 
@@ -66,8 +69,29 @@ public:
 // relative to its owner. Every control with an id can afterwards be found with dialogControl().
 void buildDialog(QDialog& dialog, const DialogTemplate& layout);
 
+// Calls action whenever the button with that id is clicked.
+void onClicked(QDialog* dialog, int id, const std::function<void()>& action);
+
+// Runs a dialog modally (its owner keeps repainting meanwhile), destroys it and returns its result.
+int runModal(QDialog* dialog);
+
+// Shows a dialog beside its owner; it destroys itself when it closes.
+QDialog* showModeless(QDialog* dialog);
+
 QWidget* findDialogControl(const QWidget* dialog, int id);
 
 template <class Widget> Widget* dialogControl(const QWidget* dialog, int id) {
     return qobject_cast<Widget*>(findDialogControl(dialog, id));
 }
+
+// The texts of edit fields and labels by control id, as the 8-bit texts the rest of the program uses
+// (characters outside Latin-1 become "?"). An id that names no field reads as the empty text.
+std::string fieldText(const QWidget* dialog, int id);
+void setFieldText(QWidget* dialog, int id, std::string_view text);
+
+// The longest number at the start of a text, as strtod reads it; 0 when there is none.
+double textNumber(const char* text);
+double fieldNumber(const QWidget* dialog, int id);
+
+// A number as the dialogs show it: "%lf", fixed point with six decimals.
+std::string formatNumber(double value);

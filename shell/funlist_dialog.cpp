@@ -1,0 +1,79 @@
+#include "funlist_dialog.h"
+
+#include "dialog_template.h"
+#include "expr/symbol_store.h"
+#include "graph/curves.h"
+#include "graph/parametric_polar.h"
+
+#include <QCheckBox>
+
+#include <array>
+
+namespace {
+
+constexpr int firstCheckBoxId = 40020;
+constexpr int firstLabelId = 40030;
+constexpr int okId = 40200;
+
+constexpr auto funListControls = [] {
+    std::array<ControlTemplate, 2 + 2 * 10> controls{};
+    controls[0] = {ControlKind::Static, noControlId, "Click next to each function to display its graph", 10, 10, 355, 8};
+    for (int row = 0; row < 10; ++row) {
+        const int y = 20 + 10 * row;
+        controls[1 + 2 * row] = {ControlKind::CheckBox, firstCheckBoxId + row, "", 10, y, 10, 10};
+        controls[2 + 2 * row] = {ControlKind::Static, firstLabelId + row, "", 20, y + 1, 255, 8};
+    }
+    controls.back() = {ControlKind::Button, okId, "OK", 10, 130, 40, 12};
+    return controls;
+}();
+
+constexpr DialogTemplate funListTemplate{
+    DialogFrame::Caption, "Check functions to display  ..", "Bookman Old Style", 10, 32, 80, 200, 150,
+    funListControls};
+
+} // namespace
+
+std::string functionRowText(int row, std::string_view separator) {
+    const FunctionEntry* entry = userFunctionAt(row);
+    if (!entry) return {};
+    std::string text = entry->name + "(";
+    for (std::size_t i = 0; i < entry->parameters.size(); ++i) {
+        if (i > 0) text += ',';
+        text += entry->parameters[i].name;
+    }
+    text += separator;
+    text += entry->bodyText;
+    if (text.size() > rowTextLimit) text.resize(rowTextLimit);
+    return text;
+}
+
+void fillFunctionRows(QWidget* dialog, int firstLabelId, std::string_view separator) {
+    for (int row = 0; row < 10; ++row) setFieldText(dialog, firstLabelId + row, functionRowText(row, separator));
+}
+
+void bindRowFlags(QWidget* dialog, int firstBoxId, std::span<std::int32_t, 10> flags) {
+    for (int row = 0; row < 10; ++row) {
+        auto* box = dialogControl<QCheckBox>(dialog, firstBoxId + row);
+        std::int32_t& flag = flags[static_cast<std::size_t>(row)];
+        box->setChecked(flag == 1);
+        // Qt has already toggled the box when clicked arrives; the flag, not Qt, decides its state.
+        QObject::connect(box, &QCheckBox::clicked, box, [box, &flag](bool nowChecked) {
+            flag = nowChecked ? 1 : 0;
+            box->setChecked(flag == 1);
+        });
+    }
+}
+
+QDialog* createFunListDialog(QWidget* owner) {
+    auto* dialog = new TemplateDialog(owner, funListTemplate);
+    fillFunctionRows(dialog, firstLabelId, labelSeparator);
+    bindRowFlags(dialog, firstCheckBoxId, displayFlags);
+    onClicked(dialog, okId, [dialog] {
+        dialog->done(QDialog::Accepted);
+        plotFunctions();
+        plotPolar();
+    });
+    return dialog;
+}
+
+void runFunListDialog(QWidget* owner) { runModal(createFunListDialog(owner)); }

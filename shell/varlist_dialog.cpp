@@ -1,0 +1,105 @@
+#include "varlist_dialog.h"
+
+#include "dialog_template.h"
+#include "drag_move.h"
+#include "expr/symbol_store.h"
+#include "graph/axes.h"
+#include "graph/curves.h"
+#include "graph/plot_settings.h"
+#include "graph/parametric_polar.h"
+
+#include <array>
+
+namespace {
+
+constexpr int rowCount = 5;
+constexpr int firstNameId = 40020;
+constexpr int firstValueId = 40030;
+constexpr int firstLessId = 40117;
+constexpr int firstMoreId = 40122;
+constexpr int closeId = 40200;
+constexpr int replotId = 40116;
+
+constexpr auto varListControls = [] {
+    std::array<ControlTemplate, 4 * rowCount + 2> controls{};
+    for (int row = 0; row < rowCount; ++row) {
+        const int y = 2 + 10 * row;
+        controls[4 * row] = {ControlKind::Edit, firstNameId + row, "", 2, y, 50, 10, styleNone, 79};
+        controls[4 * row + 1] = {ControlKind::Edit, firstValueId + row, "", 52, y, 50, 10, styleNone, 79};
+        controls[4 * row + 2] = {ControlKind::Button, firstLessId + row, "-", 104, y, 10, 10};
+        controls[4 * row + 3] = {ControlKind::Button, firstMoreId + row, "+", 116, y, 10, 10};
+    }
+    controls[4 * rowCount] = {ControlKind::Button, closeId, "Close", 2, 54, 40, 10};
+    controls[4 * rowCount + 1] = {ControlKind::Button, replotId, "Re-plot", 44, 54, 40, 10};
+    return controls;
+}();
+
+constexpr DialogTemplate varListTemplate{
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 130, 65, varListControls};
+
+constexpr QSize varListPixels(234, 128);
+
+void fillRows(QDialog* dialog) {
+    int row = 0;
+    for (const std::shared_ptr<Variable>& variable : symbolStore.variables) {
+        if (row == rowCount) break;
+        if (variable->name == "pi" || variable->name == "e") continue;
+        setFieldText(dialog, firstNameId + row, variable->name);
+        setFieldText(dialog, firstValueId + row, formatNumber(variable->value));
+        ++row;
+    }
+}
+
+void applyRow(const QDialog* dialog, int row, double value) {
+    const std::string name = fieldText(dialog, firstNameId + row);
+    setVariableValue(findOrCreateVariable(name), value);
+}
+
+void applyRows(const QDialog* dialog) {
+    for (int row = 0; row < rowCount; ++row) {
+        if (!fieldText(dialog, firstNameId + row).empty()) applyRow(dialog, row, fieldNumber(dialog, firstValueId + row));
+    }
+}
+
+void redraw() {
+    clearGraph();
+    plotShownCurves();
+}
+
+void scaleRow(QDialog* dialog, int row, double factor) {
+    if (!fieldText(dialog, firstNameId + row).empty()) {
+        const double value = fieldNumber(dialog, firstValueId + row) * factor;
+        setFieldText(dialog, firstValueId + row, formatNumber(value));
+        applyRow(dialog, row, value);
+    }
+    redraw();
+}
+
+} // namespace
+
+void plotShownCurves() {
+    plotFunctions();
+    plotPolar();
+    if (plotSettings.parametricShown) plotParametric();
+}
+
+QDialog* createVarListDialog(QWidget* owner) {
+    auto* dialog = new TemplateDialog(owner, varListTemplate);
+    enableDragMove(dialog, varListPixels);
+    fillRows(dialog);
+    for (int row = 0; row < rowCount; ++row) {
+        onClicked(dialog, firstLessId + row, [dialog, row] { scaleRow(dialog, row, 0.9); });
+        onClicked(dialog, firstMoreId + row, [dialog, row] { scaleRow(dialog, row, 1.1); });
+    }
+    onClicked(dialog, replotId, [dialog] {
+        applyRows(dialog);
+        redraw();
+    });
+    onClicked(dialog, closeId, [dialog] {
+        applyRows(dialog);
+        dialog->done(QDialog::Accepted);
+    });
+    return dialog;
+}
+
+QDialog* openVarListDialog(QWidget* owner) { return showModeless(createVarListDialog(owner)); }
