@@ -1,0 +1,149 @@
+#include "shell/graph_area.h"
+
+#include "graph/plot_settings.h"
+#include "graph/surface.h"
+#include "graph/view_model.h"
+#include "graph/axes.h"
+#include "graph/curves.h"
+#include "graph/implicit.h"
+#include "graph/parametric_polar.h"
+#include "shell/info_box.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr QRgb bandColour = qRgb(28, 128, 255);
+
+// The graph area whose image the plotters draw on; releasing a surface shows that image.
+GraphArea* shownArea = nullptr;
+bool rebuilding = false;
+
+void showReleasedImage() {
+    if (shownArea != nullptr && !rebuilding)
+        shownArea->update();
+}
+
+// Long plots block the event loop, so the cursor change is pushed to the window system at once.
+void showWaitCursor() {
+    if (shownArea == nullptr)
+        return;
+    shownArea->setCursor(Qt::WaitCursor);
+    shownArea->grabMouse();
+    QGuiApplication::sync();
+}
+
+void showCrossCursor() {
+    if (shownArea == nullptr)
+        return;
+    shownArea->releaseMouse();
+    shownArea->setCursor(Qt::CrossCursor);
+}
+
+} // namespace
+
+GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    shownArea = this;
+    setGraphImage(&image_);
+    setSurfaceReleaseHook(showReleasedImage);
+    setCursorHooks(showWaitCursor, showCrossCursor);
+}
+
+GraphArea::~GraphArea() {
+    if (shownArea != this)
+        return;
+    shownArea = nullptr;
+    setGraphImage(nullptr);
+    setSurfaceReleaseHook(nullptr);
+    setCursorHooks(nullptr, nullptr);
+}
+
+void GraphArea::requestRepaint() {
+    stale_ = true;
+    update();
+}
+
+// The fixed order of a repaint. Implicit curves, regions and graphed expressions are drawn
+// only when asked for, so a repaint drops them.
+void GraphArea::rebuildPicture() {
+    rebuilding = true;
+    clearGraph();
+    plotFunctions();
+    plotPolar();
+    if (plotSettings.parametricShown != 0)
+        plotParametric();
+    rebuilding = false;
+}
+
+void GraphArea::paintEvent(QPaintEvent*) {
+    if (stale_) {
+        stale_ = false;
+        rebuildPicture();
+        if (plotSettings.infoBoxShown != 0)
+            infoBox_->show();
+    }
+    QPainter(this).drawImage(0, 0, image_);
+}
+
+// A new image of the new size, the view back at the factory limits and blank axes. When the
+// area grew, the uncovered part asks for a paint, which rebuilds the whole picture.
+void GraphArea::resizeEvent(QResizeEvent* event) {
+    image_ = QImage(event->size(), QImage::Format_RGB32);
+    resizeView(width(), height());
+    clearGraph();
+    const QSize old = event->oldSize();
+    if (width() > old.width() || height() > old.height())
+        requestRepaint();
+}
+
+void GraphArea::drawBand(QPoint end) {
+    Surface surface;
+    surface.setPen(bandColour);
+    surface.setXorMode(true);
+    surface.moveTo(bandAnchor_.x(), bandAnchor_.y());
+    surface.lineTo(end.x(), end.y());
+}
+
+void GraphArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint mouse = event->position().toPoint();
+    if (bandActive_) {
+        drawBand(bandEnd_);
+        drawBand(mouse);
+        bandEnd_ = mouse;
+    }
+    infoBox_->updateReadouts(mouse, bandActive_ ? std::optional(bandAnchor_) : std::nullopt);
+}
+
+void GraphArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    bandActive_ = true;
+    bandAnchor_ = bandEnd_ = event->position().toPoint();
+}
+
+void GraphArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && bandActive_) {
+        bandActive_ = false;
+        drawBand(bandEnd_);
+    } else if (event->button() == Qt::RightButton) {
+        const QPoint pixel = event->position().toPoint();
+        plotSettings.popupPoint = {pixel.x(), pixel.y()};
+        emit popupRequested(pixel);
+    }
+}
+
+// A turn towards the user zooms in, away zooms out. Events that carry no vertical turn
+// (horizontal wheels, the start and end of touch-pad scrolls) are not wheel turns.
+void GraphArea::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0)
+        return;
+    zoomView(delta < 0 ? 0.5 : 2.0);
+    requestRepaint();
+}

@@ -1,0 +1,46 @@
+// The graph area: the main window's whole client area, drawn into a backing image that the
+// plotters paint on and that every paint event shows.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+class InfoBox;
+
+class GraphArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GraphArea(QWidget* parent);
+    ~GraphArea() override;
+
+    // Marks the picture stale and schedules a paint, which rebuilds it from the state.
+    void requestRepaint();
+    InfoBox* infoBox() const { return infoBox_; }
+    const QImage& image() const { return image_; }
+
+signals:
+    // The right button came up at this pixel of the graph area.
+    void popupRequested(QPoint pixel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void rebuildPicture();
+    void drawBand(QPoint end);
+
+    QImage image_;
+    bool stale_ = false;
+    InfoBox* infoBox_;
+    // The rubber band: active while the left button is held, from anchor to the end last drawn.
+    bool bandActive_ = false;
+    QPoint bandAnchor_;
+    QPoint bandEnd_;
+};

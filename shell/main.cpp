@@ -1,0 +1,25 @@
+// Tarvelion: start-up and the message loop.
+#include "shell/main_window.h"
+#include "shell/startup.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+
+// The program takes no command-line arguments: Qt is handed a program name only.
+int main() {
+    char programName[] = "tarvelion";
+    int qtArgc = 1;
+    char* qtArgv[] = {programName, nullptr};
+    QApplication application(qtArgc, qtArgv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvelion.png")));
+    initialiseProgram();
+
+    MainWindow window;
+    // Sized to the screen first, so the window fills it even where no window manager maximises it.
+    window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    window.showMaximized();
+    window.requestRepaint();
+    window.repaint();
+    return QApplication::exec();
+}

@@ -1,0 +1,81 @@
+#include "shell/main_window.h"
+
+#include "expr/message_hook.h"
+#include "shell/command_dialog.h"
+#include "shell/commands.h"
+#include "shell/graph_area.h"
+#include "shell/info_box.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace {
+
+MainWindow* messageOwner = nullptr;
+
+// Message boxes of the layers below the shell, owned by the main window, with an OK button.
+void showOwnedMessage(const char* caption, const char* body, int icon) {
+    QMessageBox box(icon == messageIconError ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QString::fromLatin1(caption), QString::fromLatin1(body), QMessageBox::Ok, messageOwner);
+    box.exec();
+}
+
+} // namespace
+
+MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
+    setWindowTitle(QStringLiteral("Tarvelion Release 1.2 - real functions of one variable"));
+    setCentralWidget(graphArea_);
+    menus_ = buildMenus(menuBar(), this, [this](Command id) { runCommand(id); });
+    // The menu resources carry these two checked; the program starts with both off.
+    setChecked(Command::ShowParametric, false);
+    setChecked(Command::ShowChord, false);
+    connect(graphArea_, &GraphArea::popupRequested, this, &MainWindow::showPopup);
+    messageOwner = this;
+    setMessageHook(showOwnedMessage);
+}
+
+MainWindow::~MainWindow() {
+    if (messageOwner != this)
+        return;
+    messageOwner = nullptr;
+    setMessageHook(nullptr);
+}
+
+void MainWindow::requestRepaint() { graphArea_->requestRepaint(); }
+
+void MainWindow::runCommand(Command id) { dispatchCommand(*this, id); }
+
+bool MainWindow::isChecked(Command id) const {
+    const QAction* entry = action(id);
+    return entry != nullptr && entry->isChecked();
+}
+
+void MainWindow::setChecked(Command id, bool checked) {
+    if (QAction* entry = action(id))
+        entry->setChecked(checked);
+}
+
+InfoBox* MainWindow::infoBox() const { return graphArea_->infoBox(); }
+
+void MainWindow::openConsole() {
+    if (console_ == nullptr) {
+        console_ = new CommandDialog(this);
+        console_->show();
+    }
+    console_->raise();
+    console_->activateWindow();
+}
+
+CommandDialog* MainWindow::console() const { return console_; }
+
+void MainWindow::showPopup(QPoint pixel) { menus_.popup->popup(graphArea_->mapToGlobal(pixel)); }
+
+// Closing the window ends the program at once; nothing is saved.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::exit(0);
+}

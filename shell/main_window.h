@@ -1,0 +1,48 @@
+// The one top-level window: menus, the graph area with its info box, and the services the
+// commands and dialogs use (repaint, check marks, message boxes).
+#pragma once
+
+#include "shell/command_ids.h"
+#include "shell/menus.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class CommandDialog;
+class GraphArea;
+class InfoBox;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // Marks the picture stale; the next paint rebuilds it in the fixed repaint order.
+    void requestRepaint();
+    void runCommand(Command id);
+
+    bool isChecked(Command id) const;
+    void setChecked(Command id, bool checked);
+    void setParametricChecked(bool checked) { setChecked(Command::ShowParametric, checked); }
+
+    GraphArea* graphArea() const { return graphArea_; }
+    InfoBox* infoBox() const;
+    QMenu* popupMenu() const { return menus_.popup; }
+    QAction* action(Command id) const { return menus_.actions.value(id); }
+
+    // Opens the console, or brings the open one to the front: there is one console at a time.
+    void openConsole();
+    CommandDialog* console() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showPopup(QPoint pixel);
+
+    GraphArea* graphArea_;
+    Menus menus_;
+    QPointer<CommandDialog> console_;
+};

@@ -1,0 +1,143 @@
+#include "shell/menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <vector>
+
+namespace {
+
+enum class MenuName { Main, Popup };
+enum class EntryKind { Submenu, Item, Separator, End };
+
+struct MenuEntry {
+    MenuName menu;
+    EntryKind kind;
+    const char* text = "";
+    Command id = {};
+    bool checked = false;  // the check mark as the menu resource has it; creation may remove it
+};
+
+using enum MenuName;
+using enum EntryKind;
+
+// In display order. Submenu ... End brackets a drop-down; an Item at the top level is a
+// command on the menu bar itself.
+constexpr MenuEntry menuTable[] = {
+    {Main, Submenu, "File"},
+    {Main, Item, "New", Command::New},
+    {Main, Item, "Open..", Command::Open},
+    {Main, Item, "Save", Command::Save},
+    {Main, Item, "Save as..", Command::SaveAs},
+    {Main, Item, "Exit", Command::Exit},
+    {Main, End},
+    {Main, Item, "Memo", Command::Memo},
+    {Main, Item, "Command", Command::Console},
+    {Main, Submenu, "Graph"},
+    {Main, Item, "Clear", Command::Clear},
+    {Main, Item, "Replot", Command::Replot},
+    {Main, Separator},
+    {Main, Item, "Zoom out", Command::ZoomOut},
+    {Main, Item, "Zoom in", Command::ZoomIn},
+    {Main, Item, "Right", Command::Right},
+    {Main, Item, "Left", Command::Left},
+    {Main, Item, "Up", Command::Up},
+    {Main, Item, "Down", Command::Down},
+    {Main, Item, "Factory settings", Command::FactorySettings},
+    {Main, Item, "Set Limits..", Command::SetLimits},
+    {Main, Separator},
+    {Main, Item, "Graph expression..", Command::GraphExpression},
+    {Main, End},
+    {Main, Submenu, "Functions"},
+    {Main, Item, "Define..", Command::DefineFunction},
+    {Main, Item, "Edit..", Command::EditFunctions},
+    {Main, Item, "Select graph..", Command::SelectGraph},
+    {Main, End},
+    {Main, Submenu, "Variables"},
+    {Main, Item, "Setup..", Command::VariablesSetup},
+    {Main, Item, "Vary..", Command::Vary},
+    {Main, End},
+    {Main, Submenu, "Parametric"},
+    {Main, Item, "Show parametric", Command::ShowParametric, true},
+    {Main, Item, "Setup..", Command::ParametricSetup},
+    {Main, End},
+    {Main, Item, "Polar", Command::Polar},
+    {Main, Item, "Implicit", Command::Implicit},
+    {Main, Item, "Inequalities", Command::Inequalities},
+    {Main, Submenu, "Settings"},
+    {Main, Item, "Show info box", Command::ShowInfoBox, true},
+    {Main, End},
+    {Main, Submenu, "Help"},
+    {Main, Item, "Help", Command::Help},
+    {Main, Item, "About", Command::About},
+    {Main, End},
+
+    {Popup, Submenu, "Popup"},
+    {Popup, Item, "Center", Command::PopupCenter},
+    {Popup, Item, "Zoom in", Command::PopupZoomIn},
+    {Popup, Item, "Zoom out", Command::PopupZoomOut},
+    {Popup, Item, "Reset", Command::PopupReset},
+    {Popup, Separator},
+    {Popup, Item, "Show chord", Command::ShowChord, true},
+    {Popup, Item, "Chord here", Command::ChordHere},
+    {Popup, Item, "Next function", Command::NextFunction},
+    {Popup, End},
+};
+
+QAction* makeItem(const MenuEntry& entry, QWidget* owner, const std::function<void(Command)>& dispatch) {
+    auto* action = new QAction(QString::fromLatin1(entry.text), owner);
+    action->setCheckable(entry.checked);
+    action->setChecked(entry.checked);
+    // Qt flips a checkable entry before reporting it; flip it back so that only the command
+    // decides the check mark, as it does for a command that no menu click started.
+    QObject::connect(action, &QAction::triggered, owner, [action, id = entry.id, dispatch] {
+        if (action->isCheckable())
+            action->setChecked(!action->isChecked());
+        dispatch(id);
+    });
+    return action;
+}
+
+// Builds the entries of one menu under root (a menu bar or a menu) and records every item.
+void buildMenu(MenuName which, QWidget* root, QWidget* owner, Menus& menus,
+               const std::function<void(Command)>& dispatch) {
+    std::vector<QWidget*> open{root};
+    for (const MenuEntry& entry : menuTable) {
+        if (entry.menu != which)
+            continue;
+        switch (entry.kind) {
+        case Submenu: {
+            auto* menu = new QMenu(QString::fromLatin1(entry.text), owner);
+            open.back()->addAction(menu->menuAction());
+            open.push_back(menu);
+            break;
+        }
+        case Item: {
+            QAction* action = makeItem(entry, owner, dispatch);
+            open.back()->addAction(action);
+            menus.actions.insert(entry.id, action);
+            break;
+        }
+        case Separator: {
+            auto* separator = new QAction(owner);
+            separator->setSeparator(true);
+            open.back()->addAction(separator);
+            break;
+        }
+        case End:
+            open.pop_back();
+            break;
+        }
+    }
+}
+
+} // namespace
+
+Menus buildMenus(QMenuBar* bar, QWidget* parent, const std::function<void(Command)>& dispatch) {
+    Menus menus;
+    buildMenu(Main, bar, parent, menus, dispatch);
+    QMenu holder;
+    buildMenu(Popup, &holder, parent, menus, dispatch);
+    menus.popup = holder.actions().first()->menu();
+    return menus;
+}
