@@ -1,5 +1,7 @@
 #include "graph/view_model.h"
 
+#include "expr/evaluator.h"
+
 #include <cmath>
 
 namespace {
@@ -7,7 +9,11 @@ namespace {
 ViewLimits currentLimits = factoryLimits;
 GraphView currentView;
 
-void setPixelWidth(double width) { currentView.pixelWidth = width; }
+// The running integral "int" steps by one pixel column, so its step changes with the pixel width.
+void setPixelWidth(double width) {
+    currentView.pixelWidth = width;
+    integralStep = width;
+}
 
 void updatePixelWidth() {
     setPixelWidth(currentView.width > 0 ? (currentLimits.xMax - currentLimits.xMin) / currentView.width : 0.0);

@@ -49,3 +49,6 @@ public:
     QImage image;
     std::vector<TextDraw> texts;
 };
+
+// A fresh symbol store and plot settings, and the given definitions name(parameters)=body.
+void resetPlotState(const std::vector<const char*>& definitions = {});

@@ -1,5 +1,7 @@
 #include "graph/view_model.h"
 
+#include "expr/evaluator.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -36,6 +38,9 @@ TEST_F(ViewModel, PixelWidthFollowsEveryLimitChange) {
     EXPECT_DOUBLE_EQ(graphView.pixelWidth, 0.005);
     zoomAt(0, 0, 2.0);
     EXPECT_DOUBLE_EQ(graphView.pixelWidth, 0.01);
+    EXPECT_EQ(integralStep, graphView.pixelWidth);
+    resizeView(400, 10);
+    EXPECT_EQ(integralStep, graphView.pixelWidth);
 }
 
 TEST_F(ViewModel, ConversionsTruncateTowardZero) {

@@ -1,0 +1,45 @@
+#include "graph/chord.h"
+
+#include "expr/evaluator.h"
+#include "graph/number_text.h"
+#include "graph/plot_settings.h"
+#include "graph/surface.h"
+#include "graph/view_model.h"
+
+namespace {
+
+constexpr QRgb chordColour = qRgb(255, 255, 0);
+constexpr QRgb readoutColour = qRgb(0, 255, 0);
+
+} // namespace
+
+void drawChord(const ExpListPtr& list, Surface& surface) {
+    surface.setPen(chordColour);
+    Variable* x = findOrCreateVariable("x");
+    const int column1 = plotSettings.popupPoint.x;
+    const double x1 = worldX(column1);
+    setVariableValue(x, x1);
+    const double y1 = evaluateToNumber(list);
+    const int row1 = screenY(y1);
+    surface.moveTo(column1, row1);
+
+    const double run = (viewLimits.xMax - viewLimits.xMin) * 0.1;
+    const double x2 = x1 + run;
+    setVariableValue(x, x2);
+    const int column2 = screenX(x2);
+    surface.lineTo(column2, row1);
+    const double y2 = evaluateToNumber(list);
+    const int row2 = screenY(y2);
+    surface.lineTo(column2, row2);
+    surface.moveTo(column1, row1);
+    surface.lineTo(column2, row2);
+
+    const double up = y2 - y1;
+    const double slope = up / run;
+    surface.setTextColour(readoutColour);
+    // A rising chord has room below its start; any other has its readouts above.
+    const bool below = slope > 0;
+    surface.textOut(column1, below ? row1 + 10 : row1 - 20, formatNumber("Along = %lf", run));
+    surface.textOut(column1, below ? row1 + 30 : row1 - 40, formatNumber("Chord slope = %lf", slope));
+    surface.textOut(column2 + 4, (row1 + row2) / 2, formatNumber("Up = %lf", up));
+}

@@ -1,0 +1,123 @@
+#include "graph/parametric_polar.h"
+
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+#include "graph/curves.h"
+#include "graph/function_rows.h"
+#include "graph/plot_settings.h"
+#include "graph/surface.h"
+#include "graph/sweep.h"
+#include "graph/view_model.h"
+
+#include <QPoint>
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <optional>
+
+namespace {
+
+constexpr QRgb parametricColour = qRgb(0, 0, 255);
+constexpr QRgb markerColour = qRgb(255, 0, 0);
+constexpr int markerArm = 5;
+constexpr double parametricStepFraction = 0.001;  // 1000 intervals
+constexpr double polarStep = 0.01;
+constexpr double polarLabelStep = 0.4;
+// An empty angle variable name (possible after a document load) means the name the Polar
+// dialog offers.
+constexpr const char* defaultAngleVariable = "t";
+
+struct ParametricSetup {
+    ExpListPtr x;
+    ExpListPtr y;
+    double from;
+    double to;
+    Variable* parameter;
+
+    // The pixel of the curve at parameter value t; y is evaluated before x.
+    QPoint pointAt(double t) const {
+        setVariableValue(parameter, t);
+        const double yValue = evaluateToNumber(y);
+        const double xValue = evaluateToNumber(x);
+        return {screenX(xValue), screenY(yValue)};
+    }
+};
+
+std::optional<ParametricSetup> prepareParametric() {
+    const PlotSettings& s = plotSettings;
+    if (s.parametricX.empty() || s.parametricY.empty() || s.parameterFrom.empty() || s.parameterTo.empty() ||
+        s.parameterName.empty()) {
+        return std::nullopt;
+    }
+    ExpListPtr x = compileExpression(s.parametricX.view());
+    ExpListPtr y = compileExpression(s.parametricY.view());
+    const double from = std::strtod(s.parameterFrom.c_str(), nullptr);
+    const double to = std::strtod(s.parameterTo.c_str(), nullptr);
+    return ParametricSetup{std::move(x), std::move(y), from, to, findOrCreateVariable(s.parameterName.view())};
+}
+
+void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry& entry, int row,
+                  double labelAngle) {
+    const QRgb colour = qRgb(255, 255, (64 * row) % 256);
+    surface.setPen(colour);
+    const std::string_view name = plotSettings.angleVariable.view();
+    Variable* angle = findOrCreateVariable(name.empty() ? defaultAngleVariable : name);
+    const auto pointAt = [&](double theta) {
+        setVariableValue(angle, theta);
+        const double r = evaluateToNumber(list);
+        return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
+    };
+    const QPoint start = pointAt(0.0);
+    surface.moveTo(start.x(), start.y());
+    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) {
+        const QPoint p = pointAt(theta);
+        surface.lineTo(p.x(), p.y());
+    });
+    const QPoint labelPoint = pointAt(labelAngle);
+    surface.setTextColour(colour);
+    surface.textOut(labelPoint.x(), labelPoint.y(), functionLabel(entry));
+}
+
+} // namespace
+
+void plotParametric() {
+    const std::optional<ParametricSetup> setup = prepareParametric();
+    if (!setup) return;
+    Surface surface;
+    surface.setPen(parametricColour);
+    const QPoint start = setup->pointAt(setup->from);
+    surface.moveTo(start.x(), start.y());
+    if (!(setup->from < setup->to)) return;
+    const double step = (setup->to - setup->from) * parametricStepFraction;
+    sweep(setup->from, setup->to, step, [&](double t) {
+        const QPoint p = setup->pointAt(t);
+        surface.lineTo(p.x(), p.y());
+    });
+}
+
+void markParameter(int position) {
+    const std::optional<ParametricSetup> setup = prepareParametric();
+    if (!setup) return;
+    Surface surface;
+    surface.setPen(markerColour);
+    const double t = (setup->to - setup->from) * position * 0.001 + setup->from;
+    const QPoint p = setup->pointAt(t);
+    surface.moveTo(p.x(), p.y() - markerArm);
+    surface.lineTo(p.x(), p.y() + markerArm);
+    surface.moveTo(p.x() - markerArm, p.y());
+    surface.lineTo(p.x() + markerArm, p.y());
+}
+
+void plotPolar() {
+    Surface surface;
+    surface.setBackgroundMode(BackgroundMode::Transparent);
+    double labelAngle = 0.0;
+    forEachFunctionRow([&](const FunctionEntry& entry, int row) {
+        const ExpListPtr list = compileExpression(entry.bodyText);
+        integralSum = 0.0;
+        if (plotSettings.polarFlags[row] == 0) return;
+        plotPolarRow(surface, list, entry, row, labelAngle);
+        labelAngle += polarLabelStep;
+    });
+}

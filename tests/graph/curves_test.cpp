@@ -1,0 +1,211 @@
+#include "graph_test_support.h"
+
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+#include "expr/symbol_store.h"
+#include "graph/axes.h"
+#include "graph/curves.h"
+#include "graph/plot_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr QRgb labelText = qRgb(220, 220, 250) & RGB_MASK;
+constexpr QRgb chordPen = qRgb(255, 255, 0) & RGB_MASK;
+constexpr QRgb readout = qRgb(0, 255, 0) & RGB_MASK;
+
+bool anyLeftOf(const PixelSet& pixels, int column) {
+    for (const Pixel& p : pixels) {
+        if (p.first < column) return true;
+    }
+    return false;
+}
+
+TEST(PlotFunctions, MathErrorLiftsThePen) {
+    GraphArea area(800, 600);
+    resetPlotState({"f(x)=sqrt(x)"});
+    plotFunctions();
+    const PixelSet curve = area.pixelsOf(rowColour(0));
+    EXPECT_FALSE(anyLeftOf(curve, 400));
+    EXPECT_TRUE(curve.count({400, 300}));
+    EXPECT_TRUE(curve.count({401, 296}));
+}
+
+TEST(PlotFunctions, PoleIsDrawnOffTheAreaAndBack) {
+    GraphArea area(800, 600);
+    resetPlotState({"f(x)=1/(x-0.0125)"});  // column 401 is the pole
+    plotFunctions();
+    const PixelSet curve = area.pixelsOf(rowColour(0));
+    EXPECT_TRUE(curve.count({400, 0}) || curve.count({401, 0}));
+    EXPECT_TRUE(curve.count({401, 599}) || curve.count({402, 599}) || curve.count({400, 599}));
+}
+
+TEST(PlotFunctions, LabelsFollowTheLabelRule) {
+    struct Placed {
+        const char* text;
+        int x;
+        int y;
+    };
+    struct Row {
+        const char* name;
+        std::vector<const char*> definitions;
+        std::vector<Placed> labels;
+    };
+    // 800 x 600 factory view: the first qualifying column 121 is x = -3.4875, row 509.
+    const Row rows[] = {
+        {"first_at_131_second_after_gap", {"f(x)=x", "g(x)=1"}, {{"f(x) = x", 131, 509}, {"g(x) = 1", 252, 240}}},
+        {"curve_above_view_reuses_previous_place", {"f(x)=x", "g(x)=100"},
+         {{"f(x) = x", 131, 509}, {"g(x) = 100", 131, 509}}},
+        {"first_curve_outside_view_labels_at_top", {"f(x)=0-100"}, {{"f(x) = 0-100", 10, 0}}},
+        {"near_bottom_lifted_by_20", {"f(x)=0-4.99"}, {{"f(x) = 0-4.99", 131, 579}}},
+        {"parameters_not_bound", {"f(t)=t+1"}, {{"f(t) = t+1", 131, 240}}},
+        {"several_parameters", {"f(x,y)=x+2*y"}, {{"f(x,y) = x+2*y", 131, 509}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(800, 600);
+        resetPlotState(row.definitions);
+        plotFunctions();
+        ASSERT_EQ(area.texts.size(), row.labels.size());
+        for (std::size_t i = 0; i < row.labels.size(); ++i) {
+            EXPECT_EQ(area.texts[i].text, row.labels[i].text);
+            EXPECT_EQ(area.texts[i].x, row.labels[i].x);
+            EXPECT_EQ(area.texts[i].y, row.labels[i].y);
+            EXPECT_EQ(area.texts[i].colour & RGB_MASK, labelText);
+        }
+    }
+}
+
+TEST(PlotFunctions, RowsAndColours) {
+    GraphArea area(400, 300);
+    resetPlotState({"a(x)=0-4", "b(x)=0-3", "c(x)=0-2", "d(x)=0-1", "e(x)=0", "f(x)=1", "g(x)=2", "h(x)=3",
+                    "k(x)=4", "m(x)=4.5", "n(x)=0.5"});
+    displayFlags[2] = 0;
+    plotFunctions();
+    EXPECT_EQ(area.texts.size(), 9u);  // ten rows, one hidden, the eleventh function has no row
+    EXPECT_EQ(area.findText("n(x) = 0.5"), nullptr);
+    EXPECT_EQ(area.findText("c(x) = 0-2"), nullptr);
+    struct Row {
+        int row;
+        double value;
+        QRgb colour;
+    };
+    const Row rows[] = {{0, -4, qRgb(64, 0, 255)},   {1, -3, qRgb(64, 64, 255)},  {3, -1, qRgb(64, 192, 255)},
+                        {4, 0, qRgb(64, 0, 255)},    {6, 2, qRgb(64, 128, 255)},  {9, 4.5, qRgb(64, 64, 255)}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.row);
+        EXPECT_EQ(rowColour(row.row) & RGB_MASK, row.colour & RGB_MASK);
+        EXPECT_EQ(area.at(100, screenY(row.value)), row.colour & RGB_MASK);
+    }
+    EXPECT_NE(area.at(100, screenY(-2)), rowColour(2) & RGB_MASK);
+}
+
+TEST(PlotFunctions, RunningIntegralRestartsForEveryFunction) {
+    GraphArea area(100, 100);
+    resetPlotState({"f(x)=int(1)", "g(x)=int(1)"});
+    plotFunctions();
+    // One sample for the starting move and one per column, each adding one pixel width.
+    EXPECT_NEAR(integralSum, 101 * graphView.pixelWidth, 1e-9);
+    resetPlotState({"f(x)=int(1)", "g(x)=int(1)"});
+    displayFlags[1] = 0;
+    plotFunctions();
+    EXPECT_EQ(integralSum, 0.0);
+}
+
+TEST(FunctionLabel, IsCutToTheLabelBuffer) {
+    resetPlotState({"f(x)=x"});
+    FunctionEntry entry = *userFunctionAt(0);
+    EXPECT_EQ(functionLabel(entry), "f(x) = x");
+    entry.bodyText = std::string(200, '1');
+    EXPECT_EQ(functionLabel(entry).size(), functionLabelSize - 1);
+}
+
+TEST(PlotGraphExpression, ClearsThenDrawsWithTheDarkPen) {
+    GraphArea area(800, 600);
+    resetPlotState();
+    plotGraphExpression(compileExpression("x"));
+    EXPECT_EQ(area.at(1, 1), backgroundColour & RGB_MASK);
+    EXPECT_EQ(area.at(100, 525), darkPenColour & RGB_MASK);  // x = -3.75
+    EXPECT_EQ(area.texts.size(), 4u);                        // the axis labels only
+}
+
+void expectText(const GraphArea& area, const std::string& text, int x, int y) {
+    const TextDraw* draw = area.findText(text);
+    ASSERT_NE(draw, nullptr) << text;
+    EXPECT_EQ(draw->x, x) << text;
+    EXPECT_EQ(draw->y, y) << text;
+}
+
+TEST(DrawChord, ReadoutsBesideTheTriangle) {
+    struct Readout {
+        std::string text;
+        int x;
+        int y;
+    };
+    struct Row {
+        const char* name;
+        const char* definition;
+        ViewLimits limits;
+        std::vector<Readout> readouts;
+    };
+    // 800 x 600; the anchor is column 480, x = 1 on the factory view.
+    const Row rows[] = {
+        {"rising_below", "f(x)=x^2", factoryLimits,
+         {{"Along = 1.000000", 480, 250}, {"Chord slope = 3.000000", 480, 270}, {"Up = 3.000000", 564, 150}}},
+        {"falling_above", "f(x)=0-x", factoryLimits,
+         {{"Along = 1.000000", 480, 340}, {"Chord slope = -1.000000", 480, 320}, {"Up = -1.000000", 564, 390}}},
+        {"constant_above", "f(x)=2", factoryLimits,
+         {{"Along = 1.000000", 480, 160}, {"Chord slope = 0.000000", 480, 140}, {"Up = 0.000000", 564, 180}}},
+        {"run_halves_when_zoomed_in", "f(x)=x^2", {-2.5, 2.5, -2.5, 2.5},
+         {{"Along = 0.500000", 480, 280}, {"Chord slope = 1.500000", 480, 300}, {"Up = 0.750000", 564, 225}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(800, 600);
+        setViewLimits(row.limits);
+        resetPlotState({row.definition});
+        plotSettings.chordShown = 1;
+        plotSettings.popupPoint = {480, 17};
+        plotFunctions();
+        for (const Readout& r : row.readouts) expectText(area, r.text, r.x, r.y);
+        EXPECT_EQ(area.findText(row.readouts[0].text)->colour & RGB_MASK, readout);
+    }
+}
+
+TEST(DrawChord, TriangleLegsAndHypotenuse) {
+    GraphArea area(800, 600);
+    resetPlotState({"f(x)=x^2"});
+    plotSettings.chordShown = 1;
+    plotSettings.popupPoint = {480, 0};
+    plotFunctions();
+    EXPECT_EQ(area.at(520, 240), chordPen);  // horizontal leg at y = 1
+    EXPECT_EQ(area.at(560, 100), chordPen);  // vertical leg at x = 2
+    EXPECT_EQ(area.at(520, 150), chordPen);  // chord from (1, 1) to (2, 4)
+}
+
+TEST(DrawChord, OnlyOnADisplayedChordRow) {
+    struct Row {
+        const char* name;
+        int chordRow;
+        int displayed;
+        bool drawn;
+    };
+    const Row rows[] = {{"displayed_row", 1, 1, true}, {"hidden_row", 1, 0, false}, {"other_row", 0, 1, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(800, 600);
+        resetPlotState({"f(x)=0-x", "g(x)=x"});
+        displayFlags[0] = 0;
+        displayFlags[1] = row.displayed;
+        plotSettings.chordShown = 1;
+        plotSettings.chordRow = row.chordRow;
+        plotSettings.popupPoint = {480, 0};
+        plotFunctions();
+        EXPECT_EQ(area.findText("Chord slope = 1.000000") != nullptr, row.drawn);
+    }
+}
+
+} // namespace
