@@ -206,7 +206,7 @@ double nthDerivative(const ExpList& expression, Variable& v, int order)
         v.value = v.value - 0.00000001;
         return result;
     }
-    if (!evaluationWorkLeft())
+    if (!spendEvaluationWork(1))
         return 0.0;
     v.value = v.value + derivativeStep;
     const double u = nthDerivative(expression, v, order - 1);

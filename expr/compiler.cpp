@@ -232,6 +232,8 @@ std::string stripBlanks(std::string_view text)
 
 std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber)
 {
+    if (position > text.size())
+        return {};
     const std::size_t start = position;
     while (position < text.size() && isNumberChar(text[position]))
         ++position;
@@ -243,6 +245,8 @@ std::string readNumber(std::string_view text, std::size_t& position, bool& badNu
 
 std::string readName(std::string_view text, std::size_t& position)
 {
+    if (position > text.size())
+        return {};
     const std::size_t start = position;
     while (position < text.size()) {
         const char c = text[position];
@@ -297,6 +301,8 @@ void bracketFactorialOperands(std::string& text)
         std::size_t start = p;
         while (start > 0 && (isLetter(text[start - 1]) || isNumberChar(text[start - 1])))
             --start;
+        if (start == p)  // no operand: a "!" that already names the call, as in !(3)
+            continue;
         text.insert(p, ")");
         text.insert(start, "(");
         p += 2;

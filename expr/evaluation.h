@@ -42,7 +42,6 @@ double power(double x, double y);
 // Counts work done by sum, prod, diff and diffn within the outermost evaluation; false (with the
 // evaluation error set) once the allowance is used up, so nested loops cannot run for hours.
 bool spendEvaluationWork(long units);
-bool evaluationWorkLeft();
 
 // The evaluations made while one of these lives share one allowance (a whole ":solv" search).
 struct EvaluationSession {

@@ -274,11 +274,6 @@ bool spendEvaluationWork(long units)
     return true;
 }
 
-bool evaluationWorkLeft()
-{
-    return evaluationWork < evaluationWorkLimit;
-}
-
 EvaluationSession::EvaluationSession()
 {
     if (evaluationDepth++ == 0)

@@ -1,0 +1,130 @@
+#include "expr_test_support.h"
+
+#include "expr/command_interpreter.h"
+#include "expr/evaluator.h"
+
+namespace {
+
+using ConsoleTest = ExprTest;
+
+struct ConsoleCase {
+    const char* name;
+    std::vector<std::string> lines;  // the answer to the last one is checked
+    const char* answer;
+};
+
+const ConsoleCase consoleCases[] = {
+    {"IntegerSum", {"1+2"}, "result = 3 "},
+    {"RealResult", {"sin(pi/2)"}, "result = 1.000000 "},
+    {"PowerOfThreeAnswersNine", {"3^2"}, "result = 9 "},
+    {"PowerOfTenAnswersHundred", {"10^2"}, "result = 100 "},
+    {"PowerOfFiveAnswersTwentyFive", {"5^2"}, "result = 25 "},
+    {"UserFunctionOfThree", {":defn f(x)=x^2", "f(3)"}, "result = 9 "},
+    {"DefnAnswersNothing", {":defn f(x)=x^2"}, ""},
+    {"DefnWithoutParameters", {":defn g()=5", "g()"}, "result = 5 "},
+    {"DefnRewritesFactorials", {":defn f(x)=x!", "f(3)"}, "result = 6.000000 "},
+    {"IntegerDivisionPrintsTruncated", {"7/2"}, "result = 3 "},
+    {"NegativeIntegerTruncatesTowardZero", {"0-7/2"}, "result = -3 "},
+    {"AssignmentKeepsTheFlag", {"x=3"}, "result = 3 "},
+    {"VariableValueIsReal", {"x=3", "x+0"}, "result = 3.000000 "},
+    {"VariableAlonePrintsItsName", {"x=4", "x"}, "result = x = 4.000000"},
+    {"VectorReplacesThePrefix", {"i"}, "(  1.000000,  0.000000,  0.000000 )"},
+    {"CrossProduct", {"iXj"}, "(  0.000000,  0.000000,  1.000000 )"},
+    {"ScalarTimesVector", {"2*i"}, "(  2.000000,  0.000000,  0.000000 )"},
+    {"VectorTimesScalar", {"i*2"}, "(  2.000000,  0.000000,  0.000000 )"},
+    {"NegatedVector", {"-i"}, "(  -1.000000,  -0.000000,  -0.000000 )"},
+    {"BlanksCountNowhere", {"1 + 2"}, "result = 3 "},
+    {"EmptyLine", {""}, "result = "},
+    {"IntegerBeyond32Bits", {"2^40"}, "result = 1099511627776 "},
+    {"ByeKeepsTheLine", {" :bye"}, " :bye"},
+    {"UnknownCommandAnswersNothing", {":listq"}, ""},
+    {"ListVariables", {":listv"}, "Variables: x = 0.000000 .. e = 2.718282 .. pi = 3.141593 .. "},
+    {"ListVecAlsoMatchesListV",
+     {":listvecfoo"},
+     "Vectors: Vector k  =  0.000000  0.000000  1.000000 Vector j  =  0.000000  1.000000  "
+     "0.000000 Vector i  =  1.000000  0.000000  0.000000 "},
+    {"ListConstantsAfterStripping", {": list c"}, "Constants: "},
+    {"ListConstantsNewestFirst", {"1+2.5", ":listc"}, "Constants: 2.500000  1.000000  "},
+    {"DefineVector", {":defv v=(1,2,3)"},
+     "Added vector name = v  : 1.000000  : 2.000000  : 3.000000"},
+    {"DefineVectorReadsSignsAndExponents", {":defv v=(-1,2e1,abc)", "v"},
+     "(  -1.000000,  20.000000,  0.000000 )"},
+    {"DefineVectorWithoutEquals", {":defv v(1,2,3)"}, "Ignored - no '='"},
+    {"DefineVectorMissingComma", {":defv v=(1,2)"}, "Ignored - missing comma"},
+    {"DefineVectorMissingBracket", {":defv v=(1,2,3"}, "Ignored - missing closing bracket"},
+    {"RedefinedVectorTakesNewComponents", {":defv i=(7,8,9)", "i"},
+     "(  7.000000,  8.000000,  9.000000 )"},
+    {"AssignmentNeedsAVectorFirst", {":defv w=(0,0,0)", "w=iXj", "w"},
+     "(  0.000000,  0.000000,  1.000000 )"},
+    {"SolveFindsTheRoot", {":defn f(x)=x^2-2", ":solv 1,2,f(x)", "x"}, "result = x = 1.414214"},
+    {"SolveReadsNoSign", {":defn f(x)=x^2-2", ":solv -1,1,f(x)", "x"}, "result = x = 0.952381"},
+    {"SolveKeepsTheFirstRoot", {":solv 0,3,(x-0.5)*(x-2.5)", "x"},
+     "result = x = 0.500000"},
+    {"SolveStopsAtAPole", {":solv 0,2,(x-1)^(0-1)", "x"}, "result = x = 1.000000"},
+    {"SolveWithoutBracketDoesNothing", {"x=5", ":solv 1,2,x", "x"}, "result = x = 5.000000"},
+};
+
+class ConsoleAnswerTest : public ConsoleTest, public ::testing::WithParamInterface<ConsoleCase> {};
+
+TEST_P(ConsoleAnswerTest, Answers)
+{
+    EXPECT_EQ(answerAfter(GetParam().lines), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions)
+{
+    answerTo(":defn g(x)=x");
+    answerTo(":defn f(x)=x");
+    EXPECT_EQ(answerTo(":listf"),
+              "Functions: sin cos sqrt sum prod ! mod inv gamma acos asin atan ceil cosh floor log "
+              "sinh tan tanh diff diffn sec cosec cot int g f ");
+}
+
+TEST_F(ConsoleTest, LongListingIsCutAtTheBuffer)
+{
+    for (int i = 0; i < 300; ++i)
+        answerTo("123456+1");
+    const std::string answer = answerTo(":listc");
+    EXPECT_EQ(answer.size(), consoleBufferSize - 1);
+    EXPECT_EQ(answer.substr(0, 11), "Constants: ");
+}
+
+TEST_F(ConsoleTest, DefinitionTextParsing)
+{
+    defineFunctionFromText("h(a,b)=a-b");
+    const FunctionEntry* h = findFunction("h");
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->arity, 2);
+    EXPECT_EQ(h->parameters[1].name, "b");
+    EXPECT_EQ(h->bodyText, "a-b");
+
+    defineFunctionFromText("noBrackets=1");
+    defineFunctionFromText("open(x=1");
+    EXPECT_EQ(findFunction("noBrackets"), nullptr);
+    EXPECT_EQ(findFunction("open"), nullptr);
+
+    defineFunctionFromText("long(x)=" + std::string(300, '1'));
+    EXPECT_EQ(findFunction("long")->bodyText.size(), 199u - 8u);
+}
+
+TEST_F(ConsoleTest, MoreThanTwentyParametersAreCut)
+{
+    std::string text = "p(";
+    for (char c = 'a'; c <= 'y'; ++c)
+        text += std::string(c == 'a' ? "" : ",") + c;
+    defineFunctionFromText(text + ")=a");
+    EXPECT_EQ(findFunction("p")->arity, 20);
+    EXPECT_EQ(findFunction("p")->parameters.back().name, "t");
+}
+
+TEST_F(ConsoleTest, ErrorIsLeftForTheConsoleToShow)
+{
+    EXPECT_EQ(answerTo("i+1"), "result = 0.000000 ");
+    EXPECT_EQ(evalErrorFlag, 1);
+    EXPECT_STREQ(evalErrorMessage, "Cannot add scalar and vector");
+}
+
+} // namespace
