@@ -5,7 +5,6 @@
 #include "shell/drag_move.h"
 
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <algorithm>
 #include <cstring>
@@ -52,7 +51,6 @@ QString answerConsoleLine(const QByteArray& line) {
 }
 
 CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemplate) {
-    setAttribute(Qt::WA_DeleteOnClose);
     consoleEdit_ = dialogControl<QPlainTextEdit>(this, consoleEditId);
     // One transcript line per text line, wider lines scroll sideways.
     consoleEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -63,7 +61,7 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
     consoleEdit_->selectAll();
     consoleEdit_->setFocus();
     connect(consoleEdit_, &QPlainTextEdit::textChanged, this, &CommandDialog::onFieldChanged);
-    connect(dialogControl<QPushButton>(this, closeButtonId), &QPushButton::clicked, this, &QWidget::close);
+    onClicked(this, closeButtonId, [this] { done(QDialog::Accepted); });
     enableDragMove(this, movedSize);
 }
 

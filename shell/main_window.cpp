@@ -64,7 +64,7 @@ InfoBox* MainWindow::infoBox() const { return graphArea_->infoBox(); }
 void MainWindow::openConsole() {
     if (console_ == nullptr) {
         console_ = new CommandDialog(this);
-        console_->show();
+        showModeless(console_);
     }
     console_->raise();
     console_->activateWindow();

@@ -1,0 +1,98 @@
+// The info box readouts as the mouse moves over the graph area and pulls the rubber band.
+#include "shell/graph_area.h"
+#include "shell/info_box.h"
+#include "shell_test_support.h"
+
+#include <QTest>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The pixel of a world point on the 500 x 500 factory view.
+QPoint pixelOf(double x, double y) { return {int((x + 5) * 50), int((5 - y) * 50)}; }
+
+std::string formatted(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+struct AngleCase {
+    const char* name;
+    double x;
+    double y;
+    const char* theta;
+};
+
+class PolarAngle : public ::testing::TestWithParam<AngleCase> {};
+
+TEST_P(PolarAngle, IsMeasuredFromThePositiveXAxis) {
+    EXPECT_EQ(formatted(polarAngle(GetParam().x, GetParam().y)), GetParam().theta);
+}
+
+const AngleCase angleCases[] = {
+    {"ThirdQuadrantAddsPi", -1, -1, "3.926991"},       {"FourthQuadrantAddsTwoPi", 1, -1, "5.497787"},
+    {"FirstQuadrantIsTheArctangent", 1, 1, "0.785398"}, {"AboveTheOriginIsHalfPi", 0, 1, "1.570796"},
+    {"BelowTheOriginIsMinusHalfPi", 0, -1, "-1.570796"}, {"NegativeXAxisIsPi", -2, 0, "3.141593"},
+};
+
+INSTANTIATE_TEST_SUITE_P(InfoBox, PolarAngle, ::testing::ValuesIn(angleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(InfoBox, StartsWithItsInitialTexts) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    InfoBox* box = window->infoBox();
+    EXPECT_EQ(box->fieldText(InfoBox::X), "xxx.xxxxx");
+    EXPECT_EQ(box->fieldText(InfoBox::Y), "xxx.xxxxx");
+    for (InfoBox::Row row : {InfoBox::D, InfoBox::Slope, InfoBox::R, InfoBox::Theta})
+        EXPECT_EQ(box->fieldText(row), "         ");
+    EXPECT_EQ(box->geometry(), QRect(600, 10, 100, 136));
+}
+
+TEST(InfoBox, MouseMoveShowsPositionDistanceAndAngle) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTest::mouseMove(window->graphArea(), pixelOf(-1, -1));
+    InfoBox* box = window->infoBox();
+    EXPECT_EQ(box->fieldText(InfoBox::X), "-1.000000");
+    EXPECT_EQ(box->fieldText(InfoBox::Y), "-1.000000");
+    EXPECT_EQ(box->fieldText(InfoBox::R), "1.414214");
+    EXPECT_EQ(box->fieldText(InfoBox::Theta), "3.926991");
+}
+
+TEST(InfoBox, BandReadoutsFollowTheBandAndKeepTheirLastValues) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    GraphArea* area = window->graphArea();
+    InfoBox* box = window->infoBox();
+    QTest::mousePress(area, Qt::LeftButton, {}, pixelOf(0, 0));
+    QTest::mouseMove(area, pixelOf(3, 4));
+    EXPECT_EQ(box->fieldText(InfoBox::D), "5.000000");
+    EXPECT_EQ(box->fieldText(InfoBox::Slope), "1.333333");
+    QTest::mouseRelease(area, Qt::LeftButton, {}, pixelOf(3, 4));
+
+    QTest::mouseMove(area, pixelOf(-2, 1));
+    EXPECT_EQ(box->fieldText(InfoBox::X), "-2.000000");
+    EXPECT_EQ(box->fieldText(InfoBox::D), "5.000000");
+    EXPECT_EQ(box->fieldText(InfoBox::Slope), "1.333333");
+}
+
+TEST(InfoBox, HidingAndShowingKeepsPositionAndTexts) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    InfoBox* box = window->infoBox();
+    box->move(40, 70);
+    QTest::mouseMove(window->graphArea(), pixelOf(1, 1));
+    window->runCommand(Command::ShowInfoBox);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_FALSE(window->isChecked(Command::ShowInfoBox));
+    window->runCommand(Command::ShowInfoBox);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_TRUE(window->isChecked(Command::ShowInfoBox));
+    EXPECT_EQ(box->pos(), QPoint(40, 70));
+    EXPECT_EQ(box->fieldText(InfoBox::X), "1.000000");
+}
+
+} // namespace

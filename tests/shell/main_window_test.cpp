@@ -1,0 +1,246 @@
+// The main window: start-up state, view commands from menus, popup and wheel, the chord row
+// search, the rubber band, toggles, saving and help.
+#include "expr/symbol_store.h"
+#include "graph/plot_settings.h"
+#include "graph/view_model.h"
+#include "shell/commands.h"
+#include "shell/graph_area.h"
+#include "shell/help.h"
+#include "shell/info_box.h"
+#include "shell_test_support.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+void expectLimits(double xMin, double xMax, double yMin, double yMax) {
+    EXPECT_DOUBLE_EQ(viewLimits.xMin, xMin);
+    EXPECT_DOUBLE_EQ(viewLimits.xMax, xMax);
+    EXPECT_DOUBLE_EQ(viewLimits.yMin, yMin);
+    EXPECT_DOUBLE_EQ(viewLimits.yMax, yMax);
+}
+
+TEST(MainWindow, StartsWithInfoBoxShownAndParametricAndChordUnchecked) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->windowTitle().startsWith("Tarvelion Release 1.2"));
+    EXPECT_TRUE(window->infoBox()->isVisible());
+    EXPECT_TRUE(window->isChecked(Command::ShowInfoBox));
+    EXPECT_FALSE(window->isChecked(Command::ShowParametric));
+    EXPECT_FALSE(window->isChecked(Command::ShowChord));
+    EXPECT_EQ(plotSettings.plotMode, PlotMode::Explicit);
+    EXPECT_EQ(graphView.width, graphSize);
+    EXPECT_EQ(graphView.height, graphSize);
+    expectLimits(-5, 5, -5, 5);
+}
+
+struct WheelCase {
+    const char* name;
+    int delta;
+    double half;
+};
+
+class WheelZoom : public ::testing::TestWithParam<WheelCase> {};
+
+TEST_P(WheelZoom, ScalesTheFactoryView) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QWheelEvent turn(QPointF(100, 100), window->graphArea()->mapToGlobal(QPointF(100, 100)), QPoint(),
+                     QPoint(0, GetParam().delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window->graphArea(), &turn);
+    const double half = GetParam().half;
+    expectLimits(-half, half, -half, half);
+}
+
+const WheelCase wheelCases[] = {
+    {"TowardsTheUserZoomsIn", -120, 2.5},
+    {"AwayFromTheUserZoomsOut", 120, 10},
+    {"HorizontalTurnIsIgnored", 0, 5},
+};
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, WheelZoom, ::testing::ValuesIn(wheelCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct MenuViewCase {
+    const char* name;
+    Command id;
+    ViewLimits expected;
+};
+
+class MenuViewCommand : public ::testing::TestWithParam<MenuViewCase> {};
+
+TEST_P(MenuViewCommand, ChangesTheLimitsAndRepaints) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    setViewLimits(factoryLimits);
+    window->action(GetParam().id)->trigger();
+    const ViewLimits& want = GetParam().expected;
+    expectLimits(want.xMin, want.xMax, want.yMin, want.yMax);
+}
+
+const MenuViewCase menuViewCases[] = {
+    {"LeftShiftsByHalfTheWidth", Command::Left, {-10, 0, -5, 5}},
+    {"UpShiftsByHalfTheHeight", Command::Up, {-5, 5, 0, 10}},
+    {"ZoomInHalvesAroundTheCentre", Command::ZoomIn, {-2.5, 2.5, -2.5, 2.5}},
+};
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, MenuViewCommand, ::testing::ValuesIn(menuViewCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MainWindow, PopupZoomInCentresOnTheRightClickedPoint) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    const QPoint pixelOfOneTwo(300, 150);
+    QTest::mouseClick(window->graphArea(), Qt::RightButton, {}, pixelOfOneTwo);
+    QMenu* popup = window->popupMenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+    QAction* zoomIn = window->action(Command::PopupZoomIn);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(zoomIn).center());
+    expectLimits(-1.5, 3.5, -0.5, 4.5);
+    EXPECT_EQ(plotSettings.popupPoint.x, 300);
+    EXPECT_EQ(plotSettings.popupPoint.y, 150);
+}
+
+struct ChordRowCase {
+    const char* name;
+    std::vector<int> ticked;
+    int from;
+    int to;
+};
+
+class NextChordRow : public ::testing::TestWithParam<ChordRowCase> {};
+
+TEST_P(NextChordRow, FindsTheNextTickedRowCyclically) {
+    std::int32_t flags[10] = {};
+    for (int row : GetParam().ticked)
+        flags[row] = 1;
+    EXPECT_EQ(nextChordRow(GetParam().from, flags), GetParam().to);
+}
+
+const ChordRowCase chordRowCases[] = {
+    {"MovesForwardToTheNextTickedRow", {2, 7}, 2, 7},
+    {"WrapsPastRowNineToTheFirstTickedRow", {2, 7}, 7, 2},
+    {"OnlyTickedRowComesBackToItself", {4}, 4, 4},
+    {"NoTickedRowLeavesTheRowAlone", {}, 3, 3},
+    {"RowNineWrapsToRowZero", {0, 9}, 9, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, NextChordRow, ::testing::ValuesIn(chordRowCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MainWindow, NextFunctionFromThePopupCyclesThroughTickedRows) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    displayFlags[2] = displayFlags[7] = 1;
+    plotSettings.chordRow = 2;
+    window->action(Command::NextFunction)->trigger();
+    EXPECT_EQ(plotSettings.chordRow, 7);
+    window->action(Command::NextFunction)->trigger();
+    EXPECT_EQ(plotSettings.chordRow, 2);
+}
+
+TEST(MainWindow, RubberBandShowsWhileHeldAndLeavesNoTrace) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    GraphArea* area = window->graphArea();
+    const QImage before = area->image().copy();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(area, QPoint(200, 160));
+    QTest::mouseMove(area, QPoint(320, 420));
+    // The band is XOR-ed onto the dark background, starting at the press point.
+    EXPECT_EQ(area->image().pixel(100, 100), qRgb(10 ^ 28, 10 ^ 128, 20 ^ 255));
+    EXPECT_NE(area->image(), before);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(320, 420));
+    EXPECT_EQ(area->image(), before);
+}
+
+TEST(MainWindow, ShowParametricTogglesCheckModeAndFlag) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    window->action(Command::ShowParametric)->trigger();
+    EXPECT_TRUE(window->isChecked(Command::ShowParametric));
+    EXPECT_EQ(plotSettings.parametricShown, 1);
+    EXPECT_EQ(plotSettings.plotMode, PlotMode::Parametric);
+    window->action(Command::ShowParametric)->trigger();
+    EXPECT_FALSE(window->isChecked(Command::ShowParametric));
+    EXPECT_EQ(plotSettings.parametricShown, 0);
+    EXPECT_EQ(plotSettings.plotMode, PlotMode::Explicit);
+}
+
+TEST(MainWindow, ShowChordMirrorsTheFlagInItsCheckMark) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    window->action(Command::ShowChord)->trigger();
+    EXPECT_EQ(plotSettings.chordShown, 1);
+    EXPECT_TRUE(window->isChecked(Command::ShowChord));
+    window->action(Command::ShowChord)->trigger();
+    EXPECT_EQ(plotSettings.chordShown, 0);
+    EXPECT_FALSE(window->isChecked(Command::ShowChord));
+}
+
+TEST(MainWindow, SaveWithAPathWritesSilentlyAndNewKeepsThePath) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("work.tvl");
+    plotSettings.documentPath = path.toStdString();
+    window->runCommand(Command::Save);
+    // A fresh document: the tag, an empty memo, no definitions, the variable x, the fixed part.
+    EXPECT_EQ(QFileInfo(path).size(), 3175);
+
+    QFile::remove(path);
+    window->runCommand(Command::New);
+    window->runCommand(Command::Save);
+    EXPECT_TRUE(QFileInfo::exists(path));
+}
+
+// Receives the URLs that Help hands to the desktop.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST(MainWindow, HelpOpensThePageBelowTheCurrentDirectoryFirst) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("file", &recorder, "open");
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("docs");
+    QFile page(dir.filePath("docs/tvhelp.htm"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    window->runCommand(Command::Help);
+    QDir::setCurrent(old);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(QFileInfo(recorder.opened[0].toLocalFile()).canonicalFilePath(),
+              QFileInfo(page.fileName()).canonicalFilePath());
+}
+
+TEST(MainWindow, HelpFallsBackToThePageBesideTheProgram) {
+    QTemporaryDir empty;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(empty.path());
+    const QString found = findHelpPage();
+    QDir::setCurrent(old);
+    EXPECT_EQ(found, QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("docs/tvhelp.htm"));
+}
+
+} // namespace
+
+#include "main_window_test.moc"

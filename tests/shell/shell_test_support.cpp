@@ -1,0 +1,31 @@
+#include "shell_test_support.h"
+
+#include "expr/symbol_store.h"
+#include "graph/plot_settings.h"
+#include "graph/view_model.h"
+#include "shell/graph_area.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+#include <algorithm>
+#include <iterator>
+
+void resetProgramState() {
+    plotSettings = PlotSettings{};
+    resetSymbolStore();
+    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+}
+
+std::unique_ptr<MainWindow> makeShownWindow() {
+    resetProgramState();
+    auto window = std::make_unique<MainWindow>();
+    window->graphArea()->setFixedSize(graphSize, graphSize);
+    window->show();
+    window->requestRepaint();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    QCoreApplication::processEvents();
+    return window;
+}
+
+QStringList transcriptLines(const QPlainTextEdit* edit) { return edit->toPlainText().split(QLatin1Char('\n')); }

@@ -1,0 +1,18 @@
+// A main window in a known state for the shell tests: program state back at its start values,
+// a 500 x 500 graph area on which the pixel (300, 150) is the world point (1, 2).
+#pragma once
+
+#include "shell/main_window.h"
+
+#include <QStringList>
+#include <memory>
+
+class QPlainTextEdit;
+
+inline constexpr int graphSize = 500;
+
+void resetProgramState();
+std::unique_ptr<MainWindow> makeShownWindow();
+
+// The transcript of a console field, one entry per line.
+QStringList transcriptLines(const QPlainTextEdit* edit);
