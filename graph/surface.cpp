@@ -43,7 +43,7 @@ Surface::~Surface() {
     if (releaseHook != nullptr) releaseHook();
 }
 
-void Surface::plot(long long x, long long y, QRgb colour) {
+inline void Surface::plot(long long x, long long y, QRgb colour) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     QRgb& pixel = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x];
     pixel = xorMode_ ? pixel ^ (colour & RGB_MASK) : colour | ~RGB_MASK;
@@ -83,15 +83,22 @@ void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
     last = std::min(last, n - 1);
     if (first > last) return;
 
-    const __int128 numerator = static_cast<__int128>(2 * first) * minorSpan + n;
-    long long offset = static_cast<long long>(numerator / (2 * n));
-    long long remainder = static_cast<long long>(numerator % (2 * n));
+    // first and minorSpan can each reach 2^32, so the starting product needs 128 bits then.
+    long long offset;
+    long long remainder;
+    if (first < (1LL << 30) && minorSpan < (1LL << 30)) {
+        const long long numerator = 2 * first * minorSpan + n;
+        offset = numerator / (2 * n);
+        remainder = numerator % (2 * n);
+    } else {
+        const __int128 numerator = static_cast<__int128>(2 * first) * minorSpan + n;
+        offset = static_cast<long long>(numerator / (2 * n));
+        remainder = static_cast<long long>(numerator % (2 * n));
+    }
     for (long long k = first; k <= last; ++k) {
         const long long major = majorStart + majorDir * k;
         const long long minor = minorStart + minorDir * offset;
-        if (minor >= 0 && minor < minorLimit) {
-            xMajor ? plot(major, minor, pen_) : plot(minor, major, pen_);
-        }
+        if (minor >= 0 && minor < minorLimit) xMajor ? plot(major, minor, pen_) : plot(minor, major, pen_);
         remainder += 2 * minorSpan;
         if (remainder >= 2 * n) {
             remainder -= 2 * n;
@@ -111,8 +118,14 @@ void Surface::fillRows(long long left, long long right, long long top, long long
     top = std::max(top, 0LL);
     right = std::min(right, static_cast<long long>(width_) - 1);
     bottom = std::min(bottom, static_cast<long long>(height_) - 1);
+    if (left > right) return;
     for (long long y = top; y <= bottom; ++y) {
-        for (long long x = left; x <= right; ++x) plot(x, y, colour);
+        QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_) + left;
+        if (xorMode_) {
+            for (long long x = left; x <= right; ++x, ++row) *row ^= colour & RGB_MASK;
+        } else {
+            std::fill_n(row, right - left + 1, colour | ~RGB_MASK);
+        }
     }
 }
 

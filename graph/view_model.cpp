@@ -19,14 +19,6 @@ void updatePixelWidth() {
     setPixelWidth(currentView.width > 0 ? (currentLimits.xMax - currentLimits.xMin) / currentView.width : 0.0);
 }
 
-// Truncation toward zero, with every value that has no int row or column mapped into +-pixelLimit.
-int toPixel(double value) {
-    if (std::isnan(value)) return -pixelLimit;
-    if (value <= -pixelLimit) return -pixelLimit;
-    if (value >= pixelLimit) return pixelLimit;
-    return static_cast<int>(std::trunc(value));
-}
-
 } // namespace
 
 const ViewLimits& viewLimits = currentLimits;
@@ -42,27 +34,6 @@ void resizeView(int width, int height) {
     currentView.height = height > 0 ? height : 0;
     currentLimits = factoryLimits;
     setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
-}
-
-double worldX(int column) {
-    const ViewLimits& v = currentLimits;
-    return v.xMin + (v.xMax - v.xMin) * column / currentView.width;
-}
-
-double worldY(int row) {
-    const ViewLimits& v = currentLimits;
-    return v.yMax + (v.yMin - v.yMax) * row / currentView.height;
-}
-
-int screenX(double x) {
-    const ViewLimits& v = currentLimits;
-    return toPixel((x - v.xMin) * currentView.width / (v.xMax - v.xMin));
-}
-
-int screenY(double y) {
-    const ViewLimits& v = currentLimits;
-    const double height = currentView.height;
-    return toPixel(height - (y - v.yMin) / (v.yMax - v.yMin) * height);
 }
 
 double tickStep(double span) {

@@ -36,10 +36,29 @@ void resizeView(int width, int height);
 // which lies far outside any image, so the surface clips them; not-a-number gives -pixelLimit.
 inline constexpr int pixelLimit = 1 << 27;
 
-double worldX(int column);
-double worldY(int row);
-int screenX(double x);
-int screenY(double y);
+// Conversions, inline because the plotters call them once per sample.
+namespace view_detail {
+// Truncation toward zero, with every value that has no int row or column mapped into +-pixelLimit.
+inline int toPixel(double value) {
+    if (!(value > -pixelLimit)) return -pixelLimit;  // also not-a-number
+    if (value >= pixelLimit) return pixelLimit;
+    return static_cast<int>(value);
+}
+} // namespace view_detail
+
+inline double worldX(int column) {
+    return viewLimits.xMin + (viewLimits.xMax - viewLimits.xMin) * column / graphView.width;
+}
+inline double worldY(int row) {
+    return viewLimits.yMax + (viewLimits.yMin - viewLimits.yMax) * row / graphView.height;
+}
+inline int screenX(double x) {
+    return view_detail::toPixel((x - viewLimits.xMin) * graphView.width / (viewLimits.xMax - viewLimits.xMin));
+}
+inline int screenY(double y) {
+    const double height = graphView.height;
+    return view_detail::toPixel(height - (y - viewLimits.yMin) / (viewLimits.yMax - viewLimits.yMin) * height);
+}
 
 // Largest power of ten strictly below span (span > 1) or not above it (span <= 1).
 // Returns 0 for a span that is not a positive finite number.

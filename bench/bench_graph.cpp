@@ -1,0 +1,184 @@
+// Graph engine on a 1920 x 1080 area: a ten-function repaint, an implicit circle, a
+// three-inequality region, and clearGraph far from the origin against at the origin. Each plot
+// is paired with a loop that only evaluates the same expressions, so the report shows how close
+// the plotter comes to the cost of its evaluations alone ("evals" is a rate: evaluations/s).
+#include "expr/command_interpreter.h"
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+#include "expr/symbol_store.h"
+#include "graph/axes.h"
+#include "graph/curves.h"
+#include "graph/implicit.h"
+#include "graph/plot_settings.h"
+#include "graph/surface.h"
+#include "graph/view_model.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int areaWidth = 1920;
+constexpr int areaHeight = 1080;
+
+const std::array<const char*, 10> functionBodies = {"sin(x)*x", "x^2-3",        "sqrt(x)",     "1/x",
+                                                    "cos(x)+1", "tan(x)",       "log(x)",      "atan(x)*2",
+                                                    "x^3/10-x", "sinh(x)/10"};
+const std::array<const char*, 6> inequalitySides = {"y", "x^2", "1", "y", "x+2", "0"};
+
+void resetScene() {
+    resetSymbolStore();
+    plotSettings = PlotSettings{};
+    setViewLimits(factoryLimits);
+}
+
+void defineTenFunctions() {
+    const char names[] = "abcdfghkmn";
+    for (std::size_t i = 0; i < functionBodies.size(); ++i) {
+        defineFunctionFromText(std::string(1, names[i]) + "(x)=" + functionBodies[i]);
+    }
+}
+
+void setCircle(const std::string& suffix) {
+    plotSettings.implicitLeft[0] = "x^2+y^2" + suffix;
+    plotSettings.implicitRight[0] = "4";
+}
+
+void setInequalities(const std::string& suffix) {
+    for (int i = 0; i < 3; ++i) {
+        plotSettings.inequalityLeft[i] = inequalitySides[2 * i] + suffix;
+        plotSettings.inequalityRight[i] = inequalitySides[2 * i + 1] + suffix;
+    }
+}
+
+// Counts the expression evaluations of one plot: every side gets "+0*int(1)", which adds one
+// integral step per evaluation and changes no value.
+template <typename Setup, typename Plot>
+double countEvaluations(Setup setup, Plot plot, int sides) {
+    resetScene();
+    setup("+0*int(1)");
+    integralSum = 0.0;
+    plot();
+    return std::round(integralSum / integralStep) - sides;  // less one trial evaluation per side
+}
+
+void BM_RepaintTenFunctions(benchmark::State& state) {
+    resetScene();
+    defineTenFunctions();
+    for (auto _ : state) {
+        clearGraph();
+        plotFunctions();
+    }
+    state.counters["evals"] = benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_EvaluateTenFunctionsOnly(benchmark::State& state) {
+    resetScene();
+    std::vector<ExpListPtr> lists;
+    for (const char* body : functionBodies) lists.push_back(compileExpression(body));
+    Variable* x = findOrCreateVariable("x");
+    for (auto _ : state) {
+        for (const ExpListPtr& list : lists) {
+            setVariableValue(x, worldX(0));
+            benchmark::DoNotOptimize(evaluateToNumber(list));
+            for (int i = 0; i < areaWidth; ++i) {
+                setVariableValue(x, worldX(i));
+                benchmark::DoNotOptimize(evaluateToNumber(list));
+            }
+        }
+    }
+    state.counters["evals"] = benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ImplicitCircle(benchmark::State& state) {
+    const double evaluations = countEvaluations(setCircle, plotImplicit, 2);
+    resetScene();
+    setCircle("");
+    for (auto _ : state) plotImplicit();
+    state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Evaluations of the circle's two sides over the points of the coarse scan, without drawing.
+void BM_EvaluateCircleOnly(benchmark::State& state) {
+    resetScene();
+    const ExpListPtr left = compileExpression("x^2+y^2");
+    const ExpListPtr right = compileExpression("4");
+    Variable* x = findOrCreateVariable("x");
+    Variable* y = findOrCreateVariable("y");
+    for (auto _ : state) {
+        for (int row = 0; row < 200; ++row) {
+            for (int column = 0; column < 50; ++column) {
+                setVariableValue(x, -5.0 + column * 0.2);
+                setVariableValue(y, -5.0 + row * 0.05);
+                benchmark::DoNotOptimize(evaluateToNumber(left) - evaluateToNumber(right));
+            }
+        }
+    }
+    state.counters["evals"] = benchmark::Counter(2.0 * 200 * 50, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ThreeInequalities(benchmark::State& state) {
+    const double evaluations = countEvaluations(setInequalities, plotInequalities, 6);
+    resetScene();
+    setInequalities("");
+    for (auto _ : state) plotInequalities();
+    state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// All six sides at every lattice point, without drawing.
+void BM_EvaluateInequalitiesOnly(benchmark::State& state) {
+    resetScene();
+    std::vector<ExpListPtr> lists;
+    for (const char* side : inequalitySides) lists.push_back(compileExpression(side));
+    Variable* x = findOrCreateVariable("x");
+    Variable* y = findOrCreateVariable("y");
+    for (auto _ : state) {
+        for (int row = 0; row < 600; ++row) {
+            for (int column = 0; column < 600; ++column) {
+                setVariableValue(x, -5.0 + column / 60.0);
+                setVariableValue(y, -5.0 + row / 60.0);
+                for (const ExpListPtr& list : lists) benchmark::DoNotOptimize(evaluateToNumber(list));
+            }
+        }
+    }
+    state.counters["evals"] = benchmark::Counter(6.0 * 600 * 600, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void clearGraphAt(benchmark::State& state, double xMin) {
+    resetScene();
+    setViewLimits({xMin, xMin + 10, -5, 5});
+    for (auto _ : state) clearGraph();
+}
+
+void BM_ClearGraphAtOrigin(benchmark::State& state) { clearGraphAt(state, -5.0); }
+void BM_ClearGraphFarFromOrigin(benchmark::State& state) { clearGraphAt(state, 1e12); }
+
+BENCHMARK(BM_RepaintTenFunctions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluateTenFunctionsOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImplicitCircle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluateCircleOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThreeInequalities)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluateInequalitiesOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearGraphAtOrigin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClearGraphFarFromOrigin)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QImage image(areaWidth, areaHeight, QImage::Format_RGB32);
+    setGraphImage(&image);
+    resizeView(areaWidth, areaHeight);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
