@@ -6,22 +6,30 @@
 namespace {
 
 void writeUint64(ByteWriter& out, std::uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) out.bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    for (int i = 0; i < size; ++i)
+        out.bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
 std::uint64_t readUint64(const ByteReader& in, int size) {
     std::uint64_t value = 0;
-    for (int i = 0; i < size; ++i) value |= std::uint64_t{in.bytes[in.position + i]} << (8 * i);
+    for (int i = 0; i < size; ++i)
+        value |= std::uint64_t{in.bytes[in.position + i]} << (8 * i);
     return value;
 }
 
 } // namespace
 
-void writeInt32(ByteWriter& out, std::int32_t value) { writeUint64(out, static_cast<std::uint32_t>(value), 4); }
+void writeInt32(ByteWriter& out, std::int32_t value) {
+    writeUint64(out, static_cast<std::uint32_t>(value), 4);
+}
 
-void writeDouble(ByteWriter& out, double value) { writeUint64(out, std::bit_cast<std::uint64_t>(value), 8); }
+void writeDouble(ByteWriter& out, double value) {
+    writeUint64(out, std::bit_cast<std::uint64_t>(value), 8);
+}
 
-void writeText(ByteWriter& out, std::string_view text) { out.bytes.insert(out.bytes.end(), text.begin(), text.end()); }
+void writeText(ByteWriter& out, std::string_view text) {
+    out.bytes.insert(out.bytes.end(), text.begin(), text.end());
+}
 
 void writeTextBlock(ByteWriter& out, std::string_view text, std::size_t size) {
     if (size == 0) return;

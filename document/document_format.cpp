@@ -18,8 +18,7 @@ constexpr int plotModeCount = 5;
 
 // The fixed part's text blocks in file order, before the limits. Both directions walk this one
 // list, so they cannot drift apart.
-template <typename Visit>
-void visitTextBlocks(PlotSettings& s, Visit visit) {
+template <typename Visit> void visitTextBlocks(PlotSettings& s, Visit visit) {
     visit(s.parametricX);
     visit(s.parametricY);
     visit(s.parameterName);
@@ -29,16 +28,19 @@ void visitTextBlocks(PlotSettings& s, Visit visit) {
     visit(s.implicitRight[0]);
     visit(s.implicitLeft[1]);
     visit(s.implicitRight[1]);
-    for (auto& side : s.inequalityLeft) visit(side);
-    for (auto& side : s.inequalityRight) visit(side);
+    for (auto& side : s.inequalityLeft)
+        visit(side);
+    for (auto& side : s.inequalityRight)
+        visit(side);
 }
 
-template <typename Text>
-void writeBlock(ByteWriter& out, const Text& text) {
+template <typename Text> void writeBlock(ByteWriter& out, const Text& text) {
     writeTextBlock(out, text.view(), text.bytes().size());
 }
 
-std::string_view cut(std::string_view text, std::size_t limit) { return text.substr(0, limit); }
+std::string_view cut(std::string_view text, std::size_t limit) {
+    return text.substr(0, limit);
+}
 
 // name(parameters)=body, the form the reader's definition step parses.
 std::string definitionText(const FunctionEntry& function) {
@@ -67,7 +69,9 @@ void writeDefinitions(ByteWriter& out) {
     writeInt32(out, endOfDefinitions);
 }
 
-bool isSavedVariable(const Variable& variable) { return variable.name != "pi" && variable.name != "e"; }
+bool isSavedVariable(const Variable& variable) {
+    return variable.name != "pi" && variable.name != "e";
+}
 
 void writeVariables(ByteWriter& out) {
     const auto saved = std::count_if(symbolStore.variables.begin(), symbolStore.variables.end(),
@@ -90,8 +94,10 @@ void writeFixedPart(ByteWriter& out) {
     writeDouble(out, viewLimits.yMin);
     out.bytes.push_back(static_cast<unsigned char>(plotSettings.plotMode));
     writeBlock(out, plotSettings.angleVariable);
-    for (std::int32_t flag : plotSettings.polarFlags) writeInt32(out, flag);
-    for (std::int32_t flag : displayFlags) writeInt32(out, flag);
+    for (std::int32_t flag : plotSettings.polarFlags)
+        writeInt32(out, flag);
+    for (std::int32_t flag : displayFlags)
+        writeInt32(out, flag);
 }
 
 // The reader's verdict so far: Stop when the rest of the stream cannot be trusted.
@@ -163,8 +169,7 @@ Step readVariables(BodyReader& reader) {
 }
 
 // A block without a zero byte is cut to its text limit and counts as damage.
-template <typename Text>
-bool readBlock(ByteReader& in, Text& text) {
+template <typename Text> bool readBlock(ByteReader& in, Text& text) {
     std::string_view block;
     readBytes(in, text.bytes().size(), block);
     text = block;
@@ -193,8 +198,10 @@ Step readFixedPart(BodyReader& reader) {
     sound = sound && mode < plotModeCount;
     plotSettings.plotMode = mode < plotModeCount ? static_cast<PlotMode>(mode) : PlotMode::Explicit;
     sound = readBlock(in, plotSettings.angleVariable) && sound;
-    for (std::int32_t& flag : plotSettings.polarFlags) flag = readFlag(in);
-    for (std::int32_t& flag : displayFlags) flag = readFlag(in);
+    for (std::int32_t& flag : plotSettings.polarFlags)
+        flag = readFlag(in);
+    for (std::int32_t& flag : displayFlags)
+        flag = readFlag(in);
     if (!sound) reader.damaged = true;
     return Step::Go;
 }
@@ -228,7 +235,8 @@ int readDocument(std::span<const unsigned char> bytes) {
     ByteReader in{bytes};
     std::string_view tag;
     if (!readBytes(in, documentVersion.size(), tag) || tag != documentVersion) {
-        const std::string caption(bytes.begin(), bytes.begin() + std::min(bytes.size(), documentVersion.size()));
+        const std::string caption(bytes.begin(),
+                                  bytes.begin() + std::min(bytes.size(), documentVersion.size()));
         showMessage("Wrong version", "Cant read file", messageIconNone);
         showMessage(caption.c_str(), "test =", messageIconNone);
         return 1;
@@ -237,6 +245,7 @@ int readDocument(std::span<const unsigned char> bytes) {
     std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
     const int damaged = readDocumentBody(in);
     if (damaged != 0) showMessage("Error", damagedFileText, messageIconNone);
-    if (!plotSettings.memoText.empty()) showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);
+    if (!plotSettings.memoText.empty())
+        showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);
     return damaged;
 }

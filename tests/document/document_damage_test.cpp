@@ -20,9 +20,13 @@ int open(const Bytes& bytes) {
     return readDocument(bytes);
 }
 
-Bytes tag() { return textBytes(documentVersion); }
+Bytes tag() {
+    return textBytes(documentVersion);
+}
 
-Bytes definition(std::string_view text) { return concat({int32Bytes(int(text.size())), textBytes(text), Bytes{0}}); }
+Bytes definition(std::string_view text) {
+    return concat({int32Bytes(int(text.size())), textBytes(text), Bytes{0}});
+}
 
 Bytes fixedPartWith(std::size_t offset, const Bytes& bytes) {
     Bytes part = plainFixedPart();
@@ -43,13 +47,14 @@ TEST_F(DocumentTest, DamagedFilesLoadWhatIsSoundAndSayTheFileIsDamaged) {
         {"negative_memo_length_stops_at_once", concat({tag(), int32Bytes(-2), noDefinitions}),
          [] { EXPECT_EQ(userFunctionAt(0), nullptr); }},
         {"memo_longer_than_2047_is_cut_and_the_rest_read",
-         concat({tag(), int32Bytes(3000), textBytes(std::string(3000, 'm')), definition("f(x)=x"), noDefinitions,
-                 noVariables, plainFixedPart()}),
+         concat({tag(), int32Bytes(3000), textBytes(std::string(3000, 'm')), definition("f(x)=x"),
+                 noDefinitions, noVariables, plainFixedPart()}),
          [] {
              EXPECT_EQ(plotSettings.memoText.view().size(), 2047u);
              EXPECT_NE(userFunctionAt(0), nullptr);
          }},
-        {"definitions_without_their_end", concat({tag(), int32Bytes(0), definition("f(x)=x"), definition("g(x)=1")}),
+        {"definitions_without_their_end",
+         concat({tag(), int32Bytes(0), definition("f(x)=x"), definition("g(x)=1")}),
          [] {
              ASSERT_NE(userFunctionAt(1), nullptr);
              EXPECT_EQ(userFunctionAt(1)->name, "g");
@@ -62,7 +67,8 @@ TEST_F(DocumentTest, DamagedFilesLoadWhatIsSoundAndSayTheFileIsDamaged) {
              EXPECT_EQ(userFunctionAt(0)->name, "k");
              EXPECT_EQ(userFunctionAt(1)->name, "g");
          }},
-        {"negative_definition_length", concat({tag(), int32Bytes(0), int32Bytes(-7), noVariables, plainFixedPart()}),
+        {"negative_definition_length",
+         concat({tag(), int32Bytes(0), int32Bytes(-7), noVariables, plainFixedPart()}),
          [] { EXPECT_EQ(userFunctionAt(0), nullptr); }},
         {"definition_without_its_zero_byte",
          concat({tag(), int32Bytes(0), int32Bytes(6), textBytes("f(x)=xZ"), noDefinitions, noVariables,
@@ -71,7 +77,8 @@ TEST_F(DocumentTest, DamagedFilesLoadWhatIsSoundAndSayTheFileIsDamaged) {
              ASSERT_NE(userFunctionAt(0), nullptr);
              EXPECT_EQ(userFunctionAt(0)->bodyText, "x");
          }},
-        {"negative_variable_count", concat({tag(), int32Bytes(0), noDefinitions, int32Bytes(-1), plainFixedPart()}),
+        {"negative_variable_count",
+         concat({tag(), int32Bytes(0), noDefinitions, int32Bytes(-1), plainFixedPart()}),
          [] { EXPECT_EQ(viewLimits.xMax, 5.0); }},
         {"variable_name_longer_than_199_is_cut",
          concat({tag(), int32Bytes(0), noDefinitions, int32Bytes(1), int32Bytes(250),
@@ -81,7 +88,8 @@ TEST_F(DocumentTest, DamagedFilesLoadWhatIsSoundAndSayTheFileIsDamaged) {
          concat({tag(), int32Bytes(0), noDefinitions, int32Bytes(0x7fffffff), int32Bytes(1), textBytes("q"),
                  doubleBytes(9)}),
          [] { EXPECT_EQ(findOrCreateVariable("q")->value, 9.0); }},
-        {"text_block_without_zero_is_cut_to_79", documentWith(fixedPartWith(0, textBytes(std::string(80, 't')))),
+        {"text_block_without_zero_is_cut_to_79",
+         documentWith(fixedPartWith(0, textBytes(std::string(80, 't')))),
          [] { EXPECT_EQ(plotSettings.parametricX, std::string(79, 't')); }},
         {"side_block_without_zero_is_cut_to_254",
          documentWith(fixedPartWith(2695, textBytes(std::string(255, 's')))),

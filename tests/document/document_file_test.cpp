@@ -22,7 +22,7 @@ const ShownMessage cantSave{"Error", "Cant save file"};
 const ShownMessage cantRead{"Error", "Cant read file"};
 
 class DocumentFileTest : public DocumentTest {
-protected:
+  protected:
     void SetUp() override {
         DocumentTest::SetUp();
         folder = fs::temp_directory_path() / ("tarvelion-doc-" + std::to_string(::getpid()));
@@ -50,7 +50,7 @@ void writeFile(const std::string& path, const std::string& content) {
 
 // Makes every write beyond the first limit bytes of a file fail, as a full disk would.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t limit) {
         previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &previous);
@@ -63,7 +63,7 @@ public:
         std::signal(SIGXFSZ, previousHandler);
     }
 
-private:
+  private:
     rlimit previous{};
     void (*previousHandler)(int) = nullptr;
 };

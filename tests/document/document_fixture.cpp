@@ -12,7 +12,9 @@ std::vector<ShownMessage>& shownMessages() {
 }
 
 namespace {
-void recordMessage(const char* caption, const char* body, int) { shownMessages().push_back({caption, body}); }
+void recordMessage(const char* caption, const char* body, int) {
+    shownMessages().push_back({caption, body});
+}
 } // namespace
 
 void startFresh() {
@@ -25,7 +27,8 @@ void startFresh() {
 
 Bytes concat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -41,7 +44,9 @@ Bytes doubleBytes(double value) {
     return out.bytes;
 }
 
-Bytes textBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes textBytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
 Bytes plainFixedPart() {
     Bytes part(fixedPartSize, 0);

@@ -20,7 +20,7 @@ std::vector<ShownMessage>& shownMessages();
 void startFresh();
 
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { startFresh(); }
 };
 

@@ -34,7 +34,9 @@ std::string textAt(const Bytes& bytes, std::size_t offset, std::size_t size) {
     return std::string(bytes.begin() + offset, bytes.begin() + offset + size);
 }
 
-double variableValue(std::string_view name) { return findOrCreateVariable(name)->value; }
+double variableValue(std::string_view name) {
+    return findOrCreateVariable(name)->value;
+}
 
 bool hasVariable(std::string_view name) {
     return std::any_of(symbolStore.variables.begin(), symbolStore.variables.end(),
@@ -63,7 +65,8 @@ TEST_F(DocumentTest, FreshStartSavesTheDocumentOf3175Bytes) {
     EXPECT_EQ(doubleAt(bytes, fixed + 2958), -5.0);
     EXPECT_EQ(doubleAt(bytes, fixed + 2966), 5.0);
     EXPECT_EQ(doubleAt(bytes, fixed + 2974), -5.0);
-    EXPECT_TRUE(std::all_of(bytes.begin() + fixed, bytes.begin() + fixed + 2950, [](auto b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(bytes.begin() + fixed, bytes.begin() + fixed + 2950, [](auto b) { return b == 0; }));
     EXPECT_TRUE(std::all_of(bytes.begin() + fixed + 2982, bytes.end(), [](auto b) { return b == 0; }));
 }
 
@@ -156,9 +159,12 @@ TEST_F(DocumentTest, EveryFieldSurvivesSaveAndOpen) {
     ASSERT_EQ(open(bytes), 0);
     const PlotSettings& s = plotSettings;
     EXPECT_EQ(s.memoText, saved.memoText.view());
-    for (auto [field, want] : {std::pair{&s.parametricX, &saved.parametricX}, {&s.parametricY, &saved.parametricY},
-                               {&s.parameterName, &saved.parameterName}, {&s.parameterFrom, &saved.parameterFrom},
-                               {&s.parameterTo, &saved.parameterTo}, {&s.angleVariable, &saved.angleVariable}})
+    for (auto [field, want] : {std::pair{&s.parametricX, &saved.parametricX},
+                               {&s.parametricY, &saved.parametricY},
+                               {&s.parameterName, &saved.parameterName},
+                               {&s.parameterFrom, &saved.parameterFrom},
+                               {&s.parameterTo, &saved.parameterTo},
+                               {&s.angleVariable, &saved.angleVariable}})
         EXPECT_EQ(*field, want->view());
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(s.implicitLeft[i], saved.implicitLeft[i].view());
@@ -174,7 +180,8 @@ TEST_F(DocumentTest, EveryFieldSurvivesSaveAndOpen) {
     EXPECT_EQ(viewLimits.yMax, 8.0);
     EXPECT_EQ(s.plotMode, PlotMode::Inequalities);
     EXPECT_EQ(s.polarFlags, saved.polarFlags);
-    for (int row = 0; row < functionRowCount; ++row) EXPECT_EQ(displayFlags[row], row % 2) << row;
+    for (int row = 0; row < functionRowCount; ++row)
+        EXPECT_EQ(displayFlags[row], row % 2) << row;
     ASSERT_NE(userFunctionAt(1), nullptr);
     EXPECT_EQ(userFunctionAt(0)->bodyText, "x^2");
     EXPECT_EQ(userFunctionAt(1)->parameters.size(), 2u);
@@ -206,7 +213,8 @@ TEST_F(DocumentTest, TextsLeaveNoRemainsOfLongerOnesInTheFile) {
 }
 
 TEST_F(DocumentTest, MoreThanTenFunctionsComeBackInOrder) {
-    for (int i = 0; i < 12; ++i) defineFunctionFromText("f" + std::to_string(i) + "(x)=x+" + std::to_string(i));
+    for (int i = 0; i < 12; ++i)
+        defineFunctionFromText("f" + std::to_string(i) + "(x)=x+" + std::to_string(i));
     displayFlags[3] = 0;
     ASSERT_EQ(open(writeDocument()), 0);
     EXPECT_EQ(userFunctionCount, 12);

@@ -58,11 +58,13 @@ TEST_F(PromptTest, OpeningANewNameAsksBeforeTakingIt) {
         QMessageBox::StandardButton answer;
         int result;
     };
-    for (const Row& row : {Row{"create_confirmed", QMessageBox::Yes, 1}, Row{"create_declined", QMessageBox::No, 0}}) {
+    for (const Row& row :
+         {Row{"create_confirmed", QMessageBox::Yes, 1}, Row{"create_declined", QMessageBox::No, 0}}) {
         SCOPED_TRACE(row.name);
         answerNextModal([&](QWidget* modal) {
             chooseFile(modal, inFolder("new.tvl"));
-            answerNextModal([&](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(row.answer)->click(); });
+            answerNextModal(
+                [&](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(row.answer)->click(); });
         });
         EXPECT_EQ(openPrompt(nullptr, path, title), row.result);
     }
