@@ -62,7 +62,9 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
     consoleEdit_->setFocus();
     connect(consoleEdit_, &QPlainTextEdit::textChanged, this, &CommandDialog::onFieldChanged);
     onClicked(this, closeButtonId, [this] { done(QDialog::Accepted); });
-    enableDragMove(this, movedSize);
+    // 705 x 494 is the template's own size under the metrics it was made for; a dialog font
+    // with taller metrics needs more, and cutting off the help lines would help nobody.
+    enableDragMove(this, movedSize.expandedTo(size()));
 }
 
 // Runs the line that the caret has just left, if it holds a prompt. The insertions below change
