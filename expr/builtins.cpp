@@ -135,11 +135,13 @@ const OneArgument oneArgumentFunctions[] = {
 
 const OneArgument* oneArgumentFunction(Builtin builtin)
 {
-    for (const OneArgument& f : oneArgumentFunctions) {
-        if (f.builtin == builtin)
-            return &f;
-    }
-    return nullptr;
+    static const auto byBuiltin = [] {
+        std::array<const OneArgument*, static_cast<std::size_t>(Builtin::integral) + 1> table{};
+        for (const OneArgument& f : oneArgumentFunctions)
+            table[static_cast<std::size_t>(f.builtin)] = &f;
+        return table;
+    }();
+    return byBuiltin[static_cast<std::size_t>(builtin)];
 }
 
 double numberOf(const std::optional<Value>& value)
@@ -232,15 +234,29 @@ Value derivative(const ExpListNode& node, const ExpList& list, bool nth)
 
 } // namespace
 
+bool isOneArgumentBuiltin(Builtin builtin)
+{
+    return oneArgumentFunction(builtin) != nullptr;
+}
+
+Value applyOneArgument(Builtin builtin, const Value& argument)
+{
+    const OneArgument& f = *oneArgumentFunction(builtin);
+    if (argument.kind == kindVector)
+        return evaluationError(f.vectorMessage);
+    return scalarValue(f.apply(scalarOf(argument)));
+}
+
 Value callBuiltin(const ExpListNode& node, const ExpList& list)
 {
     const ExpList* first = argumentList(node, list, 0);
-    const std::optional<Value> firstValue = first != nullptr ? evaluate(*first) : std::nullopt;
-    const bool isVector = firstValue && firstValue->kind == kindVector;
-    const double a = numberOf(firstValue);
+    const Value* firstValue = first != nullptr ? runToResult(*first) : nullptr;
+    const bool isVector = firstValue != nullptr && firstValue->kind == kindVector;
+    const double a = firstValue != nullptr && !isVector ? scalarOf(*firstValue) : 0.0;
 
-    if (const OneArgument* f = oneArgumentFunction(node.builtin))
-        return isVector ? evaluationError(f->vectorMessage) : scalarValue(f->apply(a));
+    if (isOneArgumentBuiltin(node.builtin))
+        return firstValue != nullptr ? applyOneArgument(node.builtin, *firstValue)
+                                     : scalarValue(oneArgumentFunction(node.builtin)->apply(0.0));
     switch (node.builtin) {
     case Builtin::sum: return sumOrProduct(node, list, true);
     case Builtin::prod: return sumOrProduct(node, list, false);

@@ -9,12 +9,14 @@ namespace {
 
 // Bounds of one top-level compilation, so that recursive or explosive user functions end.
 constexpr int expansionDepthLimit = 32;
-constexpr std::size_t compileTokenLimit = 200000;
+constexpr int expansionLimit = 4096;
+constexpr std::size_t compileTokenLimit = 100000;
 
 struct CompileBudget {
     int nesting = 0;         // compileText calls in progress
     int expansionDepth = 0;  // user-function bodies being expanded
-    std::size_t tokens = 0;  // tokens made since the outermost compileText began
+    int expansions = 0;      // user-function bodies expanded since the outermost compileText began
+    std::size_t tokens = 0;  // tokens made since then
 };
 CompileBudget budget;
 
@@ -24,6 +26,7 @@ struct NestingGuard {
     {
         if (budget.nesting++ == 0) {
             budget.expansionDepth = 0;
+            budget.expansions = 0;
             budget.tokens = 0;
         }
     }
@@ -115,9 +118,12 @@ void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& ent
 void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
                      std::string_view argumentText)
 {
-    // A body that calls itself, directly or not, would expand for ever; such calls add nothing.
-    if (budget.expansionDepth >= expansionDepthLimit || budget.tokens >= compileTokenLimit)
+    // A body that calls itself, directly or not, would expand for ever, and a few calls per body
+    // multiply at every level: beyond these bounds calls add nothing.
+    if (budget.expansionDepth >= expansionDepthLimit || budget.expansions >= expansionLimit ||
+        budget.tokens >= compileTokenLimit)
         return;
+    ++budget.expansions;
     std::string body = entry->bodyText.substr(0, rewriteBufferSize - 1);
     const std::vector<std::string_view> pieces = splitArguments(argumentText);
     for (std::size_t i = 0; i < pieces.size() && i < entry->parameters.size(); ++i)
@@ -303,8 +309,8 @@ void bracketFactorialOperands(std::string& text)
             --start;
         if (start == p)  // no operand: a "!" that already names the call, as in !(3)
             continue;
-        text.insert(p, ")");
-        text.insert(start, "(");
+        text.insert(p, 1, ')');
+        text.insert(start, 1, '(');
         p += 2;
         if (text.size() >= rewriteBufferSize)
             text.resize(rewriteBufferSize - 1);
@@ -338,7 +344,7 @@ void moveFactorialsBeforeGroups(std::string& text)
             if (!open)
                 continue;
             text.erase(p, 1);
-            text.insert(*open, "!");
+            text.insert(*open, 1, '!');
             p = *open + 1;  // look at the moved "!" again
             changed = true;
         }

@@ -51,5 +51,14 @@ struct EvaluationSession {
     EvaluationSession& operator=(const EvaluationSession&) = delete;
 };
 
+// Runs a list and gives its result entry, or nullptr for an empty expression. The entry stays
+// readable until the next push onto the WorkStack.
+const Value* runToResult(const ExpList& list);
+
+// Whether the built-in takes its value from the first argument alone (sin, log, gamma, ...).
+bool isOneArgumentBuiltin(Builtin builtin);
+// A one-argument built-in applied to an evaluated argument.
+Value applyOneArgument(Builtin builtin, const Value& argument);
+
 // Applies a built-in call node of `list`.
 Value callBuiltin(const ExpListNode& node, const ExpList& list);

@@ -235,6 +235,12 @@ void run(const ExpList& list, int base)
             count = push<checked>(stack, count, result);
             continue;
         }
+        case Opcode::callUnary:
+            if (checked && count == base)
+                count = missingOperands<checked>(base);
+            else
+                stack[count - 1] = applyOneArgument(node.builtin, stack[count - 1]);
+            continue;
         case Opcode::callUser: {
             workStack.count = count;
             const std::optional<Value> result = evaluate(*node.body);
@@ -261,6 +267,9 @@ double power(double x, double y)
 {
     if ((x == 0.0 && y <= 0.0) || (x < 0.0 && y != std::floor(y)))
         mathErrorIndicator = EDOM;
+    // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
+    if (y == 2.0)
+        return x * x;
     return std::pow(x, y);
 }
 
@@ -285,7 +294,9 @@ EvaluationSession::~EvaluationSession()
     --evaluationDepth;
 }
 
-std::optional<Value> evaluate(const ExpList& list)
+// The stack count goes back to where it was, for leftovers of malformed input (such as
+// "(x=2)") must not pile up.
+const Value* runToResult(const ExpList& list)
 {
     const int base = workStack.count;
     {
@@ -295,19 +306,19 @@ std::optional<Value> evaluate(const ExpList& list)
         else
             run<true>(list, base);
     }
-
-    std::optional<Value> result;
-    if (workStack.count > base)
-        result = workStack.entries[static_cast<std::size_t>(workStack.count - 1)];
-    // Leftovers of malformed input (such as "(x=2)") do not pile up on the stack.
+    const int top = workStack.count;
     workStack.count = base;
-    return result;
+    return top > base ? &workStack.entries[static_cast<std::size_t>(top - 1)] : nullptr;
+}
+
+std::optional<Value> evaluate(const ExpList& list)
+{
+    const Value* result = runToResult(list);
+    return result != nullptr ? std::optional<Value>(*result) : std::nullopt;
 }
 
 double evaluateToNumber(const ExpList& list)
 {
-    const std::optional<Value> result = evaluate(list);
-    if (!result || result->kind == kindVector)
-        return 0.0;
-    return scalarOf(*result);
+    const Value* result = runToResult(list);
+    return result == nullptr || result->kind == kindVector ? 0.0 : scalarOf(*result);
 }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "expr/compiler.h"
+#include "expr/evaluation.h"
 
 namespace {
 
@@ -60,10 +61,35 @@ struct OperatorStack {
     }
 };
 
+// The evaluation order of a one-argument call's first argument, when running it in place
+// gives exactly what evaluating it on its own would: it finds all its operands and leaves one
+// result. Most calls qualify, and they then cost no nested evaluation.
+const ExpList* inlinableArgument(const ExpList& list, const ExpListNode& node)
+{
+    if (node.kind != kindCall || node.function->isBuiltin == 0 || !isOneArgumentBuiltin(node.builtin) ||
+        node.argumentCount == 0)
+        return nullptr;
+    const ExpList& argument = *list.arguments[node.arguments].list;
+    return argument.wellFormed && argument.resultCount == 1 ? &argument : nullptr;
+}
+
+// Copies an argument's instructions into `list`; the calls among them refer to argument lists
+// that are appended to `list` for them.
+void inlineArgument(ExpList& list, const ExpList& argument)
+{
+    const auto offset = static_cast<std::uint32_t>(list.arguments.size());
+    list.arguments.insert(list.arguments.end(), argument.arguments.begin(), argument.arguments.end());
+    for (const ExpListNode& node : argument.postfix)
+        list.postfix.emplace_back(node).arguments += offset;
+}
+
 void emit(ExpList& list, const ExpListNode& node)
 {
+    const ExpList* argument = inlinableArgument(list, node);
+    if (argument != nullptr)
+        inlineArgument(list, *argument);
     ExpListNode& copy = list.postfix.emplace_back(node);
-    copy.code = instructionCode(node);
+    copy.code = argument != nullptr ? Opcode::callUnary : instructionCode(node);
 }
 
 // Rule for a sign, operator, bracket or vector while the stack holds something: pop while the
@@ -109,6 +135,7 @@ void measureDepth(ExpList& list)
         ++depth;
         list.maxDepth = depth > list.maxDepth ? depth : list.maxDepth;
     }
+    list.resultCount = depth;
 }
 
 } // namespace

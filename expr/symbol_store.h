@@ -71,6 +71,7 @@ enum class Opcode : std::uint8_t {
     plusSign, minusSign,
     add, subtract, multiply, divide, power, dot, cross, assign,
     callBuiltin, callUser,
+    callUnary,  // a one-argument built-in whose argument was evaluated just before it
     none,  // a token that is never evaluated (brackets)
 };
 
@@ -104,9 +105,10 @@ struct ExpList {
     std::vector<ArgumentNode> arguments;          // of the built-in calls, in text order
     std::vector<ExpListPtr> bodies;               // of the user calls, in text order
     std::vector<std::shared_ptr<const void>> records;  // store records the nodes refer to
-    // Filled by toPostfix: the most entries the evaluation order adds to the WorkStack, and
-    // whether every operator finds its operands within this list.
+    // Filled by toPostfix: the most entries the evaluation order adds to the WorkStack, how
+    // many it leaves, and whether every operator finds its operands within this list.
     std::int32_t maxDepth = 0;
+    std::int32_t resultCount = 0;  // entries left when the evaluation order has run
     bool wellFormed = true;
 };
 

@@ -15,7 +15,8 @@ struct OrderCase {
 const OrderCase orderCases[] = {
     {"ProductBindsTighter", "2+3*4", "2 3 4 * +"},
     {"BracketsFirst", "(2+3)*4", "2 3 + 4 *"},
-    {"CallIsAnOperand", "3*sin(x)^2", "3 sin() 2 ^ *"},
+    {"CallIsAnOperand", "3*sin(x)^2", "3 x sin() 2 ^ *"},  // the argument runs in place
+    {"CallWithEmptyArgumentStaysNested", "sin()+1", "sin() 1 +"},
     {"VectorsWaitForTheNextOperator", "v=iXj", "v i j X ="},
     {"PowerGroupsFromTheLeft", "2^3^2", "2 3 ^ 2 ^"},
     {"LeadingSignCoversTheProduct", "-2*3", "2 3 * sign-"},

@@ -184,6 +184,8 @@ TEST_F(EvaluatorTest, RunningIntegralAddsValueTimesStep)
     toPostfix(*list);
     evaluateToNumber(list);
     EXPECT_EQ(evaluateToNumber(list), 4.0);
+    // A call inside an argument that runs in place keeps its own arguments.
+    EXPECT_EQ(valueOf("sqrt(int(2)+sin(0))"), std::sqrt(5.0));
 }
 
 TEST_F(EvaluatorTest, GammaPolesAndFarNegativeArguments)
