@@ -1,5 +1,6 @@
 // The main window: start-up state, view commands from menus, popup and wheel, the chord row
 // search, the rubber band, toggles, saving and help.
+#include "expr/command_interpreter.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
@@ -201,6 +202,36 @@ TEST(MainWindow, SaveWithAPathWritesSilentlyAndNewKeepsThePath) {
     window->runCommand(Command::New);
     window->runCommand(Command::Save);
     EXPECT_TRUE(QFileInfo::exists(path));
+}
+
+TEST(MainWindow, SaveOnAFreshStartAsksForTheName) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("first.tvl");
+    chooseFileInNextPrompt(path);
+    window->runCommand(Command::Save);
+    EXPECT_EQ(plotSettings.documentPath, path.toStdString());
+    EXPECT_TRUE(QFileInfo::exists(path));
+}
+
+TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("line.tvl");
+    defineFunctionFromText("f(x)=1");
+    plotSettings.documentPath = path.toStdString();
+    window->runCommand(Command::Save);
+    defineFunctionFromText("g(x)=2");
+    window->runCommand(Command::Clear);
+
+    chooseFileInNextPrompt(path);
+    window->runCommand(Command::Open);
+    EXPECT_NE(findFunction("f"), nullptr);
+    EXPECT_EQ(findFunction("g"), nullptr);
+    // f(x) = 1 lies on row 200 of the 500-pixel factory view, in the colour of function row 0.
+    EXPECT_EQ(window->graphArea()->image().pixel(50, 200), qRgb(64, 0, 255));
 }
 
 // Receives the URLs that Help hands to the desktop.

@@ -5,8 +5,11 @@
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
@@ -29,3 +32,13 @@ std::unique_ptr<MainWindow> makeShownWindow() {
 }
 
 QStringList transcriptLines(const QPlainTextEdit* edit) { return edit->toPlainText().split(QLatin1Char('\n')); }
+
+void chooseFileInNextPrompt(const QString& path) {
+    QTimer::singleShot(0, [path] {
+        auto* prompt = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (prompt == nullptr)
+            return chooseFileInNextPrompt(path);
+        prompt->selectFile(path);
+        static_cast<QDialog*>(prompt)->accept();
+    });
+}

@@ -14,5 +14,8 @@ inline constexpr int graphSize = 500;
 void resetProgramState();
 std::unique_ptr<MainWindow> makeShownWindow();
 
+// Picks a file in the next file prompt that opens, as a user would.
+void chooseFileInNextPrompt(const QString& path);
+
 // The transcript of a console field, one entry per line.
 QStringList transcriptLines(const QPlainTextEdit* edit);
