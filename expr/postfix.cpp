@@ -124,7 +124,7 @@ void measureDepth(ExpList& list)
     list.wellFormed = true;
     for (const ExpListNode& node : list.postfix) {
         int needs = 0;
-        if (node.kind == kindSign)
+        if (node.kind == kindSign || node.code == Opcode::callUnary)
             needs = 1;
         else if (node.kind == kindOperator)
             needs = 2;

@@ -43,6 +43,7 @@ const BadLineCase badLines[] = {
     {"SelfInsertingArgument", {":defn f(x)=x*x*x*x"}, "f(f(f(f(f(x+1)))))"},
     {"GrowingSubstitution", {":defn f(a)=aaaaaaaaaaaaaaaa"}, "f(" + std::string(70, 'a') + ")"},
     {"TripleRecursionWithTwoParameters", {":defn g(x,fy)=g(z,fy)=Nn g(x,fy)=g(z,fy)cot"}, "g(y,11)"},
+    {"CallInPlaceIsNoOperandOfItsOwn", {}, "(2!+)int:defv!"},
     {"EmptyParameterName", {":defn f(,)=1"}, "f(2,3)"},
     {"ManyArguments", {}, "sin(" + repeated("1,", 120) + "1)"},
     {"NestedSums", {}, "sum(a,1,99999,sum(b,1,99999,sum(c,1,99999,1)))"},

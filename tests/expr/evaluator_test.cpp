@@ -99,6 +99,7 @@ const ErrorCase errorCases[] = {
     {"AssignScalarToVector", "i=2", "Error - cannot assign vector to scalar", 0},
     {"AssignToNumber", "3=4", "Error - can only assign to a variable", 0},
     {"MissingRightOperand", "2*-3", "Error - missing operand", 0},
+    {"CallInPlaceTakesOnlyItsArgument", "(sin(0)+)", "Error - missing operand", 0},
     {"LoneSign", "-", "Error - missing operand", 0},
     {"CounterMustBeAVariable", "sum(i,1,3,1)", "Error - expected a variable name", 0},
     {"DerivativeVariableMissing", "diff(x^2)", "Error - expected a variable name", 0},
