@@ -22,16 +22,21 @@ using enum ControlKind;
 constexpr ControlTemplate commandControls[] = {
     {MultiLineEdit, consoleEditId, "", 2, 2, 380, 180, styleBorder | styleVScroll},
     {Button, closeButtonId, "C l o s e", 320, 184, 35, 16},
-    {Static, helpTextId, "Enter for example 1+2 and get the response 3, or sin(pi/2) nad get 1.0000", 2, 184, 150, 10},
-    {Static, helpTextId, "Something like x=4 assigns the value 4 to x. Assignments like z=sin(x+y) are OK", 2, 194, 300,
-     10},
-    {Static, helpTextId, "Referencing an unassigned variable creates it with an initial value of 0", 2, 204, 300, 10},
+    {Static, helpTextId, "Enter for example 1+2 and get the response 3, or sin(pi/2) nad get 1.0000", 2, 184,
+     150, 10},
+    {Static, helpTextId, "Something like x=4 assigns the value 4 to x. Assignments like z=sin(x+y) are OK", 2,
+     194, 300, 10},
+    {Static, helpTextId, "Referencing an unassigned variable creates it with an initial value of 0", 2, 204,
+     300, 10},
     {Static, helpTextId, "Note input must start with a >", 2, 214, 300, 10},
     {Static, helpTextId,
-     ":listc lists constants used    :listv lists variables    :listf functions   :listvec vectors", 2, 224, 300, 10},
-    {Static, helpTextId, "Functions can be defined using :defn  For example :defn f(x,y) = x + 2*y", 2, 234, 300, 10},
-    {Static, helpTextId, "then f(2,3) yields 8. These functions will normally be graphed. See Help for more help", 2,
-     244, 300, 10},
+     ":listc lists constants used    :listv lists variables    :listf functions   :listvec vectors", 2, 224,
+     300, 10},
+    {Static, helpTextId, "Functions can be defined using :defn  For example :defn f(x,y) = x + 2*y", 2, 234,
+     300, 10},
+    {Static, helpTextId,
+     "then f(2,3) yields 8. These functions will normally be graphed. See Help for more help", 2, 244, 300,
+     10},
 };
 
 constexpr DialogTemplate commandTemplate{
@@ -45,8 +50,7 @@ QString answerConsoleLine(const QByteArray& line) {
     std::copy_n(line.constData(), std::min<qsizetype>(line.size(), sizeof consoleLine - 1), consoleLine);
     evalErrorFlag = 0;
     runConsoleLine();
-    if (evalErrorFlag != 0 && evalErrorMessage != nullptr)
-        return QString::fromLatin1(evalErrorMessage);
+    if (evalErrorFlag != 0 && evalErrorMessage != nullptr) return QString::fromLatin1(evalErrorMessage);
     return QString::fromLatin1(consoleLine, qsizetype(strnlen(consoleLine, sizeof consoleLine)));
 }
 
@@ -72,13 +76,11 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
 // prompt, so they run nothing.
 void CommandDialog::onFieldChanged() {
     const int caretLine = consoleEdit_->textCursor().blockNumber();
-    if (caretLine == trackedLine_)
-        return;
+    if (caretLine == trackedLine_) return;
     QByteArray line = consoleEdit_->document()->findBlockByNumber(trackedLine_).text().toLatin1();
     line.truncate(consoleBufferSize);
     trackedLine_ = caretLine;
-    if (!line.startsWith(prompt))
-        return;
+    if (!line.startsWith(prompt)) return;
     const QString answer = answerConsoleLine(line.mid(1));
     insertAtCaret(answer);
     insertAtCaret(QStringLiteral("\n"));

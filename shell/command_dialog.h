@@ -9,12 +9,12 @@ class QPlainTextEdit;
 class CommandDialog : public TemplateDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CommandDialog(QWidget* owner);
 
     QPlainTextEdit* consoleEdit() const { return consoleEdit_; }
 
-private:
+  private:
     void onFieldChanged();
     void insertAtCaret(const QString& text);
 

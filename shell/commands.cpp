@@ -1,10 +1,10 @@
 #include "shell/commands.h"
 
 #include "expr/symbol_store.h"
-#include "graph/plot_settings.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/file_commands.h"
 #include "shell/help.h"
@@ -49,18 +49,39 @@ void toggleChord(MainWindow& window) {
 // The view commands; each ends with a repaint. Returns false for any other id.
 bool runViewCommand(Command id) {
     switch (id) {
-    case Command::ZoomOut: zoomView(2.0); break;
-    case Command::ZoomIn: zoomView(0.5); break;
-    case Command::Right: panView(PanDirection::Right); break;
-    case Command::Left: panView(PanDirection::Left); break;
-    case Command::Up: panView(PanDirection::Up); break;
-    case Command::Down: panView(PanDirection::Down); break;
+    case Command::ZoomOut:
+        zoomView(2.0);
+        break;
+    case Command::ZoomIn:
+        zoomView(0.5);
+        break;
+    case Command::Right:
+        panView(PanDirection::Right);
+        break;
+    case Command::Left:
+        panView(PanDirection::Left);
+        break;
+    case Command::Up:
+        panView(PanDirection::Up);
+        break;
+    case Command::Down:
+        panView(PanDirection::Down);
+        break;
     case Command::FactorySettings:
-    case Command::PopupReset: setViewLimits(factoryLimits); break;
-    case Command::PopupCenter: centreAt(plotSettings.popupPoint.x, plotSettings.popupPoint.y); break;
-    case Command::PopupZoomIn: zoomAtPopupPoint(0.5); break;
-    case Command::PopupZoomOut: zoomAtPopupPoint(2.0); break;
-    default: return false;
+    case Command::PopupReset:
+        setViewLimits(factoryLimits);
+        break;
+    case Command::PopupCenter:
+        centreAt(plotSettings.popupPoint.x, plotSettings.popupPoint.y);
+        break;
+    case Command::PopupZoomIn:
+        zoomAtPopupPoint(0.5);
+        break;
+    case Command::PopupZoomOut:
+        zoomAtPopupPoint(2.0);
+        break;
+    default:
+        return false;
     }
     return true;
 }
@@ -71,8 +92,7 @@ int nextChordRow(int row, const std::int32_t (&flags)[10]) {
     const int start = ((row % 10) + 10) % 10;
     for (int step = 1; step <= 10; ++step) {
         const int candidate = (start + step) % 10;
-        if (flags[candidate] != 0)
-            return candidate;
+        if (flags[candidate] != 0) return candidate;
     }
     return row;
 }
@@ -83,27 +103,54 @@ void dispatchCommand(MainWindow& window, Command id) {
         return;
     }
     switch (id) {
-    case Command::New: startNewDocument(); break;
-    case Command::Open: openDocumentFlow(window); break;
-    case Command::Save: saveDocumentFlow(window, plotSettings.documentPath.empty()); break;
-    case Command::SaveAs: saveDocumentFlow(window, true); break;
-    case Command::Exit: QCoreApplication::exit(0); break;
-    case Command::Console: window.openConsole(); break;
-    case Command::Clear: clearGraph(); break;
-    case Command::Replot: plotFunctions(); break;
-    case Command::ShowParametric: toggleParametric(window); break;
-    case Command::ShowInfoBox: toggleInfoBox(window); break;
-    case Command::Help: showHelp(&window); break;
-    case Command::About: showAbout(&window); break;
+    case Command::New:
+        startNewDocument();
+        break;
+    case Command::Open:
+        openDocumentFlow(window);
+        break;
+    case Command::Save:
+        saveDocumentFlow(window, plotSettings.documentPath.empty());
+        break;
+    case Command::SaveAs:
+        saveDocumentFlow(window, true);
+        break;
+    case Command::Exit:
+        QCoreApplication::exit(0);
+        break;
+    case Command::Console:
+        window.openConsole();
+        break;
+    case Command::Clear:
+        clearGraph();
+        break;
+    case Command::Replot:
+        plotFunctions();
+        break;
+    case Command::ShowParametric:
+        toggleParametric(window);
+        break;
+    case Command::ShowInfoBox:
+        toggleInfoBox(window);
+        break;
+    case Command::Help:
+        showHelp(&window);
+        break;
+    case Command::About:
+        showAbout(&window);
+        break;
     case Command::ShowChord:
         toggleChord(window);
         window.requestRepaint();
         break;
-    case Command::ChordHere: window.requestRepaint(); break;
+    case Command::ChordHere:
+        window.requestRepaint();
+        break;
     case Command::NextFunction:
         plotSettings.chordRow = nextChordRow(plotSettings.chordRow, displayFlags);
         window.requestRepaint();
         break;
-    default: break;
+    default:
+        break;
     }
 }

@@ -3,11 +3,11 @@
 #include "document/document_file.h"
 #include "document/document_reset.h"
 #include "document/file_prompts.h"
-#include "graph/plot_settings.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
 #include "shell/main_window.h"
 
 #include <string>
@@ -45,8 +45,7 @@ void replotLoadedDocument(MainWindow& window) {
         clearGraph();
         plotPolar();
     }
-    if (mode == PlotMode::Explicit)
-        plotFunctions();
+    if (mode == PlotMode::Explicit) plotFunctions();
 }
 
 } // namespace
@@ -58,15 +57,13 @@ void startNewDocument() {
 
 // The load reports its own failures; the redraw follows whether or not it succeeded.
 void openDocumentFlow(MainWindow& window) {
-    if (openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0)
-        return;
+    if (openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
     startNewDocument();
     loadDocument(std::string(plotSettings.documentPath.view()));
     replotLoadedDocument(window);
 }
 
 void saveDocumentFlow(MainWindow& window, bool askForName) {
-    if (askForName && savePrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0)
-        return;
+    if (askForName && savePrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
     saveDocument(std::string(plotSettings.documentPath.view()));
 }

@@ -1,12 +1,12 @@
 #include "shell/graph_area.h"
 
-#include "graph/plot_settings.h"
-#include "graph/surface.h"
-#include "graph/view_model.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
+#include "graph/surface.h"
+#include "graph/view_model.h"
 #include "shell/info_box.h"
 
 #include <QGuiApplication>
@@ -23,22 +23,19 @@ GraphArea* shownArea = nullptr;
 bool rebuilding = false;
 
 void showReleasedImage() {
-    if (shownArea != nullptr && !rebuilding)
-        shownArea->update();
+    if (shownArea != nullptr && !rebuilding) shownArea->update();
 }
 
 // Long plots block the event loop, so the cursor change is pushed to the window system at once.
 void showWaitCursor() {
-    if (shownArea == nullptr)
-        return;
+    if (shownArea == nullptr) return;
     shownArea->setCursor(Qt::WaitCursor);
     shownArea->grabMouse();
     QGuiApplication::sync();
 }
 
 void showCrossCursor() {
-    if (shownArea == nullptr)
-        return;
+    if (shownArea == nullptr) return;
     shownArea->releaseMouse();
     shownArea->setCursor(Qt::CrossCursor);
 }
@@ -56,8 +53,7 @@ GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(th
 }
 
 GraphArea::~GraphArea() {
-    if (shownArea != this)
-        return;
+    if (shownArea != this) return;
     shownArea = nullptr;
     setGraphImage(nullptr);
     setSurfaceReleaseHook(nullptr);
@@ -76,8 +72,7 @@ void GraphArea::rebuildPicture() {
     clearGraph();
     plotFunctions();
     plotPolar();
-    if (plotSettings.parametricShown != 0)
-        plotParametric();
+    if (plotSettings.parametricShown != 0) plotParametric();
     rebuilding = false;
 }
 
@@ -85,8 +80,7 @@ void GraphArea::paintEvent(QPaintEvent*) {
     if (stale_) {
         stale_ = false;
         rebuildPicture();
-        if (plotSettings.infoBoxShown != 0)
-            infoBox_->show();
+        if (plotSettings.infoBoxShown != 0) infoBox_->show();
     }
     QPainter(this).drawImage(0, 0, image_);
 }
@@ -98,8 +92,7 @@ void GraphArea::resizeEvent(QResizeEvent* event) {
     resizeView(width(), height());
     clearGraph();
     const QSize old = event->oldSize();
-    if (width() > old.width() || height() > old.height())
-        requestRepaint();
+    if (width() > old.width() || height() > old.height()) requestRepaint();
 }
 
 void GraphArea::drawBand(QPoint end) {
@@ -121,8 +114,7 @@ void GraphArea::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void GraphArea::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() != Qt::LeftButton) return;
     bandActive_ = true;
     bandAnchor_ = bandEnd_ = event->position().toPoint();
 }
@@ -142,8 +134,7 @@ void GraphArea::mouseReleaseEvent(QMouseEvent* event) {
 // (horizontal wheels, the start and end of touch-pad scrolls) are not wheel turns.
 void GraphArea::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
-    if (delta == 0)
-        return;
+    if (delta == 0) return;
     zoomView(delta < 0 ? 0.5 : 2.0);
     requestRepaint();
 }

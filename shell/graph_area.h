@@ -11,7 +11,7 @@ class InfoBox;
 class GraphArea : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit GraphArea(QWidget* parent);
     ~GraphArea() override;
 
@@ -20,11 +20,11 @@ public:
     InfoBox* infoBox() const { return infoBox_; }
     const QImage& image() const { return image_; }
 
-signals:
+  signals:
     // The right button came up at this pixel of the graph area.
     void popupRequested(QPoint pixel);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -32,7 +32,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     void rebuildPicture();
     void drawBand(QPoint end);
 

@@ -17,8 +17,7 @@ QStringList helpPageCandidates() {
 
 QString findHelpPage() {
     for (const QString& candidate : helpPageCandidates())
-        if (QFileInfo(candidate).isFile())
-            return candidate;
+        if (QFileInfo(candidate).isFile()) return candidate;
     return {};
 }
 

@@ -22,7 +22,8 @@ constexpr int iconSize = 16;
 constexpr int rowTop[InfoBox::rowCount] = {2, 24, 46, 68, 90, 112};
 constexpr const char* iconName[InfoBox::rowCount] = {"X", "Y", "D", "SLOPE", "R", "TH"};
 constexpr const char* blanks = "         ";
-constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx", blanks, blanks, blanks, blanks};
+constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx", blanks,
+                                                        blanks,      blanks,      blanks};
 
 // Images rather than pixmaps: they may exist before the application object does.
 std::array<QImage, InfoBox::rowCount> readoutIcons;
@@ -73,9 +74,13 @@ InfoBox::InfoBox(QWidget* graphArea) : QFrame(graphArea) {
     hide();
 }
 
-QString InfoBox::fieldText(Row row) const { return fields_[row]->text(); }
+QString InfoBox::fieldText(Row row) const {
+    return fields_[row]->text();
+}
 
-void InfoBox::setField(Row row, double value) { fields_[row]->setText(formatValue(value)); }
+void InfoBox::setField(Row row, double value) {
+    fields_[row]->setText(formatValue(value));
+}
 
 void InfoBox::updateReadouts(QPoint mouse, std::optional<QPoint> anchor) {
     const double wx = worldX(mouse.x());
@@ -84,8 +89,7 @@ void InfoBox::updateReadouts(QPoint mouse, std::optional<QPoint> anchor) {
     setField(Y, wy);
     setField(R, std::sqrt(wx * wx + wy * wy));
     setField(Theta, polarAngle(wx, wy));
-    if (!anchor)
-        return;
+    if (!anchor) return;
     const double dx = worldX(anchor->x()) - wx;
     const double dy = worldY(anchor->y()) - wy;
     setField(D, std::sqrt(dx * dx + dy * dy));
@@ -97,14 +101,14 @@ void InfoBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const int border = frameWidth();
     for (int row = 0; row < rowCount; ++row)
-        painter.drawImage(QRect(border + iconLeft, border + rowTop[row], iconSize, iconSize), readoutIcons[row]);
+        painter.drawImage(QRect(border + iconLeft, border + rowTop[row], iconSize, iconSize),
+                          readoutIcons[row]);
 }
 
 // The box moves with its background under the mouse; with the position in the graph area at
 // hand, keeping the grab point under the pointer needs no allowance for caption or menu bar.
 void InfoBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        grabPoint_ = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) grabPoint_ = event->position().toPoint();
 }
 
 void InfoBox::mouseMoveEvent(QMouseEvent* event) {

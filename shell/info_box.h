@@ -15,7 +15,7 @@ void loadReadoutIcons();
 class InfoBox : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     enum Row { X, Y, D, Slope, R, Theta, rowCount };
 
     explicit InfoBox(QWidget* graphArea);
@@ -26,12 +26,12 @@ public:
 
     QString fieldText(Row row) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void setField(Row row, double value);
 
     std::array<QLabel*, rowCount> fields_{};

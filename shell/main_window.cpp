@@ -39,15 +39,18 @@ MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
 }
 
 MainWindow::~MainWindow() {
-    if (messageOwner != this)
-        return;
+    if (messageOwner != this) return;
     messageOwner = nullptr;
     setMessageHook(nullptr);
 }
 
-void MainWindow::requestRepaint() { graphArea_->requestRepaint(); }
+void MainWindow::requestRepaint() {
+    graphArea_->requestRepaint();
+}
 
-void MainWindow::runCommand(Command id) { dispatchCommand(*this, id); }
+void MainWindow::runCommand(Command id) {
+    dispatchCommand(*this, id);
+}
 
 bool MainWindow::isChecked(Command id) const {
     const QAction* entry = action(id);
@@ -55,11 +58,12 @@ bool MainWindow::isChecked(Command id) const {
 }
 
 void MainWindow::setChecked(Command id, bool checked) {
-    if (QAction* entry = action(id))
-        entry->setChecked(checked);
+    if (QAction* entry = action(id)) entry->setChecked(checked);
 }
 
-InfoBox* MainWindow::infoBox() const { return graphArea_->infoBox(); }
+InfoBox* MainWindow::infoBox() const {
+    return graphArea_->infoBox();
+}
 
 void MainWindow::openConsole() {
     if (console_ == nullptr) {
@@ -70,9 +74,13 @@ void MainWindow::openConsole() {
     console_->activateWindow();
 }
 
-CommandDialog* MainWindow::console() const { return console_; }
+CommandDialog* MainWindow::console() const {
+    return console_;
+}
 
-void MainWindow::showPopup(QPoint pixel) { menus_.popup->popup(graphArea_->mapToGlobal(pixel)); }
+void MainWindow::showPopup(QPoint pixel) {
+    menus_.popup->popup(graphArea_->mapToGlobal(pixel));
+}
 
 // Closing the window ends the program at once; nothing is saved.
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -15,7 +15,7 @@ class InfoBox;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     MainWindow();
     ~MainWindow() override;
 
@@ -36,10 +36,10 @@ public:
     void openConsole();
     CommandDialog* console() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void showPopup(QPoint pixel);
 
     GraphArea* graphArea_;

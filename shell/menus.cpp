@@ -15,7 +15,7 @@ struct MenuEntry {
     EntryKind kind;
     const char* text = "";
     Command id = {};
-    bool checked = false;  // the check mark as the menu resource has it; creation may remove it
+    bool checked = false; // the check mark as the menu resource has it; creation may remove it
 };
 
 using enum MenuName;
@@ -91,8 +91,7 @@ QAction* makeItem(const MenuEntry& entry, QWidget* owner, const std::function<vo
     // Qt flips a checkable entry before reporting it; flip it back so that only the command
     // decides the check mark, as it does for a command that no menu click started.
     QObject::connect(action, &QAction::triggered, owner, [action, id = entry.id, dispatch] {
-        if (action->isCheckable())
-            action->setChecked(!action->isChecked());
+        if (action->isCheckable()) action->setChecked(!action->isChecked());
         dispatch(id);
     });
     return action;
@@ -103,8 +102,7 @@ void buildMenu(MenuName which, QWidget* root, QWidget* owner, Menus& menus,
                const std::function<void(Command)>& dispatch) {
     std::vector<QWidget*> open{root};
     for (const MenuEntry& entry : menuTable) {
-        if (entry.menu != which)
-            continue;
+        if (entry.menu != which) continue;
         switch (entry.kind) {
         case Submenu: {
             auto* menu = new QMenu(QString::fromLatin1(entry.text), owner);

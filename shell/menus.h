@@ -12,8 +12,8 @@ class QMenuBar;
 class QWidget;
 
 struct Menus {
-    QMenu* popup = nullptr;            // the first (and only) submenu of POPMENU
-    QHash<Command, QAction*> actions;  // every entry of both menus, by command id
+    QMenu* popup = nullptr;           // the first (and only) submenu of POPMENU
+    QHash<Command, QAction*> actions; // every entry of both menus, by command id
 };
 
 // Fills the menu bar and builds the popup menu (owned by parent). Choosing an entry calls

@@ -10,7 +10,9 @@
 namespace {
 
 // The pixel of a world point on the 500 x 500 factory view.
-QPoint pixelOf(double x, double y) { return {int((x + 5) * 50), int((5 - y) * 50)}; }
+QPoint pixelOf(double x, double y) {
+    return {int((x + 5) * 50), int((5 - y) * 50)};
+}
 
 std::string formatted(double value) {
     char text[64];
@@ -32,8 +34,8 @@ TEST_P(PolarAngle, IsMeasuredFromThePositiveXAxis) {
 }
 
 const AngleCase angleCases[] = {
-    {"ThirdQuadrantAddsPi", -1, -1, "3.926991"},       {"FourthQuadrantAddsTwoPi", 1, -1, "5.497787"},
-    {"FirstQuadrantIsTheArctangent", 1, 1, "0.785398"}, {"AboveTheOriginIsHalfPi", 0, 1, "1.570796"},
+    {"ThirdQuadrantAddsPi", -1, -1, "3.926991"},         {"FourthQuadrantAddsTwoPi", 1, -1, "5.497787"},
+    {"FirstQuadrantIsTheArctangent", 1, 1, "0.785398"},  {"AboveTheOriginIsHalfPi", 0, 1, "1.570796"},
     {"BelowTheOriginIsMinusHalfPi", 0, -1, "-1.570796"}, {"NegativeXAxisIsPi", -2, 0, "3.141593"},
 };
 

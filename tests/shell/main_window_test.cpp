@@ -128,10 +128,8 @@ TEST_P(NextChordRow, FindsTheNextTickedRowCyclically) {
 }
 
 const ChordRowCase chordRowCases[] = {
-    {"MovesForwardToTheNextTickedRow", {2, 7}, 2, 7},
-    {"WrapsPastRowNineToTheFirstTickedRow", {2, 7}, 7, 2},
-    {"OnlyTickedRowComesBackToItself", {4}, 4, 4},
-    {"NoTickedRowLeavesTheRowAlone", {}, 3, 3},
+    {"MovesForwardToTheNextTickedRow", {2, 7}, 2, 7}, {"WrapsPastRowNineToTheFirstTickedRow", {2, 7}, 7, 2},
+    {"OnlyTickedRowComesBackToItself", {4}, 4, 4},    {"NoTickedRowLeavesTheRowAlone", {}, 3, 3},
     {"RowNineWrapsToRowZero", {0, 9}, 9, 0},
 };
 
@@ -237,9 +235,9 @@ TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
 // Receives the URLs that Help hands to the desktop.
 class UrlRecorder : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 

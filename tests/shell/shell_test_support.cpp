@@ -25,19 +25,19 @@ std::unique_ptr<MainWindow> makeShownWindow() {
     window->graphArea()->setFixedSize(graphSize, graphSize);
     window->show();
     window->requestRepaint();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
+    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
     QCoreApplication::processEvents();
     return window;
 }
 
-QStringList transcriptLines(const QPlainTextEdit* edit) { return edit->toPlainText().split(QLatin1Char('\n')); }
+QStringList transcriptLines(const QPlainTextEdit* edit) {
+    return edit->toPlainText().split(QLatin1Char('\n'));
+}
 
 void chooseFileInNextPrompt(const QString& path) {
     QTimer::singleShot(0, [path] {
         auto* prompt = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (prompt == nullptr)
-            return chooseFileInNextPrompt(path);
+        if (prompt == nullptr) return chooseFileInNextPrompt(path);
         prompt->selectFile(path);
         static_cast<QDialog*>(prompt)->accept();
     });
