@@ -29,7 +29,9 @@ const Case cases[] = {
     {"x^2", [](double x, double) { return std::pow(x, 2.0); }},
     {"3*sin(x)^2+cos(x)", [](double x, double) { return 3.0 * std::pow(std::sin(x), 2.0) + std::cos(x); }},
     {"sqrt(x^2+1)/(1+x^4)-2*x",
-     [](double x, double) { return std::pow(std::pow(x, 2.0) + 1.0, 0.5) / (1.0 + std::pow(x, 4.0)) - 2.0 * x; }},
+     [](double x, double) {
+         return std::pow(std::pow(x, 2.0) + 1.0, 0.5) / (1.0 + std::pow(x, 4.0)) - 2.0 * x;
+     }},
     {"x^2+y^2-4", [](double x, double y) { return std::pow(x, 2.0) + std::pow(y, 2.0) - 4.0; }},
     {"1+x+x^2/2+x^3/6+x^4/24+x^5/120+sin(x)*cos(x)*tan(x/7)",
      [](double x, double) {
@@ -39,14 +41,12 @@ const Case cases[] = {
 };
 
 // Inverted rate of (evaluations / 1e9) per iteration: nanoseconds per evaluation.
-void reportPerEvaluation(benchmark::State& state)
-{
+void reportPerEvaluation(benchmark::State& state) {
     state.counters["ns_per_eval"] = benchmark::Counter(
         sweepSteps / 1e9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void tarvelion(benchmark::State& state, const Case& c)
-{
+void tarvelion(benchmark::State& state, const Case& c) {
     initSymbolStore();
     setVariableValue(findOrCreateVariable("y"), fixedY);
     Variable* x = findOrCreateVariable("x");
@@ -62,8 +62,7 @@ void tarvelion(benchmark::State& state, const Case& c)
     reportPerEvaluation(state);
 }
 
-void muparser(benchmark::State& state, const Case& c)
-{
+void muparser(benchmark::State& state, const Case& c) {
     double x = 0.0;
     double y = fixedY;
     mu::Parser parser;
@@ -81,8 +80,7 @@ void muparser(benchmark::State& state, const Case& c)
     reportPerEvaluation(state);
 }
 
-void handWritten(benchmark::State& state, const Case& c)
-{
+void handWritten(benchmark::State& state, const Case& c) {
     double y = fixedY;
     for (auto _ : state) {
         benchmark::DoNotOptimize(y);
@@ -96,9 +94,8 @@ void handWritten(benchmark::State& state, const Case& c)
 
 // Collects ns per evaluation by (evaluator, expression) and prints the ratio table at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const std::string name = run.benchmark_name();
@@ -109,8 +106,7 @@ public:
         }
     }
 
-    void Finalize() override
-    {
+    void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n%-56s %10s %10s %10s %10s %10s\n", "expression", "ours ns", "muparser", "hand C++",
                     "ours/hand", "ours/mu");
@@ -128,18 +124,16 @@ public:
                 ++count;
             }
         }
-        if (count > 0)
-            std::printf("geometric mean of ours/hand: %.2f\n", std::exp(logSum / count));
+        if (count > 0) std::printf("geometric mean of ours/hand: %.2f\n", std::exp(logSum / count));
     }
 
-private:
+  private:
     std::map<std::string, std::map<std::string, double>> nsPerEval;
 };
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     for (const Case& c : cases) {
         benchmark::RegisterBenchmark((std::string("tarvelion/") + c.text).c_str(), tarvelion, c);
         benchmark::RegisterBenchmark((std::string("muparser/") + c.text).c_str(), muparser, c);

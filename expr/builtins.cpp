@@ -10,32 +10,27 @@ namespace {
 
 constexpr double quietNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double halfPi = 1.5707963267948966;
-constexpr int highestDerivativeOrder = 64;  // deeper orders could only exhaust the allowance
+constexpr int highestDerivativeOrder = 64; // deeper orders could only exhaust the allowance
 const char* const notAVariableMessage = "Error - expected a variable name";
 
-const ExpList* argumentList(const ExpListNode& node, const ExpList& list, std::uint32_t index)
-{
-    if (index >= node.argumentCount)
-        return nullptr;
+const ExpList* argumentList(const ExpListNode& node, const ExpList& list, std::uint32_t index) {
+    if (index >= node.argumentCount) return nullptr;
     return list.arguments[node.arguments + index].list.get();
 }
 
 // The variable a counter or derivative argument names: that of its first token.
-Variable* argumentVariable(const ExpList* argument)
-{
+Variable* argumentVariable(const ExpList* argument) {
     if (argument == nullptr || argument->tokens.empty() || argument->tokens[0].kind != kindVariable)
         return nullptr;
     return argument->tokens[0].variable;
 }
 
 // Bounds and orders are evaluated, so a plain number gives its value and -2 or n+1 work too.
-double argumentNumber(const ExpList* argument)
-{
+double argumentNumber(const ExpList* argument) {
     return argument != nullptr ? evaluateToNumber(*argument) : 0.0;
 }
 
-double checkedLog(double a)
-{
+double checkedLog(double a) {
     if (a < 0.0 || std::isnan(a)) {
         mathErrorIndicator = EDOM;
         return quietNaN;
@@ -44,10 +39,9 @@ double checkedLog(double a)
 }
 
 // Six-term Lanczos series.
-double logGamma(double x)
-{
-    static constexpr double coefficients[] = {76.18009172947146,     -86.50532032941678,
-                                              24.01409824083091,     -1.231739572450155,
+double logGamma(double x) {
+    static constexpr double coefficients[] = {76.18009172947146,    -86.50532032941678,
+                                              24.01409824083091,    -1.231739572450155,
                                               0.001208650973866179, -0.000005395239384953};
     double t = x + 5.5;
     t = t - (x + 0.5) * checkedLog(t);
@@ -63,12 +57,9 @@ double logGamma(double x)
 // gamma(a) = gamma(a + 1) / a below 1, unwound. Far below zero the unwinding would take
 // millions of steps; its outcome is known there: every double is then a pole (an infinity)
 // or the quotient has underflowed to zero, with the sign of the negative divisors' count.
-double gamma(double a)
-{
-    if (a == 1.0)
-        return 1.0;
-    if (!(a < 1.0))
-        return std::exp(logGamma(a));
+double gamma(double a) {
+    if (a == 1.0) return 1.0;
+    if (!(a < 1.0)) return std::exp(logGamma(a));
     if (a < -1000.0) {
         const bool whole = a == std::floor(a);
         const double negativeDivisors = whole ? -a : std::floor(-a) + 1.0;
@@ -87,8 +78,7 @@ double gamma(double a)
     return result;
 }
 
-double factorial(double a)
-{
+double factorial(double a) {
     double r = 1.0;
     // Once the product is infinite nothing changes any more; this also ends a beyond 2^53.
     while (a > 1.0 && !std::isinf(r)) {
@@ -114,7 +104,9 @@ const OneArgument oneArgumentFunctions[] = {
     {Builtin::asin, "Error - cannot apply inverse sin to vector",
      [](double a) { return std::atan2(a, std::sqrt(1.0 - a * a)); }},
     {Builtin::acos, "Error - cannot apply inverse cos to vector",
-     [](double a) { return a < -1.0 || a > 1.0 ? quietNaN : halfPi - std::atan2(a, std::sqrt(1.0 - a * a)); }},
+     [](double a) {
+         return a < -1.0 || a > 1.0 ? quietNaN : halfPi - std::atan2(a, std::sqrt(1.0 - a * a));
+     }},
     {Builtin::atan, "Error - cannot apply inverse tan to vector", [](double a) { return std::atan(a); }},
     {Builtin::sinh, "Error - cannot apply sinh to vector",
      [](double a) { return (std::exp(a) - std::exp(-a)) / 2.0; }},
@@ -133,8 +125,7 @@ const OneArgument oneArgumentFunctions[] = {
     {Builtin::inv, "Error - cannot apply inv to vector", [](double a) { return 1.0 / a; }},
 };
 
-const OneArgument* oneArgumentFunction(Builtin builtin)
-{
+const OneArgument* oneArgumentFunction(Builtin builtin) {
     static const auto byBuiltin = [] {
         std::array<const OneArgument*, static_cast<std::size_t>(Builtin::integral) + 1> table{};
         for (const OneArgument& f : oneArgumentFunctions)
@@ -144,38 +135,32 @@ const OneArgument* oneArgumentFunction(Builtin builtin)
     return byBuiltin[static_cast<std::size_t>(builtin)];
 }
 
-double numberOf(const std::optional<Value>& value)
-{
+double numberOf(const std::optional<Value>& value) {
     return value && value->kind != kindVector ? scalarOf(*value) : 0.0;
 }
 
 // sum (counter, from, to, term) and prod.
-Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum)
-{
+Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum) {
     Variable* counter = argumentVariable(argumentList(node, list, 0));
-    if (counter == nullptr)
-        return evaluationError(notAVariableMessage);
+    if (counter == nullptr) return evaluationError(notAVariableMessage);
     const double low = argumentNumber(argumentList(node, list, 1));
     const double high = argumentNumber(argumentList(node, list, 2));
     const ExpList* term = argumentList(node, list, 3);
     double accumulator = isSum ? 0.0 : 1.0;
     for (double q = low; q <= high; q += 1.0) {
-        if (!spendEvaluationWork(1))
-            return scalarValue(0.0);
+        if (!spendEvaluationWork(1)) return scalarValue(0.0);
         setVariableValue(counter, q);
         const double t = term != nullptr ? evaluateToNumber(*term) : 0.0;
         accumulator = isSum ? accumulator + t : accumulator * t;
-        if (q + 1.0 == q)  // past 2^53 the counter cannot move on
+        if (q + 1.0 == q) // past 2^53 the counter cannot move on
             break;
     }
     return scalarValue(accumulator);
 }
 
 // Five-point central difference; the variable is moved and moved back, not saved.
-Value firstDerivative(const ExpList& expression, Variable& v)
-{
-    if (!spendEvaluationWork(5))
-        return scalarValue(0.0);
+Value firstDerivative(const ExpList& expression, Variable& v) {
+    if (!spendEvaluationWork(5)) return scalarValue(0.0);
     v.value = v.value - 0.0001;
     const std::optional<Value> p = evaluate(expression);
     if (p && p->kind == kindVector) {
@@ -196,11 +181,9 @@ Value firstDerivative(const ExpList& expression, Variable& v)
     return scalarValue((8.0 * (r - q) - (s - numberOf(p))) * 1666.6666666666665);
 }
 
-double nthDerivative(const ExpList& expression, Variable& v, int order)
-{
+double nthDerivative(const ExpList& expression, Variable& v, int order) {
     if (order <= 1) {
-        if (!spendEvaluationWork(2))
-            return 0.0;
+        if (!spendEvaluationWork(2)) return 0.0;
         const double f0 = evaluateToNumber(expression);
         v.value = v.value + 0.00000001;
         const double f1 = evaluateToNumber(expression);
@@ -208,8 +191,7 @@ double nthDerivative(const ExpList& expression, Variable& v, int order)
         v.value = v.value - 0.00000001;
         return result;
     }
-    if (!spendEvaluationWork(1))
-        return 0.0;
+    if (!spendEvaluationWork(1)) return 0.0;
     v.value = v.value + derivativeStep;
     const double u = nthDerivative(expression, v, order - 1);
     v.value = v.value - 2.0 * derivativeStep;
@@ -218,37 +200,32 @@ double nthDerivative(const ExpList& expression, Variable& v, int order)
     return (u - w) / (2.0 * derivativeStep);
 }
 
-Value derivative(const ExpListNode& node, const ExpList& list, bool nth)
-{
+Value derivative(const ExpListNode& node, const ExpList& list, bool nth) {
     const ExpList* expression = argumentList(node, list, 0);
     Variable* v = argumentVariable(argumentList(node, list, 1));
-    if (expression == nullptr || v == nullptr)
-        return evaluationError(notAVariableMessage);
-    if (!nth)
-        return firstDerivative(*expression, *v);
+    if (expression == nullptr || v == nullptr) return evaluationError(notAVariableMessage);
+    if (!nth) return firstDerivative(*expression, *v);
     const double order = std::trunc(argumentNumber(argumentList(node, list, 2)));
     // Orders below 1 give the first difference; NaN counts as below 1.
-    const int n = order >= highestDerivativeOrder ? highestDerivativeOrder : order >= 1.0 ? static_cast<int>(order) : 1;
+    const int n = order >= highestDerivativeOrder ? highestDerivativeOrder
+                  : order >= 1.0                  ? static_cast<int>(order)
+                                                  : 1;
     return scalarValue(nthDerivative(*expression, *v, n));
 }
 
 } // namespace
 
-bool isOneArgumentBuiltin(Builtin builtin)
-{
+bool isOneArgumentBuiltin(Builtin builtin) {
     return oneArgumentFunction(builtin) != nullptr;
 }
 
-Value applyOneArgument(Builtin builtin, const Value& argument)
-{
+Value applyOneArgument(Builtin builtin, const Value& argument) {
     const OneArgument& f = *oneArgumentFunction(builtin);
-    if (argument.kind == kindVector)
-        return evaluationError(f.vectorMessage);
+    if (argument.kind == kindVector) return evaluationError(f.vectorMessage);
     return scalarValue(f.apply(scalarOf(argument)));
 }
 
-Value callBuiltin(const ExpListNode& node, const ExpList& list)
-{
+Value callBuiltin(const ExpListNode& node, const ExpList& list) {
     const ExpList* first = argumentList(node, list, 0);
     const Value* firstValue = first != nullptr ? runToResult(*first) : nullptr;
     const bool isVector = firstValue != nullptr && firstValue->kind == kindVector;
@@ -258,10 +235,14 @@ Value callBuiltin(const ExpListNode& node, const ExpList& list)
         return firstValue != nullptr ? applyOneArgument(node.builtin, *firstValue)
                                      : scalarValue(oneArgumentFunction(node.builtin)->apply(0.0));
     switch (node.builtin) {
-    case Builtin::sum: return sumOrProduct(node, list, true);
-    case Builtin::prod: return sumOrProduct(node, list, false);
-    case Builtin::diff: return derivative(node, list, false);
-    case Builtin::diffn: return derivative(node, list, true);
+    case Builtin::sum:
+        return sumOrProduct(node, list, true);
+    case Builtin::prod:
+        return sumOrProduct(node, list, false);
+    case Builtin::diff:
+        return derivative(node, list, false);
+    case Builtin::diffn:
+        return derivative(node, list, true);
     case Builtin::integral:
         integralSum = integralSum + integralStep * a;
         return scalarValue(integralSum);

@@ -22,8 +22,7 @@ constexpr std::size_t vectorSeparatorLimit = 80;
 constexpr int bisectionLimit = 4096;
 
 // Appends to answerText, cutting at the end of the buffer.
-void appendAnswer(std::string_view piece)
-{
+void appendAnswer(std::string_view piece) {
     const std::size_t used = std::strlen(answerText);
     const std::size_t room = consoleBufferSize - 1 - used;
     const std::size_t n = piece.size() < room ? piece.size() : room;
@@ -31,54 +30,45 @@ void appendAnswer(std::string_view piece)
     answerText[used + n] = '\0';
 }
 
-void replaceAnswer(std::string_view piece)
-{
+void replaceAnswer(std::string_view piece) {
     answerText[0] = '\0';
     appendAnswer(piece);
 }
 
 // One printf-style piece, formatted in full; only the answer as a whole is cut.
-template <typename... Args>
-void appendFormatted(const char* format, Args... args)
-{
+template <typename... Args> void appendFormatted(const char* format, Args... args) {
     const int length = std::snprintf(nullptr, 0, format, args...);
-    if (length <= 0)
-        return;
+    if (length <= 0) return;
     std::string piece(static_cast<std::size_t>(length) + 1, '\0');
     std::snprintf(piece.data(), piece.size(), format, args...);
     piece.pop_back();
     appendAnswer(piece);
 }
 
-double toDouble(std::string_view text)
-{
+double toDouble(std::string_view text) {
     const std::string terminated(text);
     return std::strtod(terminated.c_str(), nullptr);
 }
 
-void listConstants()
-{
+void listConstants() {
     replaceAnswer("Constants: ");
     for (const Constant& c : symbolStore.constants)
         appendFormatted("%lf  ", c.value);
 }
 
-void listVariables()
-{
+void listVariables() {
     replaceAnswer("Variables: ");
     for (const auto& v : symbolStore.variables)
         appendFormatted("%s = %lf .. ", v->name.c_str(), v->value);
 }
 
-void listFunctions()
-{
+void listFunctions() {
     replaceAnswer("Functions: ");
     for (const auto& f : symbolStore.functions)
         appendFormatted("%s ", f->name.c_str());
 }
 
-void listVectors()
-{
+void listVectors() {
     replaceAnswer("Vectors: ");
     for (const auto& v : symbolStore.vectors) {
         appendFormatted("Vector %s  = ", v->name.c_str());
@@ -89,14 +79,11 @@ void listVectors()
 
 // name(parameters)=body, the character after ")" skipped unexamined. A text without "(" or
 // ")" defines nothing; parameters beyond the twentieth are ignored.
-void defineFromParsedText(std::string_view text)
-{
+void defineFromParsedText(std::string_view text) {
     const std::size_t open = text.find('(');
-    if (open == std::string_view::npos)
-        return;
+    if (open == std::string_view::npos) return;
     const std::size_t close = text.find(')', open + 1);
-    if (close == std::string_view::npos)
-        return;
+    if (close == std::string_view::npos) return;
     std::vector<std::string> parameters;
     if (close > open + 1) {
         std::size_t start = open + 1;
@@ -104,8 +91,7 @@ void defineFromParsedText(std::string_view text)
             const std::size_t comma = std::min(text.find(',', start), close);
             if (parameters.size() < parameterLimit)
                 parameters.emplace_back(text.substr(start, comma - start));
-            if (comma == close)
-                break;
+            if (comma == close) break;
             start = comma + 1;
         }
     }
@@ -114,36 +100,29 @@ void defineFromParsedText(std::string_view text)
     defineUserFunction(std::string(text.substr(0, open)), count, std::move(parameters), std::string(body));
 }
 
-void defineFunctionCommand(std::string_view text)
-{
+void defineFunctionCommand(std::string_view text) {
     defineFromParsedText(rewriteFactorials(stripBlanks(text.substr(5))));
 }
 
 // The position of `c` at or after `from`, or npos unless it is within the first 81 characters.
-std::size_t separator(std::string_view text, char c, std::size_t from)
-{
+std::size_t separator(std::string_view text, char c, std::size_t from) {
     const std::size_t found = from <= text.size() ? text.find(c, from) : std::string_view::npos;
     return found <= vectorSeparatorLimit ? found : std::string_view::npos;
 }
 
-std::string_view range(std::string_view text, std::size_t from, std::size_t to)
-{
+std::string_view range(std::string_view text, std::size_t from, std::size_t to) {
     return from < to && from < text.size() ? text.substr(from, to - from) : std::string_view();
 }
 
-void defineVectorCommand(std::string_view line)
-{
+void defineVectorCommand(std::string_view line) {
     const std::string text = stripBlanks(line.substr(5));
     const std::size_t e = separator(text, '=', 0);
-    if (e == std::string::npos)
-        return replaceAnswer("Ignored - no '='");
+    if (e == std::string::npos) return replaceAnswer("Ignored - no '='");
     const std::size_t c1 = separator(text, ',', e + 2);
     const std::size_t c2 = c1 == std::string::npos ? c1 : separator(text, ',', c1 + 1);
-    if (c2 == std::string::npos)
-        return replaceAnswer("Ignored - missing comma");
+    if (c2 == std::string::npos) return replaceAnswer("Ignored - missing comma");
     const std::size_t p = separator(text, ')', c2 + 1);
-    if (p == std::string::npos)
-        return replaceAnswer("Ignored - missing closing bracket");
+    if (p == std::string::npos) return replaceAnswer("Ignored - missing closing bracket");
     const std::string name = text.substr(0, e);
     const double x = toDouble(range(text, e + 2, c1));
     const double y = toDouble(range(text, c1 + 1, c2));
@@ -159,14 +138,12 @@ void defineVectorCommand(std::string_view line)
 
 // Halves [low, high] around a change of sign until |f| <= 0.000001, the value is not a
 // number, or the interval cannot shrink any more (a pole); the variable keeps the last point.
-void bisect(const ExpList& expression, Variable& variable, double low, double high, double fLow)
-{
+void bisect(const ExpList& expression, Variable& variable, double low, double high, double fLow) {
     for (int i = 0; i < bisectionLimit; ++i) {
         const double mid = (high + low) * 0.5;
         setVariableValue(&variable, mid);
         const double fMid = evaluateToNumber(expression);
-        if (std::fabs(fMid) <= 0.000001 || std::isnan(fMid) || mid == low || mid == high)
-            return;
+        if (std::fabs(fMid) <= 0.000001 || std::isnan(fMid) || mid == low || mid == high) return;
         if (fLow * fMid > 0)
             low = mid;
         else
@@ -174,18 +151,16 @@ void bisect(const ExpList& expression, Variable& variable, double low, double hi
     }
 }
 
-double readBound(std::string_view text, std::size_t& position)
-{
+double readBound(std::string_view text, std::size_t& position) {
     bool badNumber = false;
     const double bound = toDouble(readNumber(text, position, badNumber));
-    ++position;  // the separator, not examined
+    ++position; // the separator, not examined
     return bound;
 }
 
 // :solv a,b,expression - the first of 20 subintervals of [a, a + 20(b - a)/21] that shows a
 // change of sign is bisected, and the search ends there.
-void solveCommand(std::string_view line)
-{
+void solveCommand(std::string_view line) {
     const std::string text = stripBlanks(line.substr(5));
     std::size_t position = 0;
     const double a = readBound(text, position);
@@ -195,12 +170,10 @@ void solveCommand(std::string_view line)
     toPostfix(*expression);
 
     const std::size_t bracket = text.find('(', rest);
-    if (bracket == std::string::npos)
-        return;
+    if (bracket == std::string::npos) return;
     std::size_t namePosition = bracket + 1;
     const std::string name = readName(text, namePosition);
-    if (name.empty() || name.back() == '(')
-        return;
+    if (name.empty() || name.back() == '(') return;
     Variable& variable = *findOrCreateVariable(name);
 
     const EvaluationSession session;
@@ -221,27 +194,23 @@ void solveCommand(std::string_view line)
     }
 }
 
-bool startsWith(std::string_view text, std::string_view word)
-{
+bool startsWith(std::string_view text, std::string_view word) {
     return text.substr(0, word.size()) == word;
 }
 
 } // namespace
 
-void runConsoleLine()
-{
-    const std::string stripped = stripBlanks(std::string_view(consoleLine, strnlen(consoleLine, consoleBufferSize - 1)));
-    if (stripped == ":bye")
-        return;
+void runConsoleLine() {
+    const std::string stripped =
+        stripBlanks(std::string_view(consoleLine, strnlen(consoleLine, consoleBufferSize - 1)));
+    if (stripped == ":bye") return;
     answerText[0] = '\0';
     interpretLine(stripped);
     std::memcpy(consoleLine, answerText, std::strlen(answerText) + 1);
 }
 
-void interpretLine(std::string_view text)
-{
-    if (!text.empty() && text[0] == ':')
-        return runCommand(text);
+void interpretLine(std::string_view text) {
+    if (!text.empty() && text[0] == ':') return runCommand(text);
     const ExpListPtr list = compileText(rewriteFactorials(text));
     toPostfix(*list);
     const std::optional<Value> result = evaluate(*list);
@@ -249,28 +218,18 @@ void interpretLine(std::string_view text)
     formatResult(result);
 }
 
-void runCommand(std::string_view text)
-{
-    if (startsWith(text, ":listc"))
-        listConstants();
-    if (startsWith(text, ":listv"))
-        listVariables();
-    if (startsWith(text, ":listf"))
-        listFunctions();
-    if (startsWith(text, ":listvec"))
-        listVectors();
-    if (startsWith(text, ":defn"))
-        defineFunctionCommand(text);
-    if (startsWith(text, ":solv"))
-        solveCommand(text);
-    if (startsWith(text, ":defv"))
-        defineVectorCommand(text);
+void runCommand(std::string_view text) {
+    if (startsWith(text, ":listc")) listConstants();
+    if (startsWith(text, ":listv")) listVariables();
+    if (startsWith(text, ":listf")) listFunctions();
+    if (startsWith(text, ":listvec")) listVectors();
+    if (startsWith(text, ":defn")) defineFunctionCommand(text);
+    if (startsWith(text, ":solv")) solveCommand(text);
+    if (startsWith(text, ":defv")) defineVectorCommand(text);
 }
 
-void formatResult(const std::optional<Value>& result)
-{
-    if (!result)
-        return;
+void formatResult(const std::optional<Value>& result) {
+    if (!result) return;
     if (result->kind == kindVector) {
         const auto& c = componentsOf(*result);
         replaceAnswer("( ");
@@ -291,7 +250,6 @@ void formatResult(const std::optional<Value>& result)
     }
 }
 
-void defineFunctionFromText(std::string_view text)
-{
+void defineFunctionFromText(std::string_view text) {
     defineFromParsedText(text.substr(0, definitionLimit));
 }

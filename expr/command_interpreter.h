@@ -7,7 +7,7 @@
 
 #include "expr/symbol_store.h"
 
-inline constexpr std::size_t consoleBufferSize = 1024;  // terminator included
+inline constexpr std::size_t consoleBufferSize = 1024; // terminator included
 
 extern char consoleLine[consoleBufferSize];
 extern char answerText[consoleBufferSize];

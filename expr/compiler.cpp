@@ -13,17 +13,16 @@ constexpr int expansionLimit = 4096;
 constexpr std::size_t compileTokenLimit = 100000;
 
 struct CompileBudget {
-    int nesting = 0;         // compileText calls in progress
-    int expansionDepth = 0;  // user-function bodies being expanded
-    int expansions = 0;      // user-function bodies expanded since the outermost compileText began
-    std::size_t tokens = 0;  // tokens made since then
+    int nesting = 0;        // compileText calls in progress
+    int expansionDepth = 0; // user-function bodies being expanded
+    int expansions = 0;     // user-function bodies expanded since the outermost compileText began
+    std::size_t tokens = 0; // tokens made since then
 };
 CompileBudget budget;
 
 // Entered by every compileText; the outermost one starts a fresh budget.
 struct NestingGuard {
-    NestingGuard()
-    {
+    NestingGuard() {
         if (budget.nesting++ == 0) {
             budget.expansionDepth = 0;
             budget.expansions = 0;
@@ -35,25 +34,20 @@ struct NestingGuard {
     NestingGuard& operator=(const NestingGuard&) = delete;
 };
 
-bool isDigit(char c)
-{
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
-bool isLetter(char c)
-{
+bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool isNumberChar(char c)
-{
+bool isNumberChar(char c) {
     return isDigit(c) || c == '.';
 }
-bool isBinaryOperator(char c)
-{
+bool isBinaryOperator(char c) {
     return c != 0 && std::string_view("+-*/=^.X").find(c) != std::string_view::npos;
 }
 
-ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0)
-{
+ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0) {
     ++budget.tokens;
     ExpListNode& node = list.tokens.emplace_back();
     node.kind = kind;
@@ -63,9 +57,7 @@ ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0)
 
 // The text between an "(" and its matching ")", which starts at `from`. Empty when the group is
 // not closed or does not fit the group buffer; `close` is then left unchanged.
-std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t from,
-                                             std::size_t& close)
-{
+std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t from, std::size_t& close) {
     int depth = 0;
     for (std::size_t p = from; p < text.size() && p - from < groupBufferSize; ++p) {
         if (text[p] == '(')
@@ -79,8 +71,7 @@ std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t 
 }
 
 // Splits an argument text at every ","; each piece is cut to the argument buffer.
-std::vector<std::string_view> splitArguments(std::string_view text)
-{
+std::vector<std::string_view> splitArguments(std::string_view text) {
     std::vector<std::string_view> pieces;
     std::size_t start = 0;
     for (;;) {
@@ -88,8 +79,7 @@ std::vector<std::string_view> splitArguments(std::string_view text)
         const std::string_view piece =
             text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         pieces.push_back(piece.substr(0, tokenBufferSize - 1));
-        if (comma == std::string_view::npos)
-            return pieces;
+        if (comma == std::string_view::npos) return pieces;
         start = comma + 1;
     }
 }
@@ -97,8 +87,7 @@ std::vector<std::string_view> splitArguments(std::string_view text)
 void scanInto(ExpList& list, std::string_view text);
 
 void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
-                        std::string_view argumentText)
-{
+                        std::string_view argumentText) {
     ExpListNode& node = appendToken(list, kindCall);
     node.function = entry.get();
     node.builtin = entry->builtin;
@@ -116,8 +105,7 @@ void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& ent
 }
 
 void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
-                     std::string_view argumentText)
-{
+                     std::string_view argumentText) {
     // A body that calls itself, directly or not, would expand for ever, and a few calls per body
     // multiply at every level: beyond these bounds calls add nothing.
     if (budget.expansionDepth >= expansionDepthLimit || budget.expansions >= expansionLimit ||
@@ -142,12 +130,10 @@ void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
 }
 
 // Unknown names add no node at all.
-void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_view argumentText)
-{
+void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_view argumentText) {
     const std::shared_ptr<FunctionEntry> entry =
         findFunctionRecord(nameWithBracket.substr(0, nameWithBracket.size() - 1));
-    if (!entry)
-        return;
+    if (!entry) return;
     if (entry->isBuiltin != 0)
         compileBuiltinCall(list, entry, argumentText);
     else
@@ -156,14 +142,12 @@ void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_vi
 
 // <operand> = "(" <text> ")" | <number> | <name> | <name> "(" <arguments> ")"
 // Returns false when the operand ends the expression.
-bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bool& badNumber)
-{
+bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bool& badNumber) {
     const char c = text[position];
     if (c == '(') {
         std::size_t close = 0;
         const auto group = bracketGroup(text, position + 1, close);
-        if (!group)
-            return false;
+        if (!group) return false;
         appendToken(list, kindOpen, '(');
         scanInto(list, *group);
         appendToken(list, kindClose, ')');
@@ -173,24 +157,19 @@ bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bo
     if (isDigit(c)) {
         const std::size_t start = position;
         const std::string number = readNumber(text, position, badNumber);
-        if (position - start >= tokenBufferSize)
-            return false;
-        if (!badNumber)
-            appendToken(list, kindNumber).constant = addConstant(number);
+        if (position - start >= tokenBufferSize) return false;
+        if (!badNumber) appendToken(list, kindNumber).constant = addConstant(number);
         return true;
     }
-    if (!isLetter(c) && c != '!')
-        return false;
+    if (!isLetter(c) && c != '!') return false;
     const std::size_t start = position;
     const std::string name = readName(text, position);
     // An empty name (an "X" where an operand belongs) or one longer than a name buffer ends it.
-    if (name.empty() || position - start >= tokenBufferSize)
-        return false;
+    if (name.empty() || position - start >= tokenBufferSize) return false;
     if (name.back() == '(') {
         std::size_t close = 0;
         const auto group = bracketGroup(text, position, close);
-        if (!group)
-            return false;
+        if (!group) return false;
         position = close + 1;
         compileCall(list, name, *group);
     } else if (auto vector = findVectorRecord(name)) {
@@ -205,8 +184,7 @@ bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bo
 }
 
 // <text> = [sign] <operand> {<binary operator> <operand>}, ending silently at anything else.
-void scanInto(ExpList& list, std::string_view text)
-{
+void scanInto(ExpList& list, std::string_view text) {
     bool badNumber = false;
     std::size_t position = 0;
     if (position < text.size() && (text[0] == '+' || text[0] == '-')) {
@@ -214,10 +192,8 @@ void scanInto(ExpList& list, std::string_view text)
         ++position;
     }
     while (position < text.size()) {
-        if (!scanOperand(list, text, position, badNumber))
-            return;
-        if (position >= text.size() || !isBinaryOperator(text[position]))
-            return;
+        if (!scanOperand(list, text, position, badNumber)) return;
+        if (position >= text.size() || !isBinaryOperator(text[position])) return;
         appendToken(list, kindOperator, text[position]);
         ++position;
     }
@@ -225,55 +201,43 @@ void scanInto(ExpList& list, std::string_view text)
 
 } // namespace
 
-std::string stripBlanks(std::string_view text)
-{
+std::string stripBlanks(std::string_view text) {
     std::string stripped;
     stripped.reserve(text.size());
     for (char c : text) {
-        if (c != ' ' && c != '\t')
-            stripped.push_back(c);
+        if (c != ' ' && c != '\t') stripped.push_back(c);
     }
     return stripped;
 }
 
-std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber)
-{
-    if (position > text.size())
-        return {};
+std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber) {
+    if (position > text.size()) return {};
     const std::size_t start = position;
     while (position < text.size() && isNumberChar(text[position]))
         ++position;
     const std::string_view run = text.substr(start, position - start);
-    if (std::count(run.begin(), run.end(), '.') > 1)
-        badNumber = true;
+    if (std::count(run.begin(), run.end(), '.') > 1) badNumber = true;
     return std::string(run.substr(0, tokenBufferSize - 1));
 }
 
-std::string readName(std::string_view text, std::size_t& position)
-{
-    if (position > text.size())
-        return {};
+std::string readName(std::string_view text, std::size_t& position) {
+    if (position > text.size()) return {};
     const std::size_t start = position;
     while (position < text.size()) {
         const char c = text[position];
-        if (c == 'X' || !(isLetter(c) || c == '(' || c == '!'))
-            break;
+        if (c == 'X' || !(isLetter(c) || c == '(' || c == '!')) break;
         ++position;
-        if (c == '(')
-            break;
+        if (c == '(') break;
     }
     return std::string(text.substr(start, std::min(position - start, tokenBufferSize - 1)));
 }
 
 std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,
-                                const FunctionEntry& entry)
-{
+                                const FunctionEntry& entry) {
     std::string result(text.substr(0, rewriteBufferSize - 1));
-    if (index >= entry.parameters.size())
-        return result;
+    if (index >= entry.parameters.size()) return result;
     const std::string& name = entry.parameters[index].name;
-    if (name.empty() || argument == name)
-        return result;
+    if (name.empty() || argument == name) return result;
     // The search goes on after each inserted argument, so an argument that holds the name
     // (f(x+1)) is not expanded again.
     std::size_t from = 0;
@@ -288,8 +252,7 @@ std::string substituteParameter(std::string_view text, std::size_t index, std::s
     return result;
 }
 
-ExpListPtr compileText(std::string_view text)
-{
+ExpListPtr compileText(std::string_view text) {
     const NestingGuard guard;
     auto list = std::make_shared<ExpList>();
     scanInto(*list, text);
@@ -299,27 +262,23 @@ ExpListPtr compileText(std::string_view text)
 namespace {
 
 // Pass 1: an operand run of letters, digits and "." before a "!" is put in brackets.
-void bracketFactorialOperands(std::string& text)
-{
+void bracketFactorialOperands(std::string& text) {
     for (std::size_t p = 0; p < text.size(); ++p) {
-        if (text[p] != '!' || (p > 0 && text[p - 1] == ')'))
-            continue;
+        if (text[p] != '!' || (p > 0 && text[p - 1] == ')')) continue;
         std::size_t start = p;
         while (start > 0 && (isLetter(text[start - 1]) || isNumberChar(text[start - 1])))
             --start;
-        if (start == p)  // no operand: a "!" that already names the call, as in !(3)
+        if (start == p) // no operand: a "!" that already names the call, as in !(3)
             continue;
         text.insert(p, 1, ')');
         text.insert(start, 1, '(');
         p += 2;
-        if (text.size() >= rewriteBufferSize)
-            text.resize(rewriteBufferSize - 1);
+        if (text.size() >= rewriteBufferSize) text.resize(rewriteBufferSize - 1);
     }
 }
 
 // The "(" matching the ")" at `close`, if there is one.
-std::optional<std::size_t> openingBracket(const std::string& text, std::size_t close)
-{
+std::optional<std::size_t> openingBracket(const std::string& text, std::size_t close) {
     int depth = 0;
     for (std::size_t p = close + 1; p-- > 0;) {
         if (text[p] == ')')
@@ -332,20 +291,17 @@ std::optional<std::size_t> openingBracket(const std::string& text, std::size_t c
 
 // Pass 2: a "!" after a bracket group moves in front of it, "(n+1)!" becoming "!(n+1)".
 // Every move takes a "!" further left, so the passes end.
-void moveFactorialsBeforeGroups(std::string& text)
-{
+void moveFactorialsBeforeGroups(std::string& text) {
     bool changed = true;
     while (changed) {
         changed = false;
         for (std::size_t p = text.size(); p-- > 1;) {
-            if (text[p] != '!' || text[p - 1] != ')')
-                continue;
+            if (text[p] != '!' || text[p - 1] != ')') continue;
             const auto open = openingBracket(text, p - 1);
-            if (!open)
-                continue;
+            if (!open) continue;
             text.erase(p, 1);
             text.insert(*open, 1, '!');
-            p = *open + 1;  // look at the moved "!" again
+            p = *open + 1; // look at the moved "!" again
             changed = true;
         }
     }
@@ -353,16 +309,14 @@ void moveFactorialsBeforeGroups(std::string& text)
 
 } // namespace
 
-std::string rewriteFactorials(std::string_view text)
-{
+std::string rewriteFactorials(std::string_view text) {
     std::string rewritten(text.substr(0, rewriteBufferSize - 1));
     bracketFactorialOperands(rewritten);
     moveFactorialsBeforeGroups(rewritten);
     return rewritten;
 }
 
-ExpListPtr compileExpression(std::string_view text)
-{
+ExpListPtr compileExpression(std::string_view text) {
     ExpListPtr list = compileText(rewriteFactorials(text));
     toPostfix(*list);
     evaluate(*list);

@@ -10,9 +10,9 @@
 #include "expr/symbol_store.h"
 
 // Working-buffer limits, terminator included.
-inline constexpr std::size_t rewriteBufferSize = 1024;  // factorial rewrite, substituted bodies
-inline constexpr std::size_t tokenBufferSize = 80;      // one number, one name, one argument
-inline constexpr std::size_t groupBufferSize = 256;     // the text inside one pair of brackets
+inline constexpr std::size_t rewriteBufferSize = 1024; // factorial rewrite, substituted bodies
+inline constexpr std::size_t tokenBufferSize = 80;     // one number, one name, one argument
+inline constexpr std::size_t groupBufferSize = 256;    // the text inside one pair of brackets
 
 std::string stripBlanks(std::string_view text);
 std::string rewriteFactorials(std::string_view text);

@@ -6,26 +6,22 @@
 #include "expr/symbol_store.h"
 
 // The value of a scalar entry; a variable is read now, when an operator takes it.
-inline double scalarOf(const Value& value)
-{
+inline double scalarOf(const Value& value) {
     return value.kind == kindVariable ? value.variable->value : value.components[0];
 }
 
-inline const std::array<double, 3>& componentsOf(const Value& value)
-{
+inline const std::array<double, 3>& componentsOf(const Value& value) {
     return value.vector != nullptr ? value.vector->components : value.components;
 }
 
-inline Value scalarValue(double number, std::int32_t isInteger = 0)
-{
+inline Value scalarValue(double number, std::int32_t isInteger = 0) {
     Value value;
     value.components[0] = number;
     value.isInteger = isInteger;
     return value;
 }
 
-inline Value vectorValue(const std::array<double, 3>& components)
-{
+inline Value vectorValue(const std::array<double, 3>& components) {
     Value value;
     value.kind = kindVector;
     value.components = components;

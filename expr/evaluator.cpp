@@ -20,33 +20,27 @@ long evaluationWork = 0;
 const char* const missingOperandMessage = "Error - missing operand";
 const char* const assignTargetMessage = "Error - can only assign to a variable";
 
-bool isScalar(const Value& value)
-{
+bool isScalar(const Value& value) {
     return value.kind != kindVector;
 }
 
-Value scaled(double factor, const std::array<double, 3>& v)
-{
+Value scaled(double factor, const std::array<double, 3>& v) {
     return vectorValue({factor * v[0], factor * v[1], factor * v[2]});
 }
 
-template <typename Combine>
-Value componentwise(const Value& left, const Value& right, Combine combine)
-{
+template <typename Combine> Value componentwise(const Value& left, const Value& right, Combine combine) {
     const auto& a = componentsOf(left);
     const auto& b = componentsOf(right);
     return vectorValue({combine(a[0], b[0]), combine(a[1], b[1]), combine(a[2], b[2])});
 }
 
-Value cross(const Value& left, const Value& right)
-{
+Value cross(const Value& left, const Value& right) {
     const auto& a = componentsOf(left);
     const auto& b = componentsOf(right);
     return vectorValue({a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]});
 }
 
-Value dot(const Value& left, const Value& right)
-{
+Value dot(const Value& left, const Value& right) {
     const auto& a = componentsOf(left);
     const auto& b = componentsOf(right);
     double sum = 0.0;
@@ -55,33 +49,27 @@ Value dot(const Value& left, const Value& right)
     return scalarValue(sum);
 }
 
-Value assign(const Value& left, const Value& right)
-{
+Value assign(const Value& left, const Value& right) {
     if (isScalar(left) != isScalar(right))
         return evaluationError(isScalar(left) ? "Error - cannot assign scalar to vector"
                                               : "Error - cannot assign vector to scalar");
     if (!isScalar(left)) {
         // A computed vector on the left has no record: nothing to store into.
-        if (left.vector != nullptr)
-            left.vector->components = componentsOf(right);
+        if (left.vector != nullptr) left.vector->components = componentsOf(right);
         return right;
     }
-    if (left.kind != kindVariable)
-        return evaluationError(assignTargetMessage);
+    if (left.kind != kindVariable) return evaluationError(assignTargetMessage);
     const double value = scalarOf(right);
     setVariableValue(left.variable, value);
     return scalarValue(value, right.isInteger);
 }
 
-constexpr bool isArithmetic(Opcode code)
-{
+constexpr bool isArithmetic(Opcode code) {
     return code == Opcode::add || code == Opcode::subtract || code == Opcode::multiply ||
            code == Opcode::divide || code == Opcode::power;
 }
 
-template <Opcode code>
-double arithmetic(double a, double b)
-{
+template <Opcode code> double arithmetic(double a, double b) {
     if constexpr (code == Opcode::add)
         return a + b;
     else if constexpr (code == Opcode::subtract)
@@ -95,13 +83,11 @@ double arithmetic(double a, double b)
 }
 
 // Every operator with a vector operand, and dot, cross and assignment for any operands.
-Value applyOperator(Opcode code, const Value& left, const Value& right)
-{
+Value applyOperator(Opcode code, const Value& left, const Value& right) {
     const bool scalars = isScalar(left) && isScalar(right);
     switch (code) {
     case Opcode::add:
-        if (isScalar(left) != isScalar(right))
-            return evaluationError("Cannot add scalar and vector");
+        if (isScalar(left) != isScalar(right)) return evaluationError("Cannot add scalar and vector");
         return componentwise(left, right, [](double a, double b) { return a + b; });
     case Opcode::subtract:
         if (isScalar(left) != isScalar(right))
@@ -132,21 +118,15 @@ Value applyOperator(Opcode code, const Value& left, const Value& right)
 
 // An operator that finds fewer operands than it needs within its own expression takes those
 // there are and gives 0.
-template <bool checked>
-int missingOperands(int base)
-{
+template <bool checked> int missingOperands(int base) {
     const Value zero = evaluationError(missingOperandMessage);
-    if (checked && base >= workStackLimit)
-        return base;
+    if (checked && base >= workStackLimit) return base;
     workStack.entries[static_cast<std::size_t>(base)] = zero;
     return base + 1;
 }
 
-template <bool checked, Opcode code>
-int binary(Value* stack, int count, int base)
-{
-    if (checked && count - base < 2)
-        return missingOperands<checked>(base);
+template <bool checked, Opcode code> int binary(Value* stack, int count, int base) {
+    if (checked && count - base < 2) return missingOperands<checked>(base);
     Value& left = stack[count - 2];
     const Value& right = stack[count - 1];
     if (isArithmetic(code) && isScalar(left) && isScalar(right)) {
@@ -159,17 +139,13 @@ int binary(Value* stack, int count, int base)
     return count - 1;
 }
 
-template <bool checked>
-int push(Value* stack, int count, const Value& value)
-{
-    if (checked && count >= workStackLimit)
-        return count;
+template <bool checked> int push(Value* stack, int count, const Value& value) {
+    if (checked && count >= workStackLimit) return count;
     stack[count] = value;
     return count + 1;
 }
 
-void negate(Value& value)
-{
+void negate(Value& value) {
     if (isScalar(value)) {
         value.components[0] = -scalarOf(value);
         value.kind = kindNumber;
@@ -180,40 +156,34 @@ void negate(Value& value)
 
 // The evaluation order of one list, with the WorkStack count from `base` up. Unchecked runs are
 // those known in advance to fit the stack and to find every operand.
-template <bool checked>
-void run(const ExpList& list, int base)
-{
+template <bool checked> void run(const ExpList& list, int base) {
     Value* stack = workStack.entries.data();
     int count = base;
     for (const ExpListNode& node : list.postfix) {
         switch (node.code) {
         case Opcode::pushNumber:
-            if (checked && count >= workStackLimit)
-                continue;
+            if (checked && count >= workStackLimit) continue;
             stack[count].kind = kindNumber;
             stack[count].isInteger = node.constant.isInteger;
             stack[count].components[0] = node.constant.value;
             ++count;
             continue;
         case Opcode::pushVariable:
-            if (checked && count >= workStackLimit)
-                continue;
+            if (checked && count >= workStackLimit) continue;
             stack[count].kind = kindVariable;
             stack[count].isInteger = 0;
             stack[count].variable = node.variable;
             ++count;
             continue;
         case Opcode::pushVector:
-            if (checked && count >= workStackLimit)
-                continue;
+            if (checked && count >= workStackLimit) continue;
             stack[count].kind = kindVector;
             stack[count].isInteger = 0;
             stack[count].vector = node.vector;
             ++count;
             continue;
         case Opcode::plusSign:
-            if (checked && count == base)
-                count = missingOperands<checked>(base);
+            if (checked && count == base) count = missingOperands<checked>(base);
             continue;
         case Opcode::minusSign:
             if (checked && count == base)
@@ -221,14 +191,30 @@ void run(const ExpList& list, int base)
             else
                 negate(stack[count - 1]);
             continue;
-        case Opcode::add: count = binary<checked, Opcode::add>(stack, count, base); continue;
-        case Opcode::subtract: count = binary<checked, Opcode::subtract>(stack, count, base); continue;
-        case Opcode::multiply: count = binary<checked, Opcode::multiply>(stack, count, base); continue;
-        case Opcode::divide: count = binary<checked, Opcode::divide>(stack, count, base); continue;
-        case Opcode::power: count = binary<checked, Opcode::power>(stack, count, base); continue;
-        case Opcode::dot: count = binary<checked, Opcode::dot>(stack, count, base); continue;
-        case Opcode::cross: count = binary<checked, Opcode::cross>(stack, count, base); continue;
-        case Opcode::assign: count = binary<checked, Opcode::assign>(stack, count, base); continue;
+        case Opcode::add:
+            count = binary<checked, Opcode::add>(stack, count, base);
+            continue;
+        case Opcode::subtract:
+            count = binary<checked, Opcode::subtract>(stack, count, base);
+            continue;
+        case Opcode::multiply:
+            count = binary<checked, Opcode::multiply>(stack, count, base);
+            continue;
+        case Opcode::divide:
+            count = binary<checked, Opcode::divide>(stack, count, base);
+            continue;
+        case Opcode::power:
+            count = binary<checked, Opcode::power>(stack, count, base);
+            continue;
+        case Opcode::dot:
+            count = binary<checked, Opcode::dot>(stack, count, base);
+            continue;
+        case Opcode::cross:
+            count = binary<checked, Opcode::cross>(stack, count, base);
+            continue;
+        case Opcode::assign:
+            count = binary<checked, Opcode::assign>(stack, count, base);
+            continue;
         case Opcode::callBuiltin: {
             workStack.count = count;
             const Value result = callBuiltin(node, list);
@@ -256,25 +242,20 @@ void run(const ExpList& list, int base)
 
 } // namespace
 
-Value evaluationError(const char* message)
-{
+Value evaluationError(const char* message) {
     evalErrorFlag = 1;
     evalErrorMessage = message;
     return scalarValue(0.0);
 }
 
-double power(double x, double y)
-{
-    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && y != std::floor(y)))
-        mathErrorIndicator = EDOM;
+double power(double x, double y) {
+    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && y != std::floor(y))) mathErrorIndicator = EDOM;
     // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
-    if (y == 2.0)
-        return x * x;
+    if (y == 2.0) return x * x;
     return std::pow(x, y);
 }
 
-bool spendEvaluationWork(long units)
-{
+bool spendEvaluationWork(long units) {
     if (evaluationWork > evaluationWorkLimit - units) {
         evaluationError("Error - calculation too long");
         return false;
@@ -283,21 +264,17 @@ bool spendEvaluationWork(long units)
     return true;
 }
 
-EvaluationSession::EvaluationSession()
-{
-    if (evaluationDepth++ == 0)
-        evaluationWork = 0;
+EvaluationSession::EvaluationSession() {
+    if (evaluationDepth++ == 0) evaluationWork = 0;
 }
 
-EvaluationSession::~EvaluationSession()
-{
+EvaluationSession::~EvaluationSession() {
     --evaluationDepth;
 }
 
 // The stack count goes back to where it was, for leftovers of malformed input (such as
 // "(x=2)") must not pile up.
-const Value* runToResult(const ExpList& list)
-{
+const Value* runToResult(const ExpList& list) {
     const int base = workStack.count;
     {
         const EvaluationSession session;
@@ -311,14 +288,12 @@ const Value* runToResult(const ExpList& list)
     return top > base ? &workStack.entries[static_cast<std::size_t>(top - 1)] : nullptr;
 }
 
-std::optional<Value> evaluate(const ExpList& list)
-{
+std::optional<Value> evaluate(const ExpList& list) {
     const Value* result = runToResult(list);
     return result != nullptr ? std::optional<Value>(*result) : std::nullopt;
 }
 
-double evaluateToNumber(const ExpList& list)
-{
+double evaluateToNumber(const ExpList& list) {
     const Value* result = runToResult(list);
     return result == nullptr || result->kind == kindVector ? 0.0 : scalarOf(*result);
 }

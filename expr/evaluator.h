@@ -8,8 +8,8 @@
 
 extern std::int32_t evalErrorFlag;
 extern const char* evalErrorMessage;
-extern double integralSum;   // accumulator of the built-in int
-extern double integralStep;  // step of int: the graph engine keeps it equal to its pixel width
+extern double integralSum;  // accumulator of the built-in int
+extern double integralStep; // step of int: the graph engine keeps it equal to its pixel width
 // The evaluator's own domain-error flag (not errno): set by log, ^, sqrt and gamma in their
 // listed domain cases, never cleared here.
 extern std::int32_t mathErrorIndicator;
@@ -21,11 +21,9 @@ std::optional<Value> evaluate(const ExpList& list);
 // Makes no heap allocation.
 double evaluateToNumber(const ExpList& list);
 
-inline std::optional<Value> evaluate(const ExpListPtr& list)
-{
+inline std::optional<Value> evaluate(const ExpListPtr& list) {
     return list ? evaluate(*list) : std::nullopt;
 }
-inline double evaluateToNumber(const ExpListPtr& list)
-{
+inline double evaluateToNumber(const ExpListPtr& list) {
     return list ? evaluateToNumber(*list) : 0.0;
 }

@@ -4,13 +4,10 @@ namespace {
 MessageHook installedHook = nullptr;
 }
 
-void setMessageHook(MessageHook hook)
-{
+void setMessageHook(MessageHook hook) {
     installedHook = hook;
 }
 
-void showMessage(const char* caption, const char* body, int icon)
-{
-    if (installedHook != nullptr)
-        installedHook(caption, body, icon);
+void showMessage(const char* caption, const char* body, int icon) {
+    if (installedHook != nullptr) installedHook(caption, body, icon);
 }

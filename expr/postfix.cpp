@@ -6,66 +6,85 @@
 
 namespace {
 
-int precedence(char op)
-{
+int precedence(char op) {
     switch (op) {
-    case '=': return 0;
-    case '(': return 1;
-    case '+': case '-': case ')': return 2;
-    case '*': case '/': case '.': return 3;
-    case 'X': return 4;
-    case '^': return 5;
-    default: return 6;  // vectors, and anything else
+    case '=':
+        return 0;
+    case '(':
+        return 1;
+    case '+':
+    case '-':
+    case ')':
+        return 2;
+    case '*':
+    case '/':
+    case '.':
+        return 3;
+    case 'X':
+        return 4;
+    case '^':
+        return 5;
+    default:
+        return 6; // vectors, and anything else
     }
 }
 
-bool isBracket(const ExpListNode& node)
-{
+bool isBracket(const ExpListNode& node) {
     return node.kind == kindOpen || node.kind == kindClose;
 }
 
-Opcode operatorCode(char op)
-{
+Opcode operatorCode(char op) {
     switch (op) {
-    case '+': return Opcode::add;
-    case '-': return Opcode::subtract;
-    case '*': return Opcode::multiply;
-    case '/': return Opcode::divide;
-    case '^': return Opcode::power;
-    case '.': return Opcode::dot;
-    case 'X': return Opcode::cross;
-    default: return Opcode::assign;
+    case '+':
+        return Opcode::add;
+    case '-':
+        return Opcode::subtract;
+    case '*':
+        return Opcode::multiply;
+    case '/':
+        return Opcode::divide;
+    case '^':
+        return Opcode::power;
+    case '.':
+        return Opcode::dot;
+    case 'X':
+        return Opcode::cross;
+    default:
+        return Opcode::assign;
     }
 }
 
-Opcode instructionCode(const ExpListNode& node)
-{
+Opcode instructionCode(const ExpListNode& node) {
     switch (node.kind) {
-    case kindNumber: return Opcode::pushNumber;
-    case kindVariable: return Opcode::pushVariable;
-    case kindVector: return Opcode::pushVector;
-    case kindSign: return node.op == '-' ? Opcode::minusSign : Opcode::plusSign;
-    case kindOperator: return operatorCode(node.op);
-    case kindCall: return node.function->isBuiltin != 0 ? Opcode::callBuiltin : Opcode::callUser;
-    default: return Opcode::none;
+    case kindNumber:
+        return Opcode::pushNumber;
+    case kindVariable:
+        return Opcode::pushVariable;
+    case kindVector:
+        return Opcode::pushVector;
+    case kindSign:
+        return node.op == '-' ? Opcode::minusSign : Opcode::plusSign;
+    case kindOperator:
+        return operatorCode(node.op);
+    case kindCall:
+        return node.function->isBuiltin != 0 ? Opcode::callBuiltin : Opcode::callUser;
+    default:
+        return Opcode::none;
     }
 }
 
 // The operator stack of the ordering, with the WorkStack's limit: a push beyond it is lost.
 struct OperatorStack {
     std::vector<ExpListNode> nodes;
-    void push(const ExpListNode& node)
-    {
-        if (nodes.size() < static_cast<std::size_t>(workStackLimit))
-            nodes.push_back(node);
+    void push(const ExpListNode& node) {
+        if (nodes.size() < static_cast<std::size_t>(workStackLimit)) nodes.push_back(node);
     }
 };
 
 // The evaluation order of a one-argument call's first argument, when running it in place
 // gives exactly what evaluating it on its own would: it finds all its operands and leaves one
 // result. Most calls qualify, and they then cost no nested evaluation.
-const ExpList* inlinableArgument(const ExpList& list, const ExpListNode& node)
-{
+const ExpList* inlinableArgument(const ExpList& list, const ExpListNode& node) {
     if (node.kind != kindCall || node.function->isBuiltin == 0 || !isOneArgumentBuiltin(node.builtin) ||
         node.argumentCount == 0)
         return nullptr;
@@ -75,27 +94,23 @@ const ExpList* inlinableArgument(const ExpList& list, const ExpListNode& node)
 
 // Copies an argument's instructions into `list`; the calls among them refer to argument lists
 // that are appended to `list` for them.
-void inlineArgument(ExpList& list, const ExpList& argument)
-{
+void inlineArgument(ExpList& list, const ExpList& argument) {
     const auto offset = static_cast<std::uint32_t>(list.arguments.size());
     list.arguments.insert(list.arguments.end(), argument.arguments.begin(), argument.arguments.end());
     for (const ExpListNode& node : argument.postfix)
         list.postfix.emplace_back(node).arguments += offset;
 }
 
-void emit(ExpList& list, const ExpListNode& node)
-{
+void emit(ExpList& list, const ExpListNode& node) {
     const ExpList* argument = inlinableArgument(list, node);
-    if (argument != nullptr)
-        inlineArgument(list, *argument);
+    if (argument != nullptr) inlineArgument(list, *argument);
     ExpListNode& copy = list.postfix.emplace_back(node);
     copy.code = argument != nullptr ? Opcode::callUnary : instructionCode(node);
 }
 
 // Rule for a sign, operator, bracket or vector while the stack holds something: pop while the
 // token does not outrank the top, stop at a bracket (dropping the token).
-void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token)
-{
+void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token) {
     for (;;) {
         const ExpListNode& top = stack.nodes.back();
         if (precedence(token.op) > precedence(top.op)) {
@@ -105,8 +120,7 @@ void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token
                 stack.push(token);
             return;
         }
-        if (isBracket(top))
-            return;
+        if (isBracket(top)) return;
         emit(list, top);
         stack.nodes.pop_back();
         if (stack.nodes.empty()) {
@@ -117,8 +131,7 @@ void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token
 }
 
 // How many operands each instruction takes and leaves.
-void measureDepth(ExpList& list)
-{
+void measureDepth(ExpList& list) {
     int depth = 0;
     list.maxDepth = 0;
     list.wellFormed = true;
@@ -128,8 +141,7 @@ void measureDepth(ExpList& list)
             needs = 1;
         else if (node.kind == kindOperator)
             needs = 2;
-        if (depth < needs)
-            list.wellFormed = false;
+        if (depth < needs) list.wellFormed = false;
         // An operator short of operands takes what there is and leaves one result all the same.
         depth -= depth < needs ? depth : needs;
         ++depth;
@@ -140,8 +152,7 @@ void measureDepth(ExpList& list)
 
 } // namespace
 
-void toPostfix(ExpList& list)
-{
+void toPostfix(ExpList& list) {
     list.postfix.clear();
     OperatorStack stack;
     for (const ExpListNode& token : list.tokens) {
@@ -153,8 +164,7 @@ void toPostfix(ExpList& list)
             placeOperator(list, stack, token);
     }
     while (!stack.nodes.empty()) {
-        if (!isBracket(stack.nodes.back()))
-            emit(list, stack.nodes.back());
+        if (!isBracket(stack.nodes.back())) emit(list, stack.nodes.back());
         stack.nodes.pop_back();
     }
     measureDepth(list);

@@ -19,61 +19,51 @@ struct BuiltinName {
 
 // Registration order is the order of the function list and of the ":listf" answer.
 constexpr BuiltinName standardBuiltins[] = {
-    {"sin", 1, Builtin::sin},     {"cos", 1, Builtin::cos},     {"sqrt", 1, Builtin::sqrt},
-    {"sum", 4, Builtin::sum},     {"prod", 4, Builtin::prod},   {"!", 1, Builtin::factorial},
-    {"mod", 1, Builtin::mod},     {"inv", 1, Builtin::inv},     {"gamma", 1, Builtin::gamma},
-    {"acos", 1, Builtin::acos},   {"asin", 1, Builtin::asin},   {"atan", 1, Builtin::atan},
-    {"ceil", 1, Builtin::ceil},   {"cosh", 1, Builtin::cosh},   {"floor", 1, Builtin::floor},
-    {"log", 1, Builtin::log},     {"sinh", 1, Builtin::sinh},   {"tan", 1, Builtin::tan},
-    {"tanh", 1, Builtin::tanh},   {"diff", 2, Builtin::diff},   {"diffn", 3, Builtin::diffn},
-    {"sec", 1, Builtin::sec},     {"cosec", 1, Builtin::cosec}, {"cot", 1, Builtin::cot},
+    {"sin", 1, Builtin::sin},      {"cos", 1, Builtin::cos},     {"sqrt", 1, Builtin::sqrt},
+    {"sum", 4, Builtin::sum},      {"prod", 4, Builtin::prod},   {"!", 1, Builtin::factorial},
+    {"mod", 1, Builtin::mod},      {"inv", 1, Builtin::inv},     {"gamma", 1, Builtin::gamma},
+    {"acos", 1, Builtin::acos},    {"asin", 1, Builtin::asin},   {"atan", 1, Builtin::atan},
+    {"ceil", 1, Builtin::ceil},    {"cosh", 1, Builtin::cosh},   {"floor", 1, Builtin::floor},
+    {"log", 1, Builtin::log},      {"sinh", 1, Builtin::sinh},   {"tan", 1, Builtin::tan},
+    {"tanh", 1, Builtin::tanh},    {"diff", 2, Builtin::diff},   {"diffn", 3, Builtin::diffn},
+    {"sec", 1, Builtin::sec},      {"cosec", 1, Builtin::cosec}, {"cot", 1, Builtin::cot},
     {"int", 3, Builtin::integral},
 };
 
-Builtin builtinNamed(std::string_view name)
-{
+Builtin builtinNamed(std::string_view name) {
     for (const BuiltinName& b : standardBuiltins) {
-        if (name == b.name)
-            return b.builtin;
+        if (name == b.name) return b.builtin;
     }
     return Builtin::none;
 }
 
 template <typename List>
-auto findNamed(const List& list, std::string_view name) -> typename List::value_type
-{
+auto findNamed(const List& list, std::string_view name) -> typename List::value_type {
     for (const auto& record : list) {
-        if (record->name == name)
-            return record;
+        if (record->name == name) return record;
     }
     return nullptr;
 }
 
 } // namespace
 
-std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name)
-{
-    if (auto found = findNamed(symbolStore.variables, name))
-        return found;
+std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name) {
+    if (auto found = findNamed(symbolStore.variables, name)) return found;
     auto created = std::make_shared<Variable>();
     created->name = std::string(name);
     symbolStore.variables.push_front(created);
     return created;
 }
 
-Variable* findOrCreateVariable(std::string_view name)
-{
+Variable* findOrCreateVariable(std::string_view name) {
     return findOrCreateVariableRecord(name).get();
 }
 
-void setVariableValue(Variable* variable, double value)
-{
-    if (variable != nullptr)
-        variable->value = value;
+void setVariableValue(Variable* variable, double value) {
+    if (variable != nullptr) variable->value = value;
 }
 
-Constant addConstant(std::string_view text)
-{
+Constant addConstant(std::string_view text) {
     Constant constant;
     // strtod needs a terminated text; numbers are short, so the copy is cheap.
     const std::string terminated(text);
@@ -81,13 +71,11 @@ Constant addConstant(std::string_view text)
     constant.isInteger = text.find('.') == std::string_view::npos ? 1 : 0;
     // Only the listing reads the constants, and it shows fewer than this many.
     symbolStore.constants.push_front(constant);
-    if (symbolStore.constants.size() > constantsKept)
-        symbolStore.constants.pop_back();
+    if (symbolStore.constants.size() > constantsKept) symbolStore.constants.pop_back();
     return constant;
 }
 
-void registerBuiltin(std::string_view name, int arity)
-{
+void registerBuiltin(std::string_view name, int arity) {
     auto entry = std::make_shared<FunctionEntry>();
     entry->name = std::string(name);
     entry->isBuiltin = 1;
@@ -96,10 +84,8 @@ void registerBuiltin(std::string_view name, int arity)
     symbolStore.functions.push_back(std::move(entry));
 }
 
-VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z)
-{
-    if (VectorVariable* found = findVector(name))
-        return found;
+VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z) {
+    if (VectorVariable* found = findVector(name)) return found;
     auto created = std::make_shared<VectorVariable>();
     created->name = std::string(name);
     created->count = std::clamp(count, 0, 3);
@@ -108,29 +94,24 @@ VectorVariable* findOrCreateVector(std::string_view name, int count, double x, d
     return created.get();
 }
 
-std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name)
-{
+std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name) {
     return findNamed(symbolStore.vectors, name);
 }
 
-VectorVariable* findVector(std::string_view name)
-{
+VectorVariable* findVector(std::string_view name) {
     return findVectorRecord(name).get();
 }
 
-std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name)
-{
+std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name) {
     return findNamed(symbolStore.functions, name);
 }
 
-FunctionEntry* findFunction(std::string_view name)
-{
+FunctionEntry* findFunction(std::string_view name) {
     return findFunctionRecord(name).get();
 }
 
 void defineUserFunction(std::string name, int count, std::vector<std::string> parameterNames,
-                        std::string bodyText)
-{
+                        std::string bodyText) {
     auto entry = std::make_shared<FunctionEntry>();
     entry->isBuiltin = 0;
     entry->arity = count;
@@ -139,8 +120,8 @@ void defineUserFunction(std::string name, int count, std::vector<std::string> pa
     entry->bodyText = std::move(bodyText);
 
     auto& functions = symbolStore.functions;
-    auto old = std::find_if(functions.begin(), functions.end(),
-                            [&](const auto& e) { return e->name == name; });
+    auto old =
+        std::find_if(functions.begin(), functions.end(), [&](const auto& e) { return e->name == name; });
     entry->name = std::move(name);
     if (old != functions.end()) {
         // A redefinition keeps the place, and so the row, of the old entry.
@@ -148,48 +129,38 @@ void defineUserFunction(std::string name, int count, std::vector<std::string> pa
         return;
     }
     functions.push_back(std::move(entry));
-    if (userFunctionCount >= 0 && userFunctionCount < functionRowCount)
-        displayFlags[userFunctionCount] = 1;
+    if (userFunctionCount >= 0 && userFunctionCount < functionRowCount) displayFlags[userFunctionCount] = 1;
     ++userFunctionCount;
 }
 
-FunctionEntry* userFunctionAt(int row)
-{
-    if (row < 0)
-        return nullptr;
+FunctionEntry* userFunctionAt(int row) {
+    if (row < 0) return nullptr;
     for (const auto& entry : symbolStore.functions) {
-        if (entry->isBuiltin == 0 && row-- == 0)
-            return entry.get();
+        if (entry->isBuiltin == 0 && row-- == 0) return entry.get();
     }
     return nullptr;
 }
 
-bool unlinkFunction(std::string_view name)
-{
+bool unlinkFunction(std::string_view name) {
     auto& functions = symbolStore.functions;
-    auto found = std::find_if(functions.begin(), functions.end(),
-                              [&](const auto& e) { return e->name == name; });
-    if (found == functions.end())
-        return false;
+    auto found =
+        std::find_if(functions.begin(), functions.end(), [&](const auto& e) { return e->name == name; });
+    if (found == functions.end()) return false;
     functions.erase(found);
     return true;
 }
 
-void pushNode(const Value& value)
-{
+void pushNode(const Value& value) {
     if (workStack.count < workStackLimit)
         workStack.entries[static_cast<std::size_t>(workStack.count++)] = value;
 }
 
-std::optional<Value> popNode()
-{
-    if (workStack.count <= 0)
-        return std::nullopt;
+std::optional<Value> popNode() {
+    if (workStack.count <= 0) return std::nullopt;
     return workStack.entries[static_cast<std::size_t>(--workStack.count)];
 }
 
-void registerStandardSymbols()
-{
+void registerStandardSymbols() {
     // This value of pi, not the nearest double, is what the program has always used.
     setVariableValue(findOrCreateVariable("pi"), 3.141592653523879);
     setVariableValue(findOrCreateVariable("e"), 2.718281828459045);
@@ -199,16 +170,14 @@ void registerStandardSymbols()
 }
 
 namespace {
-void emptyListsExceptVectors()
-{
+void emptyListsExceptVectors() {
     symbolStore.constants.clear();
     symbolStore.variables.clear();
     symbolStore.functions.clear();
 }
 } // namespace
 
-void initSymbolStore()
-{
+void initSymbolStore() {
     emptyListsExceptVectors();
     symbolStore.vectors.clear();
     registerStandardSymbols();
@@ -217,8 +186,7 @@ void initSymbolStore()
     findOrCreateVector("k", 3, 0.0, 0.0, 1.0);
 }
 
-void resetSymbolStore()
-{
+void resetSymbolStore() {
     emptyListsExceptVectors();
     userFunctionCount = 0;
     std::fill(std::begin(displayFlags), std::end(displayFlags), 0);

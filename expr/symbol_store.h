@@ -18,13 +18,13 @@
 
 struct Constant {
     double value = 0.0;
-    std::int32_t isInteger = 0;  // 1 when the number's text held no "."
+    std::int32_t isInteger = 0; // 1 when the number's text held no "."
 };
 
 struct Variable {
     std::string name;
     double value = 0.0;
-    std::int32_t isInteger = 0;  // never set: a variable's value always counts as real
+    std::int32_t isInteger = 0; // never set: a variable's value always counts as real
 };
 
 // Every vector has room for three components; `count` (0..3) is how many the listing shows.
@@ -36,9 +36,32 @@ struct VectorVariable {
 
 // The built-in function a FunctionEntry stands for, chosen by its name at registration.
 enum class Builtin : std::uint8_t {
-    none,  // a user function, or a registered name without a rule
-    sin, cos, sqrt, sum, prod, factorial, mod, inv, gamma, acos, asin, atan, ceil, floor, log,
-    sinh, cosh, tan, tanh, diff, diffn, sec, cosec, cot, integral
+    none, // a user function, or a registered name without a rule
+    sin,
+    cos,
+    sqrt,
+    sum,
+    prod,
+    factorial,
+    mod,
+    inv,
+    gamma,
+    acos,
+    asin,
+    atan,
+    ceil,
+    floor,
+    log,
+    sinh,
+    cosh,
+    tan,
+    tanh,
+    diff,
+    diffn,
+    sec,
+    cosec,
+    cot,
+    integral
 };
 
 struct ParameterNode {
@@ -49,8 +72,8 @@ struct FunctionEntry {
     std::string name;
     std::int32_t isBuiltin = 0;
     std::int32_t arity = 0;
-    std::vector<ParameterNode> parameters;  // user functions only
-    std::string bodyText;                   // user functions only: the text after "="
+    std::vector<ParameterNode> parameters; // user functions only
+    std::string bodyText;                  // user functions only: the text after "="
     Builtin builtin = Builtin::none;
 };
 
@@ -67,12 +90,23 @@ enum NodeKind : std::uint8_t {
 
 // What the evaluator does with an evaluation-order node; set by toPostfix.
 enum class Opcode : std::uint8_t {
-    pushNumber, pushVariable, pushVector,
-    plusSign, minusSign,
-    add, subtract, multiply, divide, power, dot, cross, assign,
-    callBuiltin, callUser,
-    callUnary,  // a one-argument built-in whose argument was evaluated just before it
-    none,  // a token that is never evaluated (brackets)
+    pushNumber,
+    pushVariable,
+    pushVector,
+    plusSign,
+    minusSign,
+    add,
+    subtract,
+    multiply,
+    divide,
+    power,
+    dot,
+    cross,
+    assign,
+    callBuiltin,
+    callUser,
+    callUnary, // a one-argument built-in whose argument was evaluated just before it
+    none,      // a token that is never evaluated (brackets)
 };
 
 struct ExpList;
@@ -89,37 +123,37 @@ struct ExpListNode {
     NodeKind kind = kindNumber;
     char op = 0;
     Opcode code = Opcode::none;
-    Builtin builtin = Builtin::none;      // kindCall of a built-in
-    Constant constant;                    // kindNumber
-    Variable* variable = nullptr;         // kindVariable
-    VectorVariable* vector = nullptr;     // kindVector
-    const FunctionEntry* function = nullptr;  // kindCall
-    std::uint32_t arguments = 0;          // kindCall of a built-in: first index in ExpList::arguments
+    Builtin builtin = Builtin::none;         // kindCall of a built-in
+    Constant constant;                       // kindNumber
+    Variable* variable = nullptr;            // kindVariable
+    VectorVariable* vector = nullptr;        // kindVector
+    const FunctionEntry* function = nullptr; // kindCall
+    std::uint32_t arguments = 0;             // kindCall of a built-in: first index in ExpList::arguments
     std::uint32_t argumentCount = 0;
-    ExpList* body = nullptr;              // kindCall of a user function: the expanded body
+    ExpList* body = nullptr; // kindCall of a user function: the expanded body
 };
 
 struct ExpList {
-    std::vector<ExpListNode> tokens;   // in the order of the text
-    std::vector<ExpListNode> postfix;  // evaluation order, no brackets
-    std::vector<ArgumentNode> arguments;          // of the built-in calls, in text order
-    std::vector<ExpListPtr> bodies;               // of the user calls, in text order
-    std::vector<std::shared_ptr<const void>> records;  // store records the nodes refer to
+    std::vector<ExpListNode> tokens;                  // in the order of the text
+    std::vector<ExpListNode> postfix;                 // evaluation order, no brackets
+    std::vector<ArgumentNode> arguments;              // of the built-in calls, in text order
+    std::vector<ExpListPtr> bodies;                   // of the user calls, in text order
+    std::vector<std::shared_ptr<const void>> records; // store records the nodes refer to
     // Filled by toPostfix: the most entries the evaluation order adds to the WorkStack, how
     // many it leaves, and whether every operator finds its operands within this list.
     std::int32_t maxDepth = 0;
-    std::int32_t resultCount = 0;  // entries left when the evaluation order has run
+    std::int32_t resultCount = 0; // entries left when the evaluation order has run
     bool wellFormed = true;
 };
 
 // An evaluation result, or an entry of the WorkStack: a scalar (components[0]) with its integer
 // flag, a vector of three components, or a variable read only when an operator takes it.
 struct Value {
-    NodeKind kind = kindNumber;  // kindNumber, kindVector or kindVariable
+    NodeKind kind = kindNumber; // kindNumber, kindVector or kindVariable
     std::int32_t isInteger = 0;
     std::array<double, 3> components{};
-    Variable* variable = nullptr;        // kindVariable
-    VectorVariable* vector = nullptr;    // kindVector naming a stored vector, read when taken
+    Variable* variable = nullptr;     // kindVariable
+    VectorVariable* vector = nullptr; // kindVector naming a stored vector, read when taken
 };
 
 inline constexpr int workStackLimit = 1000;
@@ -165,7 +199,7 @@ std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name);
 std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name);
 std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name);
 
-void pushNode(const Value& value);  // dropped when the stack holds workStackLimit entries
+void pushNode(const Value& value); // dropped when the stack holds workStackLimit entries
 std::optional<Value> popNode();
 
 void initSymbolStore();

@@ -4,12 +4,12 @@
 
 #include <string_view>
 
-int checkDefinitionSyntax(std::string_view text);  // the five checks in order, first refusal wins
+int checkDefinitionSyntax(std::string_view text); // the five checks in order, first refusal wins
 int checkBracketBalance(std::string_view text);
 int checkBracketKinds(std::string_view text);
 int checkNumberPoints(std::string_view text);
 int checkConsecutiveOperators(std::string_view text);
 int checkMissingMultiply(std::string_view text);
 
-int isOperatorChar(char c);  // 1 for * + - / ^
+int isOperatorChar(char c); // 1 for * + - / ^
 void showSyntaxError(const char* caption, const char* body);

@@ -13,24 +13,21 @@ namespace {
 
 std::size_t messagesShown = 0;
 
-void recordMessage(const char* caption, const char* body, int)
-{
+void recordMessage(const char* caption, const char* body, int) {
     // Touch both texts so that a bad pointer shows up under the sanitizers.
     messagesShown += std::strlen(caption) + std::strlen(body);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {
         setMessageHook(recordMessage);
         initSymbolStore();
         return true;
     }();
     (void)ready;
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (data[0] % 4 == 0) {
         checkDefinitionSyntax(text);

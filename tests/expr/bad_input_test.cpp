@@ -12,8 +12,7 @@ namespace {
 
 using BadInputTest = ExprTest;
 
-std::string repeated(const std::string& piece, std::size_t times)
-{
+std::string repeated(const std::string& piece, std::size_t times) {
     std::string text;
     for (std::size_t i = 0; i < times; ++i)
         text += piece;
@@ -66,8 +65,7 @@ const BadLineCase badLines[] = {
 
 class BadLineTest : public BadInputTest, public ::testing::WithParamInterface<BadLineCase> {};
 
-TEST_P(BadLineTest, AnswersWithinTheBuffer)
-{
+TEST_P(BadLineTest, AnswersWithinTheBuffer) {
     for (const std::string& line : GetParam().setup)
         answerTo(line);
     const std::string answer = answerTo(GetParam().line);
@@ -78,37 +76,32 @@ TEST_P(BadLineTest, AnswersWithinTheBuffer)
 INSTANTIATE_TEST_SUITE_P(BadInput, BadLineTest, ::testing::ValuesIn(badLines),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BadInputTest, UnterminatedConsoleLineIsReadUpToTheBuffer)
-{
+TEST_F(BadInputTest, UnterminatedConsoleLineIsReadUpToTheBuffer) {
     std::memset(consoleLine, '1', sizeof consoleLine);
     runConsoleLine();
     EXPECT_LT(std::strlen(consoleLine), consoleBufferSize);
 }
 
-TEST_F(BadInputTest, RecursiveCallIsRejectedButTheRestEvaluates)
-{
+TEST_F(BadInputTest, RecursiveCallIsRejectedButTheRestEvaluates) {
     answerTo(":defn f(x)=f(x)");
     // The innermost call adds nothing, and an empty body gives a real 0.
     EXPECT_EQ(answerTo("2+f(1)*0+3"), "result = 5.000000 ");
 }
 
-TEST_F(BadInputTest, FullWorkStackDropsPushesAndReports)
-{
+TEST_F(BadInputTest, FullWorkStackDropsPushesAndReports) {
     workStack.count = workStackLimit - 1;
     EXPECT_EQ(valueOf("1+2"), 0.0);
     EXPECT_STREQ(evalErrorMessage, "Error - missing operand");
     EXPECT_EQ(workStack.count, workStackLimit - 1);
 }
 
-TEST_F(BadInputTest, LongDefinitionTextsAreCheckedSafely)
-{
+TEST_F(BadInputTest, LongDefinitionTextsAreCheckedSafely) {
     EXPECT_EQ(checkDefinitionSyntax("f(x)=" + repeated("x(", 500)), 1);
     EXPECT_EQ(checkDefinitionSyntax("=" + repeated("(", 20) + repeated(")", 20)), 0);
     EXPECT_EQ(checkDefinitionSyntax("=("), 1);
 }
 
-TEST_F(BadInputTest, CompilingTheSameTextAgainKeepsTheStoreBounded)
-{
+TEST_F(BadInputTest, CompilingTheSameTextAgainKeepsTheStoreBounded) {
     for (int i = 0; i < 20000; ++i) {
         const ExpListPtr list = compileExpression("1+2.5*x^2");
         evaluateToNumber(list);
@@ -117,8 +110,7 @@ TEST_F(BadInputTest, CompilingTheSameTextAgainKeepsTheStoreBounded)
     EXPECT_EQ(symbolStore.variables.size(), 3u);
 }
 
-TEST_F(BadInputTest, DroppedRecordsAreFreedWithTheirLastList)
-{
+TEST_F(BadInputTest, DroppedRecordsAreFreedWithTheirLastList) {
     answerTo(":defn f(x)=x+q");
     std::weak_ptr<const FunctionEntry> entry = findFunctionRecord("f");
     std::weak_ptr<Variable> q = findOrCreateVariableRecord("q");

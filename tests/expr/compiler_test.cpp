@@ -15,7 +15,7 @@ struct OrderCase {
 const OrderCase orderCases[] = {
     {"ProductBindsTighter", "2+3*4", "2 3 4 * +"},
     {"BracketsFirst", "(2+3)*4", "2 3 + 4 *"},
-    {"CallIsAnOperand", "3*sin(x)^2", "3 x sin() 2 ^ *"},  // the argument runs in place
+    {"CallIsAnOperand", "3*sin(x)^2", "3 x sin() 2 ^ *"}, // the argument runs in place
     {"CallWithEmptyArgumentStaysNested", "sin()+1", "sin() 1 +"},
     {"VectorsWaitForTheNextOperator", "v=iXj", "v i j X ="},
     {"PowerGroupsFromTheLeft", "2^3^2", "2 3 ^ 2 ^"},
@@ -37,8 +37,7 @@ const OrderCase orderCases[] = {
 
 class OrderTest : public CompilerTest, public ::testing::WithParamInterface<OrderCase> {};
 
-TEST_P(OrderTest, EvaluationOrder)
-{
+TEST_P(OrderTest, EvaluationOrder) {
     findOrCreateVector("v", 3, 0, 0, 0);
     EXPECT_EQ(postfixOf(GetParam().text), GetParam().order);
 }
@@ -66,8 +65,7 @@ const RewriteCase rewriteCases[] = {
 
 class RewriteTest : public CompilerTest, public ::testing::WithParamInterface<RewriteCase> {};
 
-TEST_P(RewriteTest, FactorialRewrite)
-{
+TEST_P(RewriteTest, FactorialRewrite) {
     EXPECT_EQ(rewriteFactorials(GetParam().text), GetParam().rewritten);
 }
 
@@ -76,9 +74,9 @@ INSTANTIATE_TEST_SUITE_P(Compiler, RewriteTest, ::testing::ValuesIn(rewriteCases
 
 struct ExpansionCase {
     const char* name;
-    const char* definition;  // name, parameters and body as name|p1,p2|body
+    const char* definition; // name, parameters and body as name|p1,p2|body
     const char* call;
-    const char* body;        // evaluation order of the expanded body
+    const char* body; // evaluation order of the expanded body
 };
 
 const ExpansionCase expansionCases[] = {
@@ -94,8 +92,7 @@ const ExpansionCase expansionCases[] = {
 
 class ExpansionTest : public CompilerTest, public ::testing::WithParamInterface<ExpansionCase> {};
 
-TEST_P(ExpansionTest, UserCallExpandsItsBody)
-{
+TEST_P(ExpansionTest, UserCallExpandsItsBody) {
     const std::string spec = GetParam().definition;
     const std::size_t bar1 = spec.find('|');
     const std::size_t bar2 = spec.find('|', bar1 + 1);
@@ -104,8 +101,7 @@ TEST_P(ExpansionTest, UserCallExpandsItsBody)
     for (std::size_t start = 0;;) {
         const std::size_t comma = list.find(',', start);
         parameters.push_back(list.substr(start, comma - start));
-        if (comma == std::string::npos)
-            break;
+        if (comma == std::string::npos) break;
         start = comma + 1;
     }
     const int count = static_cast<int>(parameters.size());
@@ -115,18 +111,17 @@ TEST_P(ExpansionTest, UserCallExpandsItsBody)
     ASSERT_EQ(compiled->bodies.size(), 1u);
     std::string order;
     for (const ExpListNode& node : compiled->bodies[0]->postfix)
-        order += (order.empty() ? "" : " ") +
-                 (node.kind == kindNumber ? std::to_string(static_cast<int>(node.constant.value))
-                  : node.kind == kindVariable ? node.variable->name
-                                              : std::string(1, node.op));
+        order += (order.empty() ? "" : " ") + (node.kind == kindNumber
+                                                   ? std::to_string(static_cast<int>(node.constant.value))
+                                               : node.kind == kindVariable ? node.variable->name
+                                                                           : std::string(1, node.op));
     EXPECT_EQ(order, GetParam().body);
 }
 
 INSTANTIATE_TEST_SUITE_P(Compiler, ExpansionTest, ::testing::ValuesIn(expansionCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CompilerTest, BuiltinCallCarriesOneCompiledListPerArgument)
-{
+TEST_F(CompilerTest, BuiltinCallCarriesOneCompiledListPerArgument) {
     const ExpListPtr sum = compileText("sum(n,1,3,n^2)");
     ASSERT_EQ(sum->tokens.size(), 1u);
     EXPECT_EQ(sum->tokens[0].argumentCount, 4u);
@@ -134,8 +129,7 @@ TEST_F(CompilerTest, BuiltinCallCarriesOneCompiledListPerArgument)
     EXPECT_EQ(compileText("sin()")->tokens[0].argumentCount, 1u);
 }
 
-TEST_F(CompilerTest, NumberAndNameReaders)
-{
+TEST_F(CompilerTest, NumberAndNameReaders) {
     std::size_t position = 1;
     bool bad = false;
     EXPECT_EQ(readNumber("x12.5+1", position, bad), "12.5");

@@ -9,7 +9,7 @@ using ConsoleTest = ExprTest;
 
 struct ConsoleCase {
     const char* name;
-    std::vector<std::string> lines;  // the answer to the last one is checked
+    std::vector<std::string> lines; // the answer to the last one is checked
     const char* answer;
 };
 
@@ -45,37 +45,32 @@ const ConsoleCase consoleCases[] = {
      "0.000000 Vector i  =  1.000000  0.000000  0.000000 "},
     {"ListConstantsAfterStripping", {": list c"}, "Constants: "},
     {"ListConstantsNewestFirst", {"1+2.5", ":listc"}, "Constants: 2.500000  1.000000  "},
-    {"DefineVector", {":defv v=(1,2,3)"},
-     "Added vector name = v  : 1.000000  : 2.000000  : 3.000000"},
-    {"DefineVectorReadsSignsAndExponents", {":defv v=(-1,2e1,abc)", "v"},
+    {"DefineVector", {":defv v=(1,2,3)"}, "Added vector name = v  : 1.000000  : 2.000000  : 3.000000"},
+    {"DefineVectorReadsSignsAndExponents",
+     {":defv v=(-1,2e1,abc)", "v"},
      "(  -1.000000,  20.000000,  0.000000 )"},
     {"DefineVectorWithoutEquals", {":defv v(1,2,3)"}, "Ignored - no '='"},
     {"DefineVectorMissingComma", {":defv v=(1,2)"}, "Ignored - missing comma"},
     {"DefineVectorMissingBracket", {":defv v=(1,2,3"}, "Ignored - missing closing bracket"},
-    {"RedefinedVectorTakesNewComponents", {":defv i=(7,8,9)", "i"},
-     "(  7.000000,  8.000000,  9.000000 )"},
-    {"AssignmentNeedsAVectorFirst", {":defv w=(0,0,0)", "w=iXj", "w"},
-     "(  0.000000,  0.000000,  1.000000 )"},
+    {"RedefinedVectorTakesNewComponents", {":defv i=(7,8,9)", "i"}, "(  7.000000,  8.000000,  9.000000 )"},
+    {"AssignmentNeedsAVectorFirst", {":defv w=(0,0,0)", "w=iXj", "w"}, "(  0.000000,  0.000000,  1.000000 )"},
     {"SolveFindsTheRoot", {":defn f(x)=x^2-2", ":solv 1,2,f(x)", "x"}, "result = x = 1.414214"},
     {"SolveReadsNoSign", {":defn f(x)=x^2-2", ":solv -1,1,f(x)", "x"}, "result = x = 0.952381"},
-    {"SolveKeepsTheFirstRoot", {":solv 0,3,(x-0.5)*(x-2.5)", "x"},
-     "result = x = 0.500000"},
+    {"SolveKeepsTheFirstRoot", {":solv 0,3,(x-0.5)*(x-2.5)", "x"}, "result = x = 0.500000"},
     {"SolveStopsAtAPole", {":solv 0,2,(x-1)^(0-1)", "x"}, "result = x = 1.000000"},
     {"SolveWithoutBracketDoesNothing", {"x=5", ":solv 1,2,x", "x"}, "result = x = 5.000000"},
 };
 
 class ConsoleAnswerTest : public ConsoleTest, public ::testing::WithParamInterface<ConsoleCase> {};
 
-TEST_P(ConsoleAnswerTest, Answers)
-{
+TEST_P(ConsoleAnswerTest, Answers) {
     EXPECT_EQ(answerAfter(GetParam().lines), GetParam().answer);
 }
 
 INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions)
-{
+TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions) {
     answerTo(":defn g(x)=x");
     answerTo(":defn f(x)=x");
     EXPECT_EQ(answerTo(":listf"),
@@ -83,8 +78,7 @@ TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions)
               "sinh tan tanh diff diffn sec cosec cot int g f ");
 }
 
-TEST_F(ConsoleTest, LongListingIsCutAtTheBuffer)
-{
+TEST_F(ConsoleTest, LongListingIsCutAtTheBuffer) {
     for (int i = 0; i < 300; ++i)
         answerTo("123456+1");
     const std::string answer = answerTo(":listc");
@@ -92,8 +86,7 @@ TEST_F(ConsoleTest, LongListingIsCutAtTheBuffer)
     EXPECT_EQ(answer.substr(0, 11), "Constants: ");
 }
 
-TEST_F(ConsoleTest, DefinitionTextParsing)
-{
+TEST_F(ConsoleTest, DefinitionTextParsing) {
     defineFunctionFromText("h(a,b)=a-b");
     const FunctionEntry* h = findFunction("h");
     ASSERT_NE(h, nullptr);
@@ -110,8 +103,7 @@ TEST_F(ConsoleTest, DefinitionTextParsing)
     EXPECT_EQ(findFunction("long")->bodyText.size(), 199u - 8u);
 }
 
-TEST_F(ConsoleTest, MoreThanTwentyParametersAreCut)
-{
+TEST_F(ConsoleTest, MoreThanTwentyParametersAreCut) {
     std::string text = "p(";
     for (char c = 'a'; c <= 'y'; ++c)
         text += std::string(c == 'a' ? "" : ",") + c;
@@ -120,8 +112,7 @@ TEST_F(ConsoleTest, MoreThanTwentyParametersAreCut)
     EXPECT_EQ(findFunction("p")->parameters.back().name, "t");
 }
 
-TEST_F(ConsoleTest, ErrorIsLeftForTheConsoleToShow)
-{
+TEST_F(ConsoleTest, ErrorIsLeftForTheConsoleToShow) {
     EXPECT_EQ(answerTo("i+1"), "result = 0.000000 ");
     EXPECT_EQ(evalErrorFlag, 1);
     EXPECT_STREQ(evalErrorMessage, "Cannot add scalar and vector");

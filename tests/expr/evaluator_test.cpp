@@ -13,7 +13,7 @@ struct ValueCase {
     const char* name;
     const char* text;
     double value;
-    double tolerance;  // 0: exact
+    double tolerance; // 0: exact
 };
 
 // x is 1 for every row.
@@ -58,8 +58,7 @@ const ValueCase valueCases[] = {
 
 class ValueTest : public EvaluatorTest, public ::testing::WithParamInterface<ValueCase> {};
 
-TEST_P(ValueTest, Evaluates)
-{
+TEST_P(ValueTest, Evaluates) {
     setVariableValue(findOrCreateVariable("x"), 1.0);
     const double value = valueOf(GetParam().text);
     if (GetParam().tolerance == 0)
@@ -109,8 +108,7 @@ const ErrorCase errorCases[] = {
 
 class ErrorTest : public EvaluatorTest, public ::testing::WithParamInterface<ErrorCase> {};
 
-TEST_P(ErrorTest, SetsTheErrorAndGivesZero)
-{
+TEST_P(ErrorTest, SetsTheErrorAndGivesZero) {
     EXPECT_EQ(valueOf(GetParam().text), GetParam().value);
     EXPECT_EQ(evalErrorFlag, 1);
     EXPECT_STREQ(evalErrorMessage, GetParam().message);
@@ -145,8 +143,7 @@ const DomainCase domainCases[] = {
 
 class DomainTest : public EvaluatorTest, public ::testing::WithParamInterface<DomainCase> {};
 
-TEST_P(DomainTest, MathErrorIndicator)
-{
+TEST_P(DomainTest, MathErrorIndicator) {
     valueOf(GetParam().text);
     EXPECT_EQ(mathErrorIndicator != 0, GetParam().raised);
     EXPECT_EQ(evalErrorFlag, 0);
@@ -155,8 +152,7 @@ TEST_P(DomainTest, MathErrorIndicator)
 INSTANTIATE_TEST_SUITE_P(Evaluator, DomainTest, ::testing::ValuesIn(domainCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EvaluatorTest, IntegerFlagFollowsBothOperands)
-{
+TEST_F(EvaluatorTest, IntegerFlagFollowsBothOperands) {
     const auto flagOf = [](const char* text) {
         const ExpListPtr list = compileText(text);
         toPostfix(*list);
@@ -170,16 +166,14 @@ TEST_F(EvaluatorTest, IntegerFlagFollowsBothOperands)
     EXPECT_EQ(flagOf("sin(0)"), 0);
 }
 
-TEST_F(EvaluatorTest, DerivativeMovesTheVariableAndBack)
-{
+TEST_F(EvaluatorTest, DerivativeMovesTheVariableAndBack) {
     Variable* x = findOrCreateVariable("x");
     setVariableValue(x, 3.0);
     EXPECT_NEAR(valueOf("diff(x^2,x)"), 6.0, 1e-9);
     EXPECT_EQ(x->value, 2.9999999999999996);
 }
 
-TEST_F(EvaluatorTest, RunningIntegralAddsValueTimesStep)
-{
+TEST_F(EvaluatorTest, RunningIntegralAddsValueTimesStep) {
     integralStep = 0.5;
     const ExpListPtr list = compileText("int(4,0,0)");
     toPostfix(*list);
@@ -189,8 +183,7 @@ TEST_F(EvaluatorTest, RunningIntegralAddsValueTimesStep)
     EXPECT_EQ(valueOf("sqrt(int(2)+sin(0))"), std::sqrt(5.0));
 }
 
-TEST_F(EvaluatorTest, GammaPolesAndFarNegativeArguments)
-{
+TEST_F(EvaluatorTest, GammaPolesAndFarNegativeArguments) {
     EXPECT_EQ(valueOf("gamma(0)"), INFINITY);
     EXPECT_EQ(valueOf("gamma(0-3)"), -INFINITY);
     EXPECT_EQ(valueOf("gamma(0-10^300)"), INFINITY);
@@ -198,8 +191,7 @@ TEST_F(EvaluatorTest, GammaPolesAndFarNegativeArguments)
     EXPECT_TRUE(std::isinf(valueOf("1000000!")));
 }
 
-TEST_F(EvaluatorTest, VectorAssignmentCopiesComponents)
-{
+TEST_F(EvaluatorTest, VectorAssignmentCopiesComponents) {
     findOrCreateVector("v", 3, 5, 5, 5);
     findOrCreateVector("w", 3, 1, 2, 3);
     valueOf("v=w");
@@ -208,8 +200,7 @@ TEST_F(EvaluatorTest, VectorAssignmentCopiesComponents)
     EXPECT_EQ(findVector("w")->components, (std::array<double, 3>{0, 0, 1}));
 }
 
-TEST_F(EvaluatorTest, NestedEvaluationsLeaveTheStackAsFound)
-{
+TEST_F(EvaluatorTest, NestedEvaluationsLeaveTheStackAsFound) {
     valueOf("sum(n,1,3,prod(m,1,2,m+n))+diff(x^2,x)*(x=2)");
     EXPECT_EQ(workStack.count, 0);
 }

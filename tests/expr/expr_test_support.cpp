@@ -11,30 +11,32 @@
 std::vector<RecordedMessage> recordedMessages;
 
 namespace {
-void recordMessage(const char* caption, const char* body, int icon)
-{
+void recordMessage(const char* caption, const char* body, int icon) {
     recordedMessages.push_back({caption, body, icon});
 }
 
-std::string nodeText(const ExpListNode& node)
-{
+std::string nodeText(const ExpListNode& node) {
     switch (node.kind) {
     case kindNumber: {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%g", node.constant.value);
         return buffer;
     }
-    case kindVariable: return node.variable->name;
-    case kindVector: return node.vector->name;
-    case kindCall: return node.function->name + "()";
-    case kindSign: return std::string("sign") + node.op;
-    default: return std::string(1, node.op);
+    case kindVariable:
+        return node.variable->name;
+    case kindVector:
+        return node.vector->name;
+    case kindCall:
+        return node.function->name + "()";
+    case kindSign:
+        return std::string("sign") + node.op;
+    default:
+        return std::string(1, node.op);
     }
 }
 } // namespace
 
-void ExprTest::SetUp()
-{
+void ExprTest::SetUp() {
     initSymbolStore();
     userFunctionCount = 0;
     std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
@@ -48,24 +50,21 @@ void ExprTest::SetUp()
     setMessageHook(recordMessage);
 }
 
-std::string answerTo(const std::string& line)
-{
+std::string answerTo(const std::string& line) {
     std::memset(consoleLine, 0, sizeof consoleLine);
     std::strncpy(consoleLine, line.c_str(), sizeof consoleLine - 1);
     runConsoleLine();
     return consoleLine;
 }
 
-std::string answerAfter(const std::vector<std::string>& lines)
-{
+std::string answerAfter(const std::vector<std::string>& lines) {
     std::string answer;
     for (const std::string& line : lines)
         answer = answerTo(line);
     return answer;
 }
 
-std::string postfixOf(const std::string& text)
-{
+std::string postfixOf(const std::string& text) {
     const ExpListPtr list = compileText(rewriteFactorials(text));
     toPostfix(*list);
     std::string order;
@@ -74,8 +73,7 @@ std::string postfixOf(const std::string& text)
     return order;
 }
 
-double valueOf(const std::string& text)
-{
+double valueOf(const std::string& text) {
     const ExpListPtr list = compileText(rewriteFactorials(text));
     toPostfix(*list);
     return evaluateToNumber(list);

@@ -9,7 +9,7 @@
 #include "expr/symbol_store.h"
 
 class ExprTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
 };
 

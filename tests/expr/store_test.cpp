@@ -5,8 +5,7 @@
 
 namespace {
 
-std::string names(const auto& list)
-{
+std::string names(const auto& list) {
     std::string joined;
     for (const auto& record : list)
         joined += record->name + " ";
@@ -15,8 +14,7 @@ std::string names(const auto& list)
 
 using StoreTest = ExprTest;
 
-TEST_F(StoreTest, StartUpContentIsInListOrder)
-{
+TEST_F(StoreTest, StartUpContentIsInListOrder) {
     EXPECT_EQ(names(symbolStore.variables), "x e pi ");
     EXPECT_EQ(names(symbolStore.vectors), "k j i ");
     EXPECT_EQ(names(symbolStore.functions),
@@ -26,14 +24,12 @@ TEST_F(StoreTest, StartUpContentIsInListOrder)
     EXPECT_EQ(findOrCreateVariable("pi")->value, 3.141592653523879);
 }
 
-TEST_F(StoreTest, CompilingAnUnknownNameCreatesItAtZero)
-{
+TEST_F(StoreTest, CompilingAnUnknownNameCreatesItAtZero) {
     EXPECT_EQ(valueOf("y+1"), 1.0);
     EXPECT_EQ(symbolStore.variables.front()->name, "y");
 }
 
-TEST_F(StoreTest, EveryCompiledNumberIsRecordedWithItsIntegerFlag)
-{
+TEST_F(StoreTest, EveryCompiledNumberIsRecordedWithItsIntegerFlag) {
     symbolStore.constants.clear();
     compileText("2+2");
     compileText("2+2");
@@ -44,23 +40,20 @@ TEST_F(StoreTest, EveryCompiledNumberIsRecordedWithItsIntegerFlag)
         EXPECT_EQ(symbolStore.constants[i].isInteger, 1);
 }
 
-TEST_F(StoreTest, ConstantsListKeepsOnlyTheNewestEntries)
-{
+TEST_F(StoreTest, ConstantsListKeepsOnlyTheNewestEntries) {
     for (int i = 0; i < 3000; ++i)
         addConstant(std::to_string(i));
     ASSERT_EQ(symbolStore.constants.size(), constantsKept);
     EXPECT_EQ(symbolStore.constants.front().value, 2999.0);
 }
 
-TEST_F(StoreTest, ExistingVectorIsReturnedUnchanged)
-{
+TEST_F(StoreTest, ExistingVectorIsReturnedUnchanged) {
     VectorVariable* i = findOrCreateVector("i", 3, 7, 7, 7);
     EXPECT_EQ(i->components, (std::array<double, 3>{1, 0, 0}));
     EXPECT_EQ(symbolStore.vectors.size(), 3u);
 }
 
-TEST_F(StoreTest, RedefinitionKeepsThePlaceAndTheRow)
-{
+TEST_F(StoreTest, RedefinitionKeepsThePlaceAndTheRow) {
     defineUserFunction("f", 1, {"x"}, "x^2");
     defineUserFunction("g", 1, {"x"}, "x");
     defineUserFunction("f", 1, {"x"}, "x^3");
@@ -73,16 +66,14 @@ TEST_F(StoreTest, RedefinitionKeepsThePlaceAndTheRow)
     EXPECT_EQ(displayFlags[2], 0);
 }
 
-TEST_F(StoreTest, DefiningABuiltinNameReplacesItInPlace)
-{
+TEST_F(StoreTest, DefiningABuiltinNameReplacesItInPlace) {
     defineUserFunction("sin", 1, {"x"}, "x");
     EXPECT_EQ(symbolStore.functions.front()->name, "sin");
     EXPECT_EQ(symbolStore.functions.front()->isBuiltin, 0);
     EXPECT_EQ(valueOf("sin(3)"), 3.0);
 }
 
-TEST_F(StoreTest, FunctionsBeyondTheTenthRowHaveNoFlag)
-{
+TEST_F(StoreTest, FunctionsBeyondTheTenthRowHaveNoFlag) {
     for (int i = 0; i < 12; ++i)
         defineUserFunction(std::string(static_cast<std::size_t>(i + 1), 'f'), 0, {}, "1");
     EXPECT_EQ(userFunctionCount, 12);
@@ -90,8 +81,7 @@ TEST_F(StoreTest, FunctionsBeyondTheTenthRowHaveNoFlag)
         EXPECT_EQ(flag, 1);
 }
 
-TEST_F(StoreTest, UnlinkingKeepsCounterAndFlags)
-{
+TEST_F(StoreTest, UnlinkingKeepsCounterAndFlags) {
     defineUserFunction("f", 1, {"x"}, "x");
     defineUserFunction("g", 1, {"x"}, "x");
     EXPECT_TRUE(unlinkFunction("f"));
@@ -101,8 +91,7 @@ TEST_F(StoreTest, UnlinkingKeepsCounterAndFlags)
     EXPECT_EQ(displayFlags[1], 1);
 }
 
-TEST_F(StoreTest, ResetKeepsVectorsAndRestoresStandardSymbols)
-{
+TEST_F(StoreTest, ResetKeepsVectorsAndRestoresStandardSymbols) {
     findOrCreateVector("v", 3, 1, 2, 3);
     defineUserFunction("f", 1, {"x"}, "x");
     findOrCreateVariable("q");
@@ -114,8 +103,7 @@ TEST_F(StoreTest, ResetKeepsVectorsAndRestoresStandardSymbols)
     EXPECT_EQ(displayFlags[0], 0);
 }
 
-TEST_F(StoreTest, CompiledListStaysUsableAfterResetAndRedefinition)
-{
+TEST_F(StoreTest, CompiledListStaysUsableAfterResetAndRedefinition) {
     defineUserFunction("f", 1, {"x"}, "x+y");
     const ExpListPtr list = compileExpression("f(x)*2");
     Variable* x = findOrCreateVariable("x");
@@ -126,8 +114,7 @@ TEST_F(StoreTest, CompiledListStaysUsableAfterResetAndRedefinition)
     EXPECT_EQ(evaluateToNumber(list), 6.0);
 }
 
-TEST_F(StoreTest, WorkStackDropsThe1001stPushAndPopsNothingWhenEmpty)
-{
+TEST_F(StoreTest, WorkStackDropsThe1001stPushAndPopsNothingWhenEmpty) {
     for (int i = 0; i < workStackLimit + 1; ++i) {
         Value v;
         v.components[0] = i;

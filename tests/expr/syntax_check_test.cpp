@@ -10,7 +10,7 @@ using SyntaxCheckTest = ExprTest;
 struct SyntaxCase {
     const char* name;
     const char* text;
-    const char* caption;  // empty: the text passes
+    const char* caption; // empty: the text passes
     const char* body;
 };
 
@@ -30,8 +30,7 @@ const SyntaxCase syntaxCases[] = {
     {"MinusAfterEquals", "f(x)=-x", "", ""},
     {"FirstFailingCheckOnly", "f(x)=(x*-1", "Brackets do not match in..", "f(x)=(x*-1"},
     {"NumberBeforeBracket", "f(x)=2(x+1)", "You have missed out * .. or not a function..", "2"},
-    {"ClosedGroupBeforeBracket", "f(x)=(x+1)(x-1)", "You have missed out * .. or not a function..",
-     "1)"},
+    {"ClosedGroupBeforeBracket", "f(x)=(x+1)(x-1)", "You have missed out * .. or not a function..", "1)"},
     {"VariableBeforeBracket", "f(x)=x(y)", "You have missed out * .. or not a function..", "x"},
     {"KnownFunction", "f(x)=sin(x)", "", ""},
     {"BlankAfterName", "f(x)=sin (x)", "You have missed out * .. or not a function..", "sin "},
@@ -45,8 +44,7 @@ const SyntaxCase syntaxCases[] = {
 
 class SyntaxTest : public SyntaxCheckTest, public ::testing::WithParamInterface<SyntaxCase> {};
 
-TEST_P(SyntaxTest, ChecksTheDefinition)
-{
+TEST_P(SyntaxTest, ChecksTheDefinition) {
     const SyntaxCase& c = GetParam();
     const bool refused = c.caption[0] != '\0';
     EXPECT_EQ(checkDefinitionSyntax(c.text), refused ? 1 : 0);
@@ -63,24 +61,20 @@ TEST_P(SyntaxTest, ChecksTheDefinition)
 INSTANTIATE_TEST_SUITE_P(SyntaxChecks, SyntaxTest, ::testing::ValuesIn(syntaxCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SyntaxCheckTest, UserFunctionCountsAsKnown)
-{
+TEST_F(SyntaxCheckTest, UserFunctionCountsAsKnown) {
     defineUserFunction("g", 1, {"x"}, "x");
     EXPECT_EQ(checkDefinitionSyntax("f(x)=g(x)"), 0);
 }
 
-TEST_F(SyntaxCheckTest, OperatorCharactersAreTheFiveArithmeticOnes)
-{
+TEST_F(SyntaxCheckTest, OperatorCharactersAreTheFiveArithmeticOnes) {
     std::string operators;
     for (int c = 1; c < 256; ++c) {
-        if (isOperatorChar(static_cast<char>(c)) != 0)
-            operators += static_cast<char>(c);
+        if (isOperatorChar(static_cast<char>(c)) != 0) operators += static_cast<char>(c);
     }
     EXPECT_EQ(operators, "*+-/^");
 }
 
-TEST_F(SyntaxCheckTest, WithoutHookNothingIsShown)
-{
+TEST_F(SyntaxCheckTest, WithoutHookNothingIsShown) {
     setMessageHook(nullptr);
     EXPECT_EQ(checkDefinitionSyntax("f(x)=(x"), 1);
     EXPECT_TRUE(recordedMessages.empty());
