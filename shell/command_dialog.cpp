@@ -85,6 +85,8 @@ void CommandDialog::onFieldChanged() {
     insertAtCaret(answer);
     insertAtCaret(QStringLiteral("\n"));
     insertAtCaret(QString(QLatin1Char(prompt)));
+    // The answer cannot be undone; undoing it would only run transcript lines again.
+    consoleEdit_->document()->clearUndoRedoStacks();
 }
 
 void CommandDialog::insertAtCaret(const QString& text) {

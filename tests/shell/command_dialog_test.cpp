@@ -67,6 +67,13 @@ const ConsoleCase consoleCases[] = {
          press(edit, Qt::Key_Return);
      },
      {">1+2", "result = 3 ", ">abc"}},
+    {"AnswerCannotBeUndone",
+     [](QPlainTextEdit* edit) {
+         QTest::keyClicks(edit, ">1+2");
+         press(edit, Qt::Key_Return);
+         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+     },
+     {">1+2", "result = 3 ", ">"}},
     {"EvaluationErrorIsShownAsTheAnswer",
      [](QPlainTextEdit* edit) {
          QTest::keyClicks(edit, ">sin(i)");
