@@ -1,9 +1,9 @@
 #include "shell/info_box.h"
 
 #include "graph/view_model.h"
+#include "shell/drag_move.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 #include <cstdio>
@@ -61,6 +61,8 @@ InfoBox::InfoBox(QWidget* graphArea) : QFrame(graphArea) {
     setPalette(white);
     setCursor(Qt::ArrowCursor);
     setGeometry(QRect(boxPosition, QSize(boxWidth, boxHeight)));
+    // Its position in the graph area is at hand, so the grab point simply stays under the mouse.
+    enableDragMove(this, size());
 
     const int border = frameWidth();
     for (int row = 0; row < rowCount; ++row) {
@@ -103,15 +105,4 @@ void InfoBox::paintEvent(QPaintEvent* event) {
     for (int row = 0; row < rowCount; ++row)
         painter.drawImage(QRect(border + iconLeft, border + rowTop[row], iconSize, iconSize),
                           readoutIcons[row]);
-}
-
-// The box moves with its background under the mouse; with the position in the graph area at
-// hand, keeping the grab point under the pointer needs no allowance for caption or menu bar.
-void InfoBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) grabPoint_ = event->position().toPoint();
-}
-
-void InfoBox::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::NoModifier)
-        move(pos() + event->position().toPoint() - grabPoint_);
 }

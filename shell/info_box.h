@@ -28,14 +28,11 @@ class InfoBox : public QFrame {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     void setField(Row row, double value);
 
     std::array<QLabel*, rowCount> fields_{};
-    QPoint grabPoint_;
 };
 
 // The polar angle of (x, y): the arctangent of y / x moved into [0, 2 pi) off the y axis,

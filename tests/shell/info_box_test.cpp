@@ -98,3 +98,19 @@ TEST(InfoBox, HidingAndShowingKeepsPositionAndTexts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(InfoBox, DraggingItsBackgroundKeepsTheGrabPointUnderTheMouse) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    InfoBox* box = window->infoBox();
+    const QPoint grab(10, 130);
+    QTest::mousePress(box, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(box, grab + QPoint(-300, 45));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, grab + QPoint(-300, 45));
+    EXPECT_EQ(box->pos(), QPoint(300, 55));
+    EXPECT_EQ(box->size(), QSize(100, 136));
+}
+
+} // namespace
