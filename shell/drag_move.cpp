@@ -55,6 +55,7 @@ private:
 } // namespace
 
 void enableDragMove(QWidget* window, QSize size) {
-    window->setFixedSize(size);
-    window->installEventFilter(new DragMover(window, size));
+    const QSize kept = size.expandedTo(window->size());
+    window->setFixedSize(kept);
+    window->installEventFilter(new DragMover(window, kept));
 }

@@ -168,7 +168,9 @@ void sendMouse(QWidget* window, QEvent::Type type, QPoint local, Qt::MouseButton
 TEST_F(PlotModeDialogTest, CaptionLessWindowsMoveByTheirBackgroundAndKeepTheirSize) {
     QDialog* dialog = createVarListDialog(owner.get());
     dialog->show();
-    EXPECT_EQ(dialog->size(), QSize(234, 128));
+    const QSize size = dialog->size();
+    EXPECT_EQ(size.width(), 234); // the height grows when the dialog font needs more than 128
+    EXPECT_GE(size.height(), 128);
     const QPoint start = dialog->pos();
     const QPoint background(230, 124);
     sendMouse(dialog, QEvent::MouseButtonPress, background, Qt::LeftButton);
@@ -177,7 +179,7 @@ TEST_F(PlotModeDialogTest, CaptionLessWindowsMoveByTheirBackgroundAndKeepTheirSi
     sendMouse(dialog, QEvent::MouseMove, background + QPoint(5, 5), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(dialog->pos(), start + QPoint(30, 20));
     sendMouse(dialog, QEvent::MouseButtonRelease, background, Qt::NoButton);
-    EXPECT_EQ(dialog->size(), QSize(234, 128));
+    EXPECT_EQ(dialog->size(), size);
 }
 
 } // namespace
