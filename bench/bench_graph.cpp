@@ -28,8 +28,8 @@ namespace {
 constexpr int areaWidth = 1920;
 constexpr int areaHeight = 1080;
 
-const std::array<const char*, 10> functionBodies = {"sin(x)*x", "x^2-3",        "sqrt(x)",     "1/x",
-                                                    "cos(x)+1", "tan(x)",       "log(x)",      "atan(x)*2",
+const std::array<const char*, 10> functionBodies = {"sin(x)*x", "x^2-3",     "sqrt(x)", "1/x",
+                                                    "cos(x)+1", "tan(x)",    "log(x)",  "atan(x)*2",
                                                     "x^3/10-x", "sinh(x)/10"};
 const std::array<const char*, 6> inequalitySides = {"y", "x^2", "1", "y", "x+2", "0"};
 
@@ -60,13 +60,12 @@ void setInequalities(const std::string& suffix) {
 
 // Counts the expression evaluations of one plot: every side gets "+0*int(1)", which adds one
 // integral step per evaluation and changes no value.
-template <typename Setup, typename Plot>
-double countEvaluations(Setup setup, Plot plot, int sides) {
+template <typename Setup, typename Plot> double countEvaluations(Setup setup, Plot plot, int sides) {
     resetScene();
     setup("+0*int(1)");
     integralSum = 0.0;
     plot();
-    return std::round(integralSum / integralStep) - sides;  // less one trial evaluation per side
+    return std::round(integralSum / integralStep) - sides; // less one trial evaluation per side
 }
 
 void BM_RepaintTenFunctions(benchmark::State& state) {
@@ -76,13 +75,15 @@ void BM_RepaintTenFunctions(benchmark::State& state) {
         clearGraph();
         plotFunctions();
     }
-    state.counters["evals"] = benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["evals"] =
+        benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_EvaluateTenFunctionsOnly(benchmark::State& state) {
     resetScene();
     std::vector<ExpListPtr> lists;
-    for (const char* body : functionBodies) lists.push_back(compileExpression(body));
+    for (const char* body : functionBodies)
+        lists.push_back(compileExpression(body));
     Variable* x = findOrCreateVariable("x");
     for (auto _ : state) {
         for (const ExpListPtr& list : lists) {
@@ -94,14 +95,16 @@ void BM_EvaluateTenFunctionsOnly(benchmark::State& state) {
             }
         }
     }
-    state.counters["evals"] = benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["evals"] =
+        benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_ImplicitCircle(benchmark::State& state) {
     const double evaluations = countEvaluations(setCircle, plotImplicit, 2);
     resetScene();
     setCircle("");
-    for (auto _ : state) plotImplicit();
+    for (auto _ : state)
+        plotImplicit();
     state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
 }
 
@@ -121,14 +124,16 @@ void BM_EvaluateCircleOnly(benchmark::State& state) {
             }
         }
     }
-    state.counters["evals"] = benchmark::Counter(2.0 * 200 * 50, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["evals"] =
+        benchmark::Counter(2.0 * 200 * 50, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_ThreeInequalities(benchmark::State& state) {
     const double evaluations = countEvaluations(setInequalities, plotInequalities, 6);
     resetScene();
     setInequalities("");
-    for (auto _ : state) plotInequalities();
+    for (auto _ : state)
+        plotInequalities();
     state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
 }
 
@@ -136,7 +141,8 @@ void BM_ThreeInequalities(benchmark::State& state) {
 void BM_EvaluateInequalitiesOnly(benchmark::State& state) {
     resetScene();
     std::vector<ExpListPtr> lists;
-    for (const char* side : inequalitySides) lists.push_back(compileExpression(side));
+    for (const char* side : inequalitySides)
+        lists.push_back(compileExpression(side));
     Variable* x = findOrCreateVariable("x");
     Variable* y = findOrCreateVariable("y");
     for (auto _ : state) {
@@ -144,21 +150,28 @@ void BM_EvaluateInequalitiesOnly(benchmark::State& state) {
             for (int column = 0; column < 600; ++column) {
                 setVariableValue(x, -5.0 + column / 60.0);
                 setVariableValue(y, -5.0 + row / 60.0);
-                for (const ExpListPtr& list : lists) benchmark::DoNotOptimize(evaluateToNumber(list));
+                for (const ExpListPtr& list : lists)
+                    benchmark::DoNotOptimize(evaluateToNumber(list));
             }
         }
     }
-    state.counters["evals"] = benchmark::Counter(6.0 * 600 * 600, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["evals"] =
+        benchmark::Counter(6.0 * 600 * 600, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void clearGraphAt(benchmark::State& state, double xMin) {
     resetScene();
     setViewLimits({xMin, xMin + 10, -5, 5});
-    for (auto _ : state) clearGraph();
+    for (auto _ : state)
+        clearGraph();
 }
 
-void BM_ClearGraphAtOrigin(benchmark::State& state) { clearGraphAt(state, -5.0); }
-void BM_ClearGraphFarFromOrigin(benchmark::State& state) { clearGraphAt(state, 1e12); }
+void BM_ClearGraphAtOrigin(benchmark::State& state) {
+    clearGraphAt(state, -5.0);
+}
+void BM_ClearGraphFarFromOrigin(benchmark::State& state) {
+    clearGraphAt(state, 1e12);
+}
 
 BENCHMARK(BM_RepaintTenFunctions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateTenFunctionsOnly)->Unit(benchmark::kMillisecond);

@@ -49,11 +49,12 @@ void drawMarks(Surface& surface, const Axis& axis, Spacing spacing, int halfLeng
 
 // The outermost multiple of spacing that still satisfies `inside`, found by walking from the
 // multiple nearest to `from` in direction `outward` (-1 or +1); a bounded walk.
-template <typename Inside>
-double edgeMultiple(double from, Spacing spacing, int outward, Inside inside) {
+template <typename Inside> double edgeMultiple(double from, Spacing spacing, int outward, Inside inside) {
     double k = std::round(from / spacing.unit);
-    for (int i = 0; i < maxMarks && inside(spacing.at(k + outward)); ++i) k += outward;
-    for (int i = 0; i < maxMarks && !inside(spacing.at(k)); ++i) k -= outward;
+    for (int i = 0; i < maxMarks && inside(spacing.at(k + outward)); ++i)
+        k += outward;
+    for (int i = 0; i < maxMarks && !inside(spacing.at(k)); ++i)
+        k -= outward;
     return spacing.at(k);
 }
 
@@ -65,7 +66,8 @@ void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow,
 }
 
 void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height) {
-    const double bottom = edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
+    const double bottom =
+        edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
     const double top = edgeMultiple(axis.max, minor, 1, [](double v) { return screenY(v) >= 0; });
     surface.textOut(axisColumn + 3, screenY(bottom) - 20, formatNumber("%5.2lf", bottom));
     surface.textOut(axisColumn + 3, screenY(top) + 3, formatNumber("%5.2lf", top));

@@ -8,11 +8,10 @@
 #include <cstring>
 #include <string_view>
 
-template <std::size_t Size>
-class BoundedText {
+template <std::size_t Size> class BoundedText {
     static_assert(Size >= 1);
 
-public:
+  public:
     static constexpr std::size_t capacity = Size - 1;
 
     BoundedText() = default;
@@ -38,6 +37,6 @@ public:
 
     friend bool operator==(const BoundedText& a, std::string_view b) { return a.view() == b; }
 
-private:
+  private:
     std::array<char, Size> buffer_{};
 };

@@ -36,7 +36,8 @@ void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, LabelPlace&
         mathErrorIndicator = 0;
         const double value = evaluateToNumber(list);
         const int row = screenY(value);
-        if (labelPending && viewLimits.yMin < value && value < viewLimits.yMax && i > label.column + labelGap) {
+        if (labelPending && viewLimits.yMin < value && value < viewLimits.yMax &&
+            i > label.column + labelGap) {
             label = {i, row};
             labelPending = false;
         }
@@ -67,7 +68,9 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, LabelPlace& 
 
 } // namespace
 
-QRgb rowColour(int row) { return qRgb(64, (64 * row) % 256, 255); }
+QRgb rowColour(int row) {
+    return qRgb(64, (64 * row) % 256, 255);
+}
 
 std::string functionLabel(const FunctionEntry& entry) {
     std::string label = entry.name + "(";
@@ -94,5 +97,6 @@ void plotGraphExpression(const ExpListPtr& list) {
     surface.setPen(darkPenColour);
     Variable* x = findOrCreateVariable("x");
     surface.moveTo(0, screenY(valueAt(x, worldX(0), list)));
-    for (int i = 0; i < graphView.width; ++i) surface.lineTo(i, screenY(valueAt(x, worldX(i), list)));
+    for (int i = 0; i < graphView.width; ++i)
+        surface.lineTo(i, screenY(valueAt(x, worldX(i), list)));
 }

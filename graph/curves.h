@@ -8,7 +8,7 @@
 #include <string>
 
 inline constexpr int labelGap = 120;
-inline constexpr std::size_t functionLabelSize = 80;  // terminator included
+inline constexpr std::size_t functionLabelSize = 80; // terminator included
 
 QRgb rowColour(int row);
 // name(parameters) = body, cut at functionLabelSize - 1 characters.

@@ -7,8 +7,7 @@
 #include <memory>
 #include <vector>
 
-template <typename Visit>
-void forEachFunctionRow(Visit visit) {
+template <typename Visit> void forEachFunctionRow(Visit visit) {
     // A copy of the list keeps every entry alive even if an evaluation redefines a function.
     const std::vector<std::shared_ptr<FunctionEntry>> functions = symbolStore.functions;
     int row = 0;

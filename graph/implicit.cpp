@@ -29,7 +29,9 @@ void showCrossCursor() {
     if (crossCursorHook != nullptr) crossCursorHook();
 }
 
-int signOf(double v) { return v < 0 ? -1 : 1; }
+int signOf(double v) {
+    return v < 0 ? -1 : 1;
+}
 
 // f(x, y) = left - right with x and y set first; the right side is evaluated first.
 struct Equation {
@@ -48,8 +50,7 @@ struct Equation {
 
 // Bisects [a, b] along one coordinate until |f| < tolerance and marks that point. `along`
 // gives f at a coordinate, `mark` sets the dot.
-template <typename Along, typename Mark>
-void refine(double a, double b, double fa, Along along, Mark mark) {
+template <typename Along, typename Mark> void refine(double a, double b, double fa, Along along, Mark mark) {
     for (int i = 0; i < maxHalvings; ++i) {
         const double m = (a + b) * 0.5;
         if (!(m != a && m != b)) return;
@@ -79,7 +80,8 @@ void scanEquation(Surface& surface, const Equation& f) {
         sweep(v.xMin + dx, v.xMax, dx, [&](double x) {
             const double current = f.at(x, y);
             if (signOf(current) != signOf(previous)) {
-                refine(x - dx, x, previous, [&](double m) { return f.at(m, y); }, [&](double m) { dot(m, y); });
+                refine(
+                    x - dx, x, previous, [&](double m) { return f.at(m, y); }, [&](double m) { dot(m, y); });
             }
             previous = current;
         });
@@ -90,7 +92,8 @@ void scanEquation(Surface& surface, const Equation& f) {
         sweep(v.yMin + dy, v.yMax, dy, [&](double y) {
             const double current = f.at(x, y);
             if (signOf(current) != signOf(previous)) {
-                refine(y - dy, y, previous, [&](double m) { return f.at(x, m); }, [&](double m) { dot(x, m); });
+                refine(
+                    y - dy, y, previous, [&](double m) { return f.at(x, m); }, [&](double m) { dot(x, m); });
             }
             previous = current;
         });
@@ -109,13 +112,16 @@ void drawEquation(int index) {
     showCrossCursor();
 }
 
-bool sidesFilled(const SideText& left, const SideText& right) { return !left.empty() && !right.empty(); }
+bool sidesFilled(const SideText& left, const SideText& right) {
+    return !left.empty() && !right.empty();
+}
 
 // How many inequalities take part: the first always, each later one only if all before it do.
 int inequalityCount() {
     const PlotSettings& s = plotSettings;
     int count = 0;
-    while (count < 3 && sidesFilled(s.inequalityLeft[count], s.inequalityRight[count])) ++count;
+    while (count < 3 && sidesFilled(s.inequalityLeft[count], s.inequalityRight[count]))
+        ++count;
     return count;
 }
 

@@ -21,7 +21,7 @@ namespace {
 constexpr QRgb parametricColour = qRgb(0, 0, 255);
 constexpr QRgb markerColour = qRgb(255, 0, 0);
 constexpr int markerArm = 5;
-constexpr double parametricStepFraction = 0.001;  // 1000 intervals
+constexpr double parametricStepFraction = 0.001; // 1000 intervals
 constexpr double polarStep = 0.01;
 constexpr double polarLabelStep = 0.4;
 // An empty angle variable name (possible after a document load) means the name the Polar
@@ -54,7 +54,8 @@ std::optional<ParametricSetup> prepareParametric() {
     ExpListPtr y = compileExpression(s.parametricY.view());
     const double from = std::strtod(s.parameterFrom.c_str(), nullptr);
     const double to = std::strtod(s.parameterTo.c_str(), nullptr);
-    return ParametricSetup{std::move(x), std::move(y), from, to, findOrCreateVariable(s.parameterName.view())};
+    return ParametricSetup{std::move(x), std::move(y), from, to,
+                           findOrCreateVariable(s.parameterName.view())};
 }
 
 void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry& entry, int row,

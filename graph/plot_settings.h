@@ -2,18 +2,24 @@
 // document saves. Plain C++, no Qt.
 #pragma once
 
-#include "expr/symbol_store.h"  // functionRowCount, shared with displayFlags
+#include "expr/symbol_store.h" // functionRowCount, shared with displayFlags
 #include "graph/bounded_text.h"
 
 #include <array>
 #include <cstdint>
 
-enum class PlotMode : std::uint8_t { Explicit = 0, Parametric = 1, Polar = 2, Implicit = 3, Inequalities = 4 };
+enum class PlotMode : std::uint8_t {
+    Explicit = 0,
+    Parametric = 1,
+    Polar = 2,
+    Implicit = 3,
+    Inequalities = 4
+};
 
-using ShortText = BoundedText<80>;   // at most 79 characters
-using SideText = BoundedText<255>;   // at most 254 characters
-using MemoText = BoundedText<2048>;  // at most 2047 characters
-using PathText = BoundedText<260>;   // at most 259 characters
+using ShortText = BoundedText<80>;  // at most 79 characters
+using SideText = BoundedText<255>;  // at most 254 characters
+using MemoText = BoundedText<2048>; // at most 2047 characters
+using PathText = BoundedText<260>;  // at most 259 characters
 
 struct PopupPoint {
     std::int32_t x = 0;

@@ -23,10 +23,18 @@ QFont defaultFont() {
 
 } // namespace
 
-void setGraphImage(QImage* image) { targetImage = image; }
-QImage* graphImage() { return targetImage; }
-void setSurfaceReleaseHook(void (*hook)()) { releaseHook = hook; }
-void setTextLog(std::vector<TextDraw>* log) { textLog = log; }
+void setGraphImage(QImage* image) {
+    targetImage = image;
+}
+QImage* graphImage() {
+    return targetImage;
+}
+void setSurfaceReleaseHook(void (*hook)()) {
+    releaseHook = hook;
+}
+void setTextLog(std::vector<TextDraw>* log) {
+    textLog = log;
+}
 
 Surface::Surface() : image_(targetImage) {
     if (image_ == nullptr || image_->isNull() || image_->depth() != 32) {
@@ -122,7 +130,8 @@ void Surface::fillRows(long long left, long long right, long long top, long long
     for (long long y = top; y <= bottom; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_) + left;
         if (xorMode_) {
-            for (long long x = left; x <= right; ++x, ++row) *row ^= colour & RGB_MASK;
+            for (long long x = left; x <= right; ++x, ++row)
+                *row ^= colour & RGB_MASK;
         } else {
             std::fill_n(row, right - left + 1, colour | ~RGB_MASK);
         }
@@ -150,13 +159,15 @@ void Surface::textOut(int x, int y, std::string_view text) {
     const QFont font = defaultFont();
     const QFontMetrics metrics(font);
     const long long boxWidth = metrics.horizontalAdvance(string);
-    if (x >= width_ || y >= height_ || x + boxWidth <= 0 || static_cast<long long>(y) + metrics.height() <= 0) {
+    if (x >= width_ || y >= height_ || x + boxWidth <= 0 ||
+        static_cast<long long>(y) + metrics.height() <= 0) {
         return;
     }
     QPainter painter(image_);
     painter.setFont(font);
     if (backgroundMode_ == BackgroundMode::Opaque) {
-        painter.fillRect(x, y, metrics.horizontalAdvance(string), metrics.height(), QColor(backgroundColour_));
+        painter.fillRect(x, y, metrics.horizontalAdvance(string), metrics.height(),
+                         QColor(backgroundColour_));
     }
     painter.setPen(QColor(textColour_));
     painter.drawText(x, y + metrics.ascent(), string);

@@ -29,7 +29,7 @@ void setSurfaceReleaseHook(void (*hook)());
 void setTextLog(std::vector<TextDraw>* log);
 
 class Surface {
-public:
+  public:
     // A surface on the graph area's image, in the default state: black pen, white brush,
     // black text on an opaque white background, copy mode, current position (0, 0).
     Surface();
@@ -55,7 +55,7 @@ public:
     // Top-left corner of the text box at (x, y); 8-bit characters in the default font.
     void textOut(int x, int y, std::string_view text);
 
-private:
+  private:
     void plot(long long x, long long y, QRgb colour);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);

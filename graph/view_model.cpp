@@ -16,7 +16,8 @@ void setPixelWidth(double width) {
 }
 
 void updatePixelWidth() {
-    setPixelWidth(currentView.width > 0 ? (currentLimits.xMax - currentLimits.xMin) / currentView.width : 0.0);
+    setPixelWidth(currentView.width > 0 ? (currentLimits.xMax - currentLimits.xMin) / currentView.width
+                                        : 0.0);
 }
 
 } // namespace
@@ -41,9 +42,11 @@ double tickStep(double span) {
     // Both searches end: powers of ten overflow to infinity upwards and underflow to 0 downwards.
     int n = 0;
     if (span > 1.0) {
-        while (std::pow(10.0, n + 1) < span) ++n;
+        while (std::pow(10.0, n + 1) < span)
+            ++n;
     } else {
-        while (std::pow(10.0, n) > span) --n;
+        while (std::pow(10.0, n) > span)
+            --n;
     }
     return std::pow(10.0, n);
 }
@@ -67,17 +70,31 @@ void zoomAt(int column, int row, double factor) {
     setViewLimits({cx - hx, cx + hx, cy - hy, cy + hy});
 }
 
-void centreAt(int column, int row) { zoomAt(column, row, 1.0); }
+void centreAt(int column, int row) {
+    zoomAt(column, row, 1.0);
+}
 
 void panView(PanDirection direction) {
     ViewLimits v = currentLimits;
     const double dx = (v.xMax - v.xMin) * 0.5;
     const double dy = (v.yMax - v.yMin) * 0.5;
     switch (direction) {
-    case PanDirection::Left: v.xMin -= dx; v.xMax -= dx; break;
-    case PanDirection::Right: v.xMin += dx; v.xMax += dx; break;
-    case PanDirection::Up: v.yMin += dy; v.yMax += dy; break;
-    case PanDirection::Down: v.yMin -= dy; v.yMax -= dy; break;
+    case PanDirection::Left:
+        v.xMin -= dx;
+        v.xMax -= dx;
+        break;
+    case PanDirection::Right:
+        v.xMin += dx;
+        v.xMax += dx;
+        break;
+    case PanDirection::Up:
+        v.yMin += dy;
+        v.yMax += dy;
+        break;
+    case PanDirection::Down:
+        v.yMin -= dy;
+        v.yMax -= dy;
+        break;
     }
     setViewLimits(v);
 }

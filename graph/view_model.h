@@ -40,7 +40,7 @@ inline constexpr int pixelLimit = 1 << 27;
 namespace view_detail {
 // Truncation toward zero, with every value that has no int row or column mapped into +-pixelLimit.
 inline int toPixel(double value) {
-    if (!(value > -pixelLimit)) return -pixelLimit;  // also not-a-number
+    if (!(value > -pixelLimit)) return -pixelLimit; // also not-a-number
     if (value >= pixelLimit) return pixelLimit;
     return static_cast<int>(value);
 }
@@ -53,11 +53,13 @@ inline double worldY(int row) {
     return viewLimits.yMax + (viewLimits.yMin - viewLimits.yMax) * row / graphView.height;
 }
 inline int screenX(double x) {
-    return view_detail::toPixel((x - viewLimits.xMin) * graphView.width / (viewLimits.xMax - viewLimits.xMin));
+    return view_detail::toPixel((x - viewLimits.xMin) * graphView.width /
+                                (viewLimits.xMax - viewLimits.xMin));
 }
 inline int screenY(double y) {
     const double height = graphView.height;
-    return view_detail::toPixel(height - (y - viewLimits.yMin) / (viewLimits.yMax - viewLimits.yMin) * height);
+    return view_detail::toPixel(height -
+                                (y - viewLimits.yMin) / (viewLimits.yMax - viewLimits.yMin) * height);
 }
 
 // Largest power of ten strictly below span (span > 1) or not above it (span <= 1).

@@ -30,26 +30,66 @@ TEST(ClearGraph, AxesAndLabelsWhereTheViewPutsThem) {
         ViewLimits limits;
         int axisRow;
         int axisColumn;
-        std::vector<Label> labels;  // left, right, bottom, top
+        std::vector<Label> labels; // left, right, bottom, top
     };
     const Row rows[] = {
-        {"factory_view", 800, 600, factoryLimits, 300, 400,
+        {"factory_view",
+         800,
+         600,
+         factoryLimits,
+         300,
+         400,
          {{"-5.00", 3, 303}, {" 5.00", 760, 303}, {"-5.00", 403, 580}, {" 5.00", 403, 3}}},
-        {"odd_size_truncates_half", 801, 601, factoryLimits, 300, 400,
+        {"odd_size_truncates_half",
+         801,
+         601,
+         factoryLimits,
+         300,
+         400,
          {{"-5.00", 3, 303}, {" 5.00", 761, 303}, {"-5.00", 403, 581}, {" 5.00", 403, 3}}},
-        {"origin_left_of_view", 600, 400, {2, 8, -5, 5}, 200, 0,
+        {"origin_left_of_view",
+         600,
+         400,
+         {2, 8, -5, 5},
+         200,
+         0,
          {{" 2.00", 3, 203}, {" 8.00", 560, 203}, {"-5.00", 3, 380}, {" 5.00", 3, 3}}},
-        {"origin_right_of_view", 600, 400, {-20, -10, -5, 5}, 200, 560,
+        {"origin_right_of_view",
+         600,
+         400,
+         {-20, -10, -5, 5},
+         200,
+         560,
          {{"-20.00", 3, 203}, {"-10.00", 560, 203}, {"-5.00", 563, 380}, {" 5.00", 563, 3}}},
-        {"small_y_span_keeps_axis_off_bottom", 600, 400, {-5, 5, 1, 1.5}, 380, 300,
+        {"small_y_span_keeps_axis_off_bottom",
+         600,
+         400,
+         {-5, 5, 1, 1.5},
+         380,
+         300,
          {{"-5.00", 3, 383}, {" 5.00", 560, 383}, {" 1.00", 303, 380}, {" 1.50", 303, 3}}},
-        {"far_from_origin", 1000, 500, {1e12, 1e12 + 10, -5, 5}, 250, 0,
+        {"far_from_origin",
+         1000,
+         500,
+         {1e12, 1e12 + 10, -5, 5},
+         250,
+         0,
          {{"1000000000000.00", 3, 253}, {"1000000000010.00", 960, 253}, {"-5.00", 3, 480}, {" 5.00", 3, 3}}},
-        {"labels_at_first_multiples_inside", 1000, 500, {-5.033, 4.967, -5, 5}, 250, 503,
+        {"labels_at_first_multiples_inside",
+         1000,
+         500,
+         {-5.033, 4.967, -5, 5},
+         250,
+         503,
          {{"-5.00", 6, 253}, {" 4.90", 953, 253}, {"-5.00", 506, 480}, {" 5.00", 506, 3}}},
         // Half a pixel per minor step: a multiple less than a pixel outside still truncates into
         // the view (5.2 lands at 50.99..., column 50).
-        {"truncation_admits_multiple_outside", 50, 40, factoryLimits, 20, 10,
+        {"truncation_admits_multiple_outside",
+         50,
+         40,
+         factoryLimits,
+         20,
+         10,
          {{"-5.10", 3, 23}, {" 5.20", 10, 23}, {"-5.20", 13, 20}, {" 5.20", 13, 3}}},
     };
     for (const Row& row : rows) {
@@ -84,8 +124,8 @@ TEST(ClearGraph, TicksExcludeTheirUpperEnd) {
     clearGraph();
     const QRgb red = axisColour & RGB_MASK;
     const QRgb back = backgroundColour & RGB_MASK;
-    const int major = screenX(1.0);  // 480
-    const int minor = screenX(1.5);  // 520
+    const int major = screenX(1.0); // 480
+    const int minor = screenX(1.5); // 520
     EXPECT_EQ(area.at(major, 304), red);
     EXPECT_EQ(area.at(major, 297), red);
     EXPECT_EQ(area.at(major, 296), back);
@@ -93,7 +133,7 @@ TEST(ClearGraph, TicksExcludeTheirUpperEnd) {
     EXPECT_EQ(area.at(minor, 302), red);
     EXPECT_EQ(area.at(minor, 299), red);
     EXPECT_EQ(area.at(minor, 298), back);
-    const int yMajor = screenY(2.0);  // row 180
+    const int yMajor = screenY(2.0); // row 180
     EXPECT_EQ(area.at(404, yMajor), red);
     EXPECT_EQ(area.at(397, yMajor), red);
     EXPECT_EQ(area.at(396, yMajor), back);
@@ -101,7 +141,8 @@ TEST(ClearGraph, TicksExcludeTheirUpperEnd) {
 
 int tickColumnsOnRow(const GraphArea& area, int row) {
     const PixelSet red = area.pixelsOf(axisColour);
-    return static_cast<int>(std::count_if(red.begin(), red.end(), [row](const Pixel& p) { return p.second == row; }));
+    return static_cast<int>(
+        std::count_if(red.begin(), red.end(), [row](const Pixel& p) { return p.second == row; }));
 }
 
 TEST(ClearGraph, TicksFarFromTheOriginMatchThoseNearIt) {

@@ -36,7 +36,7 @@ TEST(PlotFunctions, MathErrorLiftsThePen) {
 
 TEST(PlotFunctions, PoleIsDrawnOffTheAreaAndBack) {
     GraphArea area(800, 600);
-    resetPlotState({"f(x)=1/(x-0.0125)"});  // column 401 is the pole
+    resetPlotState({"f(x)=1/(x-0.0125)"}); // column 401 is the pole
     plotFunctions();
     const PixelSet curve = area.pixelsOf(rowColour(0));
     EXPECT_TRUE(curve.count({400, 0}) || curve.count({401, 0}));
@@ -56,8 +56,11 @@ TEST(PlotFunctions, LabelsFollowTheLabelRule) {
     };
     // 800 x 600 factory view: the first qualifying column 121 is x = -3.4875, row 509.
     const Row rows[] = {
-        {"first_at_131_second_after_gap", {"f(x)=x", "g(x)=1"}, {{"f(x) = x", 131, 509}, {"g(x) = 1", 252, 240}}},
-        {"curve_above_view_reuses_previous_place", {"f(x)=x", "g(x)=100"},
+        {"first_at_131_second_after_gap",
+         {"f(x)=x", "g(x)=1"},
+         {{"f(x) = x", 131, 509}, {"g(x) = 1", 252, 240}}},
+        {"curve_above_view_reuses_previous_place",
+         {"f(x)=x", "g(x)=100"},
          {{"f(x) = x", 131, 509}, {"g(x) = 100", 131, 509}}},
         {"first_curve_outside_view_labels_at_top", {"f(x)=0-100"}, {{"f(x) = 0-100", 10, 0}}},
         {"near_bottom_lifted_by_20", {"f(x)=0-4.99"}, {{"f(x) = 0-4.99", 131, 579}}},
@@ -85,7 +88,7 @@ TEST(PlotFunctions, RowsAndColours) {
                     "k(x)=4", "m(x)=4.5", "n(x)=0.5"});
     displayFlags[2] = 0;
     plotFunctions();
-    EXPECT_EQ(area.texts.size(), 9u);  // ten rows, one hidden, the eleventh function has no row
+    EXPECT_EQ(area.texts.size(), 9u); // ten rows, one hidden, the eleventh function has no row
     EXPECT_EQ(area.findText("n(x) = 0.5"), nullptr);
     EXPECT_EQ(area.findText("c(x) = 0-2"), nullptr);
     struct Row {
@@ -93,8 +96,8 @@ TEST(PlotFunctions, RowsAndColours) {
         double value;
         QRgb colour;
     };
-    const Row rows[] = {{0, -4, qRgb(64, 0, 255)},   {1, -3, qRgb(64, 64, 255)},  {3, -1, qRgb(64, 192, 255)},
-                        {4, 0, qRgb(64, 0, 255)},    {6, 2, qRgb(64, 128, 255)},  {9, 4.5, qRgb(64, 64, 255)}};
+    const Row rows[] = {{0, -4, qRgb(64, 0, 255)}, {1, -3, qRgb(64, 64, 255)}, {3, -1, qRgb(64, 192, 255)},
+                        {4, 0, qRgb(64, 0, 255)},  {6, 2, qRgb(64, 128, 255)}, {9, 4.5, qRgb(64, 64, 255)}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.row);
         EXPECT_EQ(rowColour(row.row) & RGB_MASK, row.colour & RGB_MASK);
@@ -128,8 +131,8 @@ TEST(PlotGraphExpression, ClearsThenDrawsWithTheDarkPen) {
     resetPlotState();
     plotGraphExpression(compileExpression("x"));
     EXPECT_EQ(area.at(1, 1), backgroundColour & RGB_MASK);
-    EXPECT_EQ(area.at(100, 525), darkPenColour & RGB_MASK);  // x = -3.75
-    EXPECT_EQ(area.texts.size(), 4u);                        // the axis labels only
+    EXPECT_EQ(area.at(100, 525), darkPenColour & RGB_MASK); // x = -3.75
+    EXPECT_EQ(area.texts.size(), 4u);                       // the axis labels only
 }
 
 void expectText(const GraphArea& area, const std::string& text, int x, int y) {
@@ -153,13 +156,23 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
     };
     // 800 x 600; the anchor is column 480, x = 1 on the factory view.
     const Row rows[] = {
-        {"rising_below", "f(x)=x^2", factoryLimits,
+        {"rising_below",
+         "f(x)=x^2",
+         factoryLimits,
          {{"Along = 1.000000", 480, 250}, {"Chord slope = 3.000000", 480, 270}, {"Up = 3.000000", 564, 150}}},
-        {"falling_above", "f(x)=0-x", factoryLimits,
-         {{"Along = 1.000000", 480, 340}, {"Chord slope = -1.000000", 480, 320}, {"Up = -1.000000", 564, 390}}},
-        {"constant_above", "f(x)=2", factoryLimits,
+        {"falling_above",
+         "f(x)=0-x",
+         factoryLimits,
+         {{"Along = 1.000000", 480, 340},
+          {"Chord slope = -1.000000", 480, 320},
+          {"Up = -1.000000", 564, 390}}},
+        {"constant_above",
+         "f(x)=2",
+         factoryLimits,
          {{"Along = 1.000000", 480, 160}, {"Chord slope = 0.000000", 480, 140}, {"Up = 0.000000", 564, 180}}},
-        {"run_halves_when_zoomed_in", "f(x)=x^2", {-2.5, 2.5, -2.5, 2.5},
+        {"run_halves_when_zoomed_in",
+         "f(x)=x^2",
+         {-2.5, 2.5, -2.5, 2.5},
          {{"Along = 0.500000", 480, 280}, {"Chord slope = 1.500000", 480, 300}, {"Up = 0.750000", 564, 225}}},
     };
     for (const Row& row : rows) {
@@ -170,7 +183,8 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
         plotSettings.chordShown = 1;
         plotSettings.popupPoint = {480, 17};
         plotFunctions();
-        for (const Readout& r : row.readouts) expectText(area, r.text, r.x, r.y);
+        for (const Readout& r : row.readouts)
+            expectText(area, r.text, r.x, r.y);
         EXPECT_EQ(area.findText(row.readouts[0].text)->colour & RGB_MASK, readout);
     }
 }
@@ -181,9 +195,9 @@ TEST(DrawChord, TriangleLegsAndHypotenuse) {
     plotSettings.chordShown = 1;
     plotSettings.popupPoint = {480, 0};
     plotFunctions();
-    EXPECT_EQ(area.at(520, 240), chordPen);  // horizontal leg at y = 1
-    EXPECT_EQ(area.at(560, 100), chordPen);  // vertical leg at x = 2
-    EXPECT_EQ(area.at(520, 150), chordPen);  // chord from (1, 1) to (2, 4)
+    EXPECT_EQ(area.at(520, 240), chordPen); // horizontal leg at y = 1
+    EXPECT_EQ(area.at(560, 100), chordPen); // vertical leg at x = 2
+    EXPECT_EQ(area.at(520, 150), chordPen); // chord from (1, 1) to (2, 4)
 }
 
 TEST(DrawChord, OnlyOnADisplayedChordRow) {
@@ -193,7 +207,8 @@ TEST(DrawChord, OnlyOnADisplayedChordRow) {
         int displayed;
         bool drawn;
     };
-    const Row rows[] = {{"displayed_row", 1, 1, true}, {"hidden_row", 1, 0, false}, {"other_row", 0, 1, false}};
+    const Row rows[] = {
+        {"displayed_row", 1, 1, true}, {"hidden_row", 1, 0, false}, {"other_row", 0, 1, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         GraphArea area(800, 600);

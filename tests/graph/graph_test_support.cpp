@@ -7,5 +7,6 @@
 void resetPlotState(const std::vector<const char*>& definitions) {
     resetSymbolStore();
     plotSettings = PlotSettings{};
-    for (const char* definition : definitions) defineFunctionFromText(definition);
+    for (const char* definition : definitions)
+        defineFunctionFromText(definition);
 }

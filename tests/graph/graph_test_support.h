@@ -15,7 +15,7 @@ using PixelSet = std::set<Pixel>;
 
 // An image of the given size as the graph area, filled with one colour, with a text log.
 class GraphArea {
-public:
+  public:
     GraphArea(int width, int height, QRgb fill = qRgb(1, 2, 3)) : image(width, height, QImage::Format_RGB32) {
         image.fill(fill);
         setGraphImage(&image);

@@ -18,7 +18,7 @@ int waits = 0;
 int crosses = 0;
 
 class Relations : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         resetPlotState();
         waits = crosses = 0;
@@ -30,13 +30,15 @@ protected:
 // World points of the dots, one per pixel centre-ish (the pixel's top-left world corner).
 std::vector<std::pair<double, double>> worldPoints(const PixelSet& pixels) {
     std::vector<std::pair<double, double>> points;
-    for (const Pixel& p : pixels) points.push_back({worldX(p.first), worldY(p.second)});
+    for (const Pixel& p : pixels)
+        points.push_back({worldX(p.first), worldY(p.second)});
     return points;
 }
 
 std::size_t countWhere(const PixelSet& pixels, const std::function<bool(double, double)>& inside) {
     std::size_t n = 0;
-    for (const auto& [x, y] : worldPoints(pixels)) n += inside(x, y) ? 1 : 0;
+    for (const auto& [x, y] : worldPoints(pixels))
+        n += inside(x, y) ? 1 : 0;
     return n;
 }
 
@@ -46,7 +48,8 @@ TEST_F(Relations, CircleIsFoundByBothPasses) {
     plotSettings.implicitRight[0] = "4";
     plotImplicit();
     const PixelSet dots = area.pixelsOf(implicitDot);
-    for (const auto& [x, y] : worldPoints(dots)) ASSERT_NEAR(std::hypot(x, y), 2.0, 0.04);
+    for (const auto& [x, y] : worldPoints(dots))
+        ASSERT_NEAR(std::hypot(x, y), 2.0, 0.04);
     // Near the top the curve runs along the horizontal scan lines, so only the vertical pass
     // finds it there; near the right end the reverse.
     EXPECT_GE(countWhere(dots, [](double x, double y) { return std::fabs(x) < 0.3 && y > 1.9; }), 8u);
@@ -63,7 +66,7 @@ TEST_F(Relations, ImplicitEquations) {
         const char* left1;
         const char* right1;
         int equationsDrawn;
-        std::function<bool(double, double)> onCurve;  // every dot must satisfy it
+        std::function<bool(double, double)> onCurve; // every dot must satisfy it
     };
     // Dots are within a pixel (0.025 world units) of the curve along each axis.
     const Row rows[] = {
@@ -72,7 +75,8 @@ TEST_F(Relations, ImplicitEquations) {
          [](double x, double y) { return std::fabs(y - 1) < 0.026 || std::fabs(x + 2) < 0.026; }},
         {"empty_first_equation_stops", "", "", "y", "x", 0, [](double, double) { return false; }},
         {"pole_ends_without_dots", "1/x", "0", "", "", 1, [](double, double) { return false; }},
-        {"tangent_poles_skipped", "tan(x)", "0", "", "", 1, [](double x, double) {
+        {"tangent_poles_skipped", "tan(x)", "0", "", "", 1,
+         [](double x, double) {
              return std::fabs(x) < 0.026 || std::fabs(std::fabs(x) - std::numbers::pi) < 0.026;
          }},
     };
@@ -95,17 +99,23 @@ TEST_F(Relations, ImplicitEquations) {
 TEST_F(Relations, InequalityRegions) {
     struct Row {
         const char* name;
-        std::array<const char*, 6> sides;  // left0, right0, left1, right1, left2, right2
+        std::array<const char*, 6> sides; // left0, right0, left1, right1, left2, right2
         std::function<bool(double, double)> region;
         bool anyPainted;
     };
     const Row rows[] = {
-        {"between_parabola_and_line", {"y", "x^2", "1", "y", "", ""},
-         [](double x, double y) { return y > x * x && y < 1; }, true},
-        {"third_without_second_is_ignored", {"y", "x^2", "", "", "0", "1"},
-         [](double x, double y) { return y > x * x; }, true},
-        {"three_inequalities", {"y", "x^2", "1", "y", "x", "0"},
-         [](double x, double y) { return y > x * x && y < 1 && x > 0; }, true},
+        {"between_parabola_and_line",
+         {"y", "x^2", "1", "y", "", ""},
+         [](double x, double y) { return y > x * x && y < 1; },
+         true},
+        {"third_without_second_is_ignored",
+         {"y", "x^2", "", "", "0", "1"},
+         [](double x, double y) { return y > x * x; },
+         true},
+        {"three_inequalities",
+         {"y", "x^2", "1", "y", "x", "0"},
+         [](double x, double y) { return y > x * x && y < 1 && x > 0; },
+         true},
         {"never_true", {"y", "y", "", "", "", ""}, [](double, double) { return false; }, false},
     };
     for (const Row& row : rows) {
@@ -143,7 +153,7 @@ TEST_F(Relations, LatticeIsSparseInALargeArea) {
     const std::size_t painted = area.pixelsOf(regionDot).size();
     EXPECT_GE(painted, 599u * 599u);
     EXPECT_LE(painted, 601u * 601u);
-    EXPECT_NE(area.at(1, 1), regionDot);  // every other pixel is left alone
+    EXPECT_NE(area.at(1, 1), regionDot); // every other pixel is left alone
 }
 
 } // namespace

@@ -39,7 +39,8 @@ PixelSet withoutLabels(const GraphArea& area, QRgb colour) {
     PixelSet pixels = area.pixelsOf(colour);
     std::erase_if(pixels, [&](const Pixel& p) {
         for (const TextDraw& text : area.texts) {
-            if (p.first >= text.x && p.first < text.x + 200 && p.second >= text.y && p.second < text.y + 30) return true;
+            if (p.first >= text.x && p.first < text.x + 200 && p.second >= text.y && p.second < text.y + 30)
+                return true;
         }
         return false;
     });
@@ -54,7 +55,7 @@ TEST(PlotParametric, Curves) {
         const char* from;
         const char* to;
         std::size_t minPixels;
-        double minX;  // leftmost world x the curve may reach
+        double minX; // leftmost world x the curve may reach
     };
     // 800 x 800 factory view: 80 pixels per world unit.
     const Row rows[] = {
@@ -79,7 +80,8 @@ TEST(PlotParametric, Curves) {
         const auto [low, high] = radiusRange(curve, 400, 400);
         EXPECT_GE(low, 78.0);
         EXPECT_LE(high, 82.0);
-        for (const Pixel& p : curve) ASSERT_GE(p.first, screenX(row.minX) - 1);
+        for (const Pixel& p : curve)
+            ASSERT_GE(p.first, screenX(row.minX) - 1);
     }
 }
 
@@ -156,8 +158,9 @@ TEST(PlotPolar, EmptyAngleVariableUsesT) {
     resetPlotState({"f(t)=t"});
     plotSettings.polarFlags[0] = 1;
     plotPolar();
-    EXPECT_EQ(findOrCreateVariable("t")->value, 0.0);  // left at the label angle
-    for (const auto& variable : symbolStore.variables) EXPECT_FALSE(variable->name.empty());
+    EXPECT_EQ(findOrCreateVariable("t")->value, 0.0); // left at the label angle
+    for (const auto& variable : symbolStore.variables)
+        EXPECT_FALSE(variable->name.empty());
     EXPECT_FALSE(area.pixelsOf(qRgb(255, 255, 0)).empty());
 }
 

@@ -19,8 +19,7 @@ TEST(PlotSettings, StartValues) {
     EXPECT_TRUE(fresh.documentPath.empty());
 }
 
-template <typename Text>
-void expectCutAtLimit(Text& field, std::size_t limit) {
+template <typename Text> void expectCutAtLimit(Text& field, std::size_t limit) {
     const std::string longText(limit + 40, 'a');
     field = longText;
     EXPECT_EQ(field.view().size(), limit);
@@ -28,7 +27,8 @@ void expectCutAtLimit(Text& field, std::size_t limit) {
     field = "short";
     EXPECT_EQ(field, "short");
     // A shorter text leaves no remains of the longer one behind its terminator.
-    for (std::size_t i = 5; i < field.bytes().size(); ++i) ASSERT_EQ(field.bytes()[i], '\0');
+    for (std::size_t i = 5; i < field.bytes().size(); ++i)
+        ASSERT_EQ(field.bytes()[i], '\0');
 }
 
 TEST(PlotSettings, TextsAreCutAtTheirFieldLimit) {

@@ -34,11 +34,15 @@ TEST(Surface, LinesExcludeTheirEndPixel) {
         {"shallow_rounds_half_up", {0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
         {"steep_upwards", {1, 8}, {2, 4}, {{1, 8}, {1, 7}, {2, 6}, {2, 5}}},
         {"zero_length_draws_nothing", {4, 4}, {4, 4}, {}},
-        {"clipped_at_both_ends", {-5, 2}, {15, 2},
+        {"clipped_at_both_ends",
+         {-5, 2},
+         {15, 2},
          {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 2}, {9, 2}}},
         {"entirely_outside", {-5, -1}, {20, -1}, {}},
         {"far_outside_steep", {5, 5}, {6, -2000000000}, {{5, 5}, {5, 4}, {5, 3}, {5, 2}, {5, 1}, {5, 0}}},
-        {"extreme_ints", {INT_MIN, 3}, {INT_MAX, 3},
+        {"extreme_ints",
+         {INT_MIN, 3},
+         {INT_MAX, 3},
          {{0, 3}, {1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}}},
     };
     for (const Row& row : rows) {
@@ -94,7 +98,8 @@ TEST(Surface, SetPixelClipsToTheImage) {
     GraphArea area(4, 4);
     {
         Surface surface;
-        for (const Pixel& p : {Pixel{-1, 0}, Pixel{4, 0}, Pixel{0, 4}, Pixel{INT_MAX, INT_MIN}, Pixel{3, 3}}) {
+        for (const Pixel& p :
+             {Pixel{-1, 0}, Pixel{4, 0}, Pixel{0, 4}, Pixel{INT_MAX, INT_MIN}, Pixel{3, 3}}) {
             surface.setPixel(p.first, p.second, red);
         }
     }
@@ -127,8 +132,10 @@ TEST(Surface, TextIsDrawnAndLoggedAtItsTopLeftCorner) {
         EXPECT_EQ(area.at(9, 5), qRgb(1, 2, 3) & RGB_MASK);
         const PixelSet ink = area.pixelsOf(qRgb(220, 220, 250));
         EXPECT_FALSE(ink.empty());
-        for (const Pixel& p : ink) EXPECT_GE(p.first, 10);
-        for (const Pixel& p : ink) EXPECT_GE(p.second, 5);
+        for (const Pixel& p : ink)
+            EXPECT_GE(p.first, 10);
+        for (const Pixel& p : ink)
+            EXPECT_GE(p.second, 5);
     }
 }
 

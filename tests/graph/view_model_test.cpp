@@ -13,7 +13,7 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 class ViewModel : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { resizeView(800, 600); }
 };
 
@@ -88,12 +88,18 @@ TEST_F(ViewModel, TickStep) {
         double step;
     };
     const Row rows[] = {
-        {"ten_gives_one", 10, 1},        {"above_ten_gives_ten", 10.5, 10},
-        {"hundred_gives_ten", 100, 10},  {"one_gives_one", 1, 1},
-        {"half_gives_tenth", 0.5, 0.1},  {"tenth_gives_tenth", 0.1, 0.1},
-        {"six_gives_one", 6, 1},         {"zero_gives_no_step", 0, 0},
-        {"negative_gives_no_step", -3, 0}, {"infinite_gives_no_step", inf, 0},
-        {"nan_gives_no_step", nan, 0},   {"huge_span_ends", 1e308, 1e307},
+        {"ten_gives_one", 10, 1},
+        {"above_ten_gives_ten", 10.5, 10},
+        {"hundred_gives_ten", 100, 10},
+        {"one_gives_one", 1, 1},
+        {"half_gives_tenth", 0.5, 0.1},
+        {"tenth_gives_tenth", 0.1, 0.1},
+        {"six_gives_one", 6, 1},
+        {"zero_gives_no_step", 0, 0},
+        {"negative_gives_no_step", -3, 0},
+        {"infinite_gives_no_step", inf, 0},
+        {"nan_gives_no_step", nan, 0},
+        {"huge_span_ends", 1e308, 1e307},
         {"tiny_span_ends", 3e-300, 1e-300},
     };
     for (const Row& row : rows) {
