@@ -1,5 +1,18 @@
 #include "shell/commands.h"
 
+#include "shell/deffunc_dialog.h"
+#include "shell/editlist_dialog.h"
+#include "shell/funlist_dialog.h"
+#include "shell/graphexp_dialog.h"
+#include "shell/inequal_dialog.h"
+#include "shell/intrinsic_dialog.h"
+#include "shell/memo_dialog.h"
+#include "shell/parametric_dialog.h"
+#include "shell/polar_dialog.h"
+#include "shell/setlimits_dialog.h"
+#include "shell/varlist_dialog.h"
+#include "shell/vary_dialog.h"
+
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
@@ -86,6 +99,59 @@ bool runViewCommand(Command id) {
     return true;
 }
 
+// The commands that open a dialog, with what the main window does once a modal one has closed.
+// Returns false for any other id.
+bool runDialogCommand(MainWindow& window, Command id) {
+    switch (id) {
+    case Command::Memo:
+        openMemoDialog(&window);
+        break;
+    case Command::SetLimits:
+        runSetLimitsDialog(&window);
+        plotFunctions();
+        break;
+    case Command::GraphExpression:
+        runGraphExpDialog(&window);
+        break;
+    case Command::DefineFunction:
+        runDefFuncDialog(&window);
+        plotSettings.plotMode = PlotMode::Explicit;
+        plotFunctions();
+        break;
+    case Command::EditFunctions:
+        runEditListDialog(&window);
+        break;
+    case Command::SelectGraph:
+        runFunListDialog(&window);
+        break;
+    case Command::VariablesSetup:
+        openVarListDialog(&window);
+        break;
+    case Command::Vary:
+        openVaryDialog(&window);
+        break;
+    case Command::ParametricSetup:
+        window.setParametricChecked(true);
+        plotSettings.parametricShown = 1;
+        plotSettings.plotMode = PlotMode::Parametric;
+        openParametricDialog(&window);
+        break;
+    case Command::Polar:
+        runPolarDialog(&window);
+        plotSettings.plotMode = PlotMode::Polar;
+        break;
+    case Command::Implicit:
+        openIntrinsicDialog(&window);
+        break;
+    case Command::Inequalities:
+        openInequalDialog(&window);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int nextChordRow(int row, const std::int32_t (&flags)[10]) {
@@ -102,6 +168,7 @@ void dispatchCommand(MainWindow& window, Command id) {
         window.requestRepaint();
         return;
     }
+    if (runDialogCommand(window, id)) return;
     switch (id) {
     case Command::New:
         startNewDocument();

@@ -5,7 +5,6 @@
 #include "expr/syntax_check.h"
 #include "graph/plot_settings.h"
 
-
 namespace {
 
 constexpr int definitionId = 40010;
@@ -20,8 +19,8 @@ constexpr ControlTemplate defFuncControls[] = {
     {ControlKind::Button, okId, "OK", 10, 40, 20, 10},
 };
 
-constexpr DialogTemplate defFuncTemplate{
-    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 200, 60, defFuncControls};
+constexpr DialogTemplate defFuncTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 200, 60,
+                                         defFuncControls};
 
 void acceptDefinition(QDialog* dialog) {
     const std::string text = fieldText(dialog, definitionId);
@@ -41,4 +40,6 @@ QDialog* createDefFuncDialog(QWidget* owner) {
     return dialog;
 }
 
-int runDefFuncDialog(QWidget* owner) { return runModal(createDefFuncDialog(owner)); }
+int runDefFuncDialog(QWidget* owner) {
+    return runModal(createDefFuncDialog(owner));
+}

@@ -22,7 +22,9 @@ namespace {
 // Width of the raised border that stands in for the modal frame of a caption-less dialog.
 constexpr int borderWidth = 2;
 
-QString controlName(int id) { return QStringLiteral("id%1").arg(id); }
+QString controlName(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
 
 // Windows' MulDiv for the non-negative operands of a layout: a * b / c rounded to nearest.
 int mulDiv(int a, int b, int c) {
@@ -33,13 +35,13 @@ int mulDiv(int a, int b, int c) {
 // Qt adopts the user's locale at start-up; numbers in dialogs are always read and written with a
 // decimal point, so conversions run under the "C" locale of the calling thread.
 class ClassicNumbers {
-public:
+  public:
     ClassicNumbers() : previous_(uselocale(classic())) {}
     ~ClassicNumbers() { uselocale(previous_); }
     ClassicNumbers(const ClassicNumbers&) = delete;
     ClassicNumbers& operator=(const ClassicNumbers&) = delete;
 
-private:
+  private:
     static locale_t classic() {
         static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
         return locale;
@@ -65,7 +67,8 @@ QWidget* createEdit(QWidget* parent, const ControlTemplate& control) {
 
 QWidget* createMultiLineEdit(QWidget* parent, const ControlTemplate& control) {
     auto* edit = new QPlainTextEdit(QString::fromLatin1(control.text), parent);
-    edit->setVerticalScrollBarPolicy(control.style & styleVScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(control.style & styleVScroll ? Qt::ScrollBarAlwaysOn
+                                                                  : Qt::ScrollBarAlwaysOff);
     edit->setFrameShape(control.style & styleBorder ? QFrame::StyledPanel : QFrame::NoFrame);
     return edit;
 }
@@ -173,18 +176,24 @@ QWidget* findDialogControl(const QWidget* dialog, int id) {
 std::string fieldText(const QWidget* dialog, int id) {
     const QWidget* control = findDialogControl(dialog, id);
     QString text;
-    if (auto* edit = qobject_cast<const QLineEdit*>(control)) text = edit->text();
-    else if (auto* label = qobject_cast<const QLabel*>(control)) text = label->text();
-    else if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control)) text = multiLine->toPlainText();
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        text = edit->text();
+    else if (auto* label = qobject_cast<const QLabel*>(control))
+        text = label->text();
+    else if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control))
+        text = multiLine->toPlainText();
     return text.toLatin1().toStdString();
 }
 
 void setFieldText(QWidget* dialog, int id, std::string_view text) {
     QWidget* control = findDialogControl(dialog, id);
     const QString latin = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(latin);
-    else if (auto* label = qobject_cast<QLabel*>(control)) label->setText(latin);
-    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control)) multiLine->setPlainText(latin);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->setText(latin);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(latin);
+    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
+        multiLine->setPlainText(latin);
 }
 
 double textNumber(const char* text) {
@@ -192,7 +201,9 @@ double textNumber(const char* text) {
     return std::strtod(text, nullptr);
 }
 
-double fieldNumber(const QWidget* dialog, int id) { return textNumber(fieldText(dialog, id).c_str()); }
+double fieldNumber(const QWidget* dialog, int id) {
+    return textNumber(fieldText(dialog, id).c_str());
+}
 
 std::string formatNumber(double value) {
     char text[512]; // "%lf" of the largest double needs 316 characters

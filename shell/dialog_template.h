@@ -60,7 +60,7 @@ QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits);
 // it: every dialog here leaves only through its own buttons, which call done().
 class TemplateDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     TemplateDialog(QWidget* owner, const DialogTemplate& layout);
     void reject() override {}
 };

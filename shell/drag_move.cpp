@@ -9,7 +9,7 @@ namespace {
 // Watches the window's own mouse events; presses on child controls that take the mouse (fields,
 // buttons) never reach the window, presses on labels and on the background do.
 class DragMover : public QObject {
-public:
+  public:
     DragMover(QWidget* window, QSize size) : QObject(window), window_(window), size_(size) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -26,7 +26,7 @@ public:
         }
     }
 
-private:
+  private:
     bool pressed(QMouseEvent* event) {
         if (event->button() != Qt::LeftButton) return false;
         pressPoint_ = event->position().toPoint();

@@ -2,13 +2,12 @@
 
 #include "deffunc_dialog.h"
 #include "dialog_template.h"
-#include "funlist_dialog.h"
 #include "expr/symbol_store.h"
-#include "graph/plot_settings.h"
+#include "funlist_dialog.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/parametric_polar.h"
-
+#include "graph/plot_settings.h"
 
 #include <array>
 
@@ -68,4 +67,6 @@ QDialog* createEditListDialog(QWidget* owner) {
     return dialog;
 }
 
-void runEditListDialog(QWidget* owner) { runModal(createEditListDialog(owner)); }
+void runEditListDialog(QWidget* owner) {
+    runModal(createEditListDialog(owner));
+}

@@ -17,7 +17,8 @@ constexpr int okId = 40200;
 
 constexpr auto funListControls = [] {
     std::array<ControlTemplate, 2 + 2 * 10> controls{};
-    controls[0] = {ControlKind::Static, noControlId, "Click next to each function to display its graph", 10, 10, 355, 8};
+    controls[0] = {
+        ControlKind::Static, noControlId, "Click next to each function to display its graph", 10, 10, 355, 8};
     for (int row = 0; row < 10; ++row) {
         const int y = 20 + 10 * row;
         controls[1 + 2 * row] = {ControlKind::CheckBox, firstCheckBoxId + row, "", 10, y, 10, 10};
@@ -48,7 +49,8 @@ std::string functionRowText(int row, std::string_view separator) {
 }
 
 void fillFunctionRows(QWidget* dialog, int firstLabelId, std::string_view separator) {
-    for (int row = 0; row < 10; ++row) setFieldText(dialog, firstLabelId + row, functionRowText(row, separator));
+    for (int row = 0; row < 10; ++row)
+        setFieldText(dialog, firstLabelId + row, functionRowText(row, separator));
 }
 
 void bindRowFlags(QWidget* dialog, int firstBoxId, std::span<std::int32_t, 10> flags) {
@@ -76,4 +78,6 @@ QDialog* createFunListDialog(QWidget* owner) {
     return dialog;
 }
 
-void runFunListDialog(QWidget* owner) { runModal(createFunListDialog(owner)); }
+void runFunListDialog(QWidget* owner) {
+    runModal(createFunListDialog(owner));
+}

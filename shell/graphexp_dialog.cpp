@@ -4,7 +4,6 @@
 #include "expr/compiler.h"
 #include "graph/curves.h"
 
-
 namespace {
 
 constexpr int expressionId = 40003;
@@ -16,7 +15,8 @@ constexpr ControlTemplate graphExpControls[] = {
     {ControlKind::Button, okId, "OK", 15, 20, 20, 10},
 };
 
-constexpr DialogTemplate graphExpTemplate{DialogFrame::None, nullptr, "Arial", 8, 32, 32, 320, 40, graphExpControls};
+constexpr DialogTemplate graphExpTemplate{DialogFrame::None, nullptr, "Arial", 8, 32, 32, 320, 40,
+                                          graphExpControls};
 
 } // namespace
 
@@ -30,4 +30,6 @@ QDialog* createGraphExpDialog(QWidget* owner) {
     return dialog;
 }
 
-void runGraphExpDialog(QWidget* owner) { runModal(createGraphExpDialog(owner)); }
+void runGraphExpDialog(QWidget* owner) {
+    runModal(createGraphExpDialog(owner));
+}

@@ -1,8 +1,8 @@
 #include "inequal_dialog.h"
 
 #include "dialog_template.h"
-#include "intrinsic_dialog.h"
 #include "graph/implicit.h"
+#include "intrinsic_dialog.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ constexpr ControlTemplate inequalControls[] = {
     {ControlKind::Static, noControlId, "Enter up to 3 inequalities", 80, 38, 100, 8},
 };
 
-constexpr DialogTemplate inequalTemplate{
-    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 48, inequalControls};
+constexpr DialogTemplate inequalTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 48,
+                                         inequalControls};
 
 } // namespace
 
@@ -36,4 +36,6 @@ QDialog* createInequalDialog(QWidget* owner) {
                                         PlotMode::Inequalities, plotInequalities});
 }
 
-QDialog* openInequalDialog(QWidget* owner) { return showModeless(createInequalDialog(owner)); }
+QDialog* openInequalDialog(QWidget* owner) {
+    return showModeless(createInequalDialog(owner));
+}

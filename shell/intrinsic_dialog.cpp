@@ -61,4 +61,6 @@ QDialog* createIntrinsicDialog(QWidget* owner) {
                                         PlotMode::Implicit, plotImplicit});
 }
 
-QDialog* openIntrinsicDialog(QWidget* owner) { return showModeless(createIntrinsicDialog(owner)); }
+QDialog* openIntrinsicDialog(QWidget* owner) {
+    return showModeless(createIntrinsicDialog(owner));
+}

@@ -28,4 +28,6 @@ QDialog* createMemoDialog(QWidget* owner) {
     return dialog;
 }
 
-QDialog* openMemoDialog(QWidget* owner) { return showModeless(createMemoDialog(owner)); }
+QDialog* openMemoDialog(QWidget* owner) {
+    return showModeless(createMemoDialog(owner));
+}

@@ -2,10 +2,10 @@
 
 #include "dialog_template.h"
 #include "drag_move.h"
-#include "vary_dialog.h"
 #include "graph/axes.h"
-#include "graph/plot_settings.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
+#include "vary_dialog.h"
 
 #include <QScrollBar>
 
@@ -91,4 +91,6 @@ QDialog* createParametricDialog(QWidget* owner) {
     return dialog;
 }
 
-QDialog* openParametricDialog(QWidget* owner) { return showModeless(createParametricDialog(owner)); }
+QDialog* openParametricDialog(QWidget* owner) {
+    return showModeless(createParametricDialog(owner));
+}

@@ -16,15 +16,23 @@ constexpr int okId = 40200;
 
 constexpr auto polarControls = [] {
     std::array<ControlTemplate, 5 + 2 * 10> controls{};
-    controls[0] = {ControlKind::Static, noControlId, "Click next to each to graph using polar co-ordinates", 10, 10, 355, 8};
+    controls[0] = {ControlKind::Static,
+                   noControlId,
+                   "Click next to each to graph using polar co-ordinates",
+                   10,
+                   10,
+                   355,
+                   8};
     for (int row = 0; row < 10; ++row) {
         const int y = 20 + 10 * row;
         controls[1 + 2 * row] = {ControlKind::CheckBox, firstCheckBoxId + row, "", 10, y, 10, 10};
         controls[2 + 2 * row] = {ControlKind::Static, firstLabelId + row, "", 20, y + 1, 255, 8};
     }
-    controls[21] = {ControlKind::Static, noControlId, "Which variable to represent the angle?", 10, 120, 355, 8};
+    controls[21] = {
+        ControlKind::Static, noControlId, "Which variable to represent the angle?", 10, 120, 355, 8};
     controls[22] = {ControlKind::Edit, angleId, "t", 145, 118, 60, 10, styleNone, 79};
-    controls[23] = {ControlKind::Static, noControlId, "This is the independent variable theta ", 10, 130, 355, 8};
+    controls[23] = {
+        ControlKind::Static, noControlId, "This is the independent variable theta ", 10, 130, 355, 8};
     controls[24] = {ControlKind::Button, okId, "OK", 10, 140, 40, 12};
     return controls;
 }();
@@ -47,4 +55,6 @@ QDialog* createPolarDialog(QWidget* owner) {
     return dialog;
 }
 
-void runPolarDialog(QWidget* owner) { runModal(createPolarDialog(owner)); }
+void runPolarDialog(QWidget* owner) {
+    runModal(createPolarDialog(owner));
+}

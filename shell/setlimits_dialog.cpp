@@ -13,7 +13,8 @@ constexpr int yMinId = 40008;
 constexpr int okId = 40200;
 
 constexpr ControlTemplate setLimitsControls[] = {
-    {ControlKind::Static, noControlId, "Set ranges of x and y values on the graphs:", 10, 5, 155, 8, styleCentred},
+    {ControlKind::Static, noControlId, "Set ranges of x and y values on the graphs:", 10, 5, 155, 8,
+     styleCentred},
     {ControlKind::Static, noControlId, "Maximum x: ", 10, 20, 55, 8, styleCentred},
     {ControlKind::Edit, xMaxId, "", 60, 18, 60, 12, styleNone, 79},
     {ControlKind::Static, noControlId, "Minimum x: ", 9, 30, 55, 8, styleCentred},
@@ -25,8 +26,8 @@ constexpr ControlTemplate setLimitsControls[] = {
     {ControlKind::Button, okId, "OK", 15, 70, 20, 10},
 };
 
-constexpr DialogTemplate setLimitsTemplate{
-    DialogFrame::Caption, "", "System", 8, 32, 80, 170, 90, setLimitsControls};
+constexpr DialogTemplate setLimitsTemplate{DialogFrame::Caption, "", "System", 8, 32, 80, 170, 90,
+                                           setLimitsControls};
 
 } // namespace
 
@@ -49,4 +50,6 @@ QDialog* createSetLimitsDialog(QWidget* owner) {
     return dialog;
 }
 
-void runSetLimitsDialog(QWidget* owner) { runModal(createSetLimitsDialog(owner)); }
+void runSetLimitsDialog(QWidget* owner) {
+    runModal(createSetLimitsDialog(owner));
+}

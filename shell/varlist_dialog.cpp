@@ -5,8 +5,8 @@
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
-#include "graph/plot_settings.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
 
 #include <array>
 
@@ -34,8 +34,8 @@ constexpr auto varListControls = [] {
     return controls;
 }();
 
-constexpr DialogTemplate varListTemplate{
-    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 130, 65, varListControls};
+constexpr DialogTemplate varListTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 130, 65,
+                                         varListControls};
 
 constexpr QSize varListPixels(234, 128);
 
@@ -57,7 +57,8 @@ void applyRow(const QDialog* dialog, int row, double value) {
 
 void applyRows(const QDialog* dialog) {
     for (int row = 0; row < rowCount; ++row) {
-        if (!fieldText(dialog, firstNameId + row).empty()) applyRow(dialog, row, fieldNumber(dialog, firstValueId + row));
+        if (!fieldText(dialog, firstNameId + row).empty())
+            applyRow(dialog, row, fieldNumber(dialog, firstValueId + row));
     }
 }
 
@@ -102,4 +103,6 @@ QDialog* createVarListDialog(QWidget* owner) {
     return dialog;
 }
 
-QDialog* openVarListDialog(QWidget* owner) { return showModeless(createVarListDialog(owner)); }
+QDialog* openVarListDialog(QWidget* owner) {
+    return showModeless(createVarListDialog(owner));
+}

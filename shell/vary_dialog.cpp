@@ -2,13 +2,13 @@
 
 #include "dialog_template.h"
 #include "drag_move.h"
-#include "varlist_dialog.h"
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/implicit.h"
-#include "graph/plot_settings.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
+#include "varlist_dialog.h"
 
 #include <QScrollBar>
 
@@ -37,7 +37,8 @@ constexpr ControlTemplate varyControls[] = {
     {ControlKind::Button, okId, "OK", 170, 2, 20, 10},
 };
 
-constexpr DialogTemplate varyTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 10, 32, 80, 200, 25, varyControls};
+constexpr DialogTemplate varyTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 10, 32, 80, 200, 25,
+                                      varyControls};
 
 constexpr QSize varyPixels(410, 62);
 
@@ -109,4 +110,6 @@ QDialog* createVaryDialog(QWidget* owner) {
     return dialog;
 }
 
-QDialog* openVaryDialog(QWidget* owner) { return showModeless(createVaryDialog(owner)); }
+QDialog* openVaryDialog(QWidget* owner) {
+    return showModeless(createVaryDialog(owner));
+}

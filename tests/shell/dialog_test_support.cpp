@@ -19,7 +19,9 @@ std::vector<std::string> DialogTest::messages;
 
 namespace {
 
-void recordMessage(const char* caption, const char*, int) { DialogTest::messages.emplace_back(caption); }
+void recordMessage(const char* caption, const char*, int) {
+    DialogTest::messages.emplace_back(caption);
+}
 
 } // namespace
 
@@ -43,7 +45,8 @@ void DialogTest::TearDown() {
 }
 
 void defineFunctions(const std::vector<std::string>& definitions) {
-    for (const std::string& definition : definitions) defineFunctionFromText(definition);
+    for (const std::string& definition : definitions)
+        defineFunctionFromText(definition);
 }
 
 void clickControl(QWidget* dialog, int id) {
@@ -63,7 +66,8 @@ void typeInto(QWidget* dialog, int id, const QString& text) {
 int countPixels(const QImage& image, QRgb colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour ? 1 : 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour ? 1 : 0;
     }
     return count;
 }

@@ -14,7 +14,7 @@
 class QDialog;
 
 class DialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -23,7 +23,7 @@ protected:
     // The graph area's image for the plotters the dialogs call.
     QImage graph{240, 160, QImage::Format_RGB32};
 
-public:
+  public:
     // Captions of the message boxes shown while the test ran.
     static std::vector<std::string> messages;
 };

@@ -3,8 +3,8 @@
 
 #include "expr/compiler.h"
 #include "expr/symbol_store.h"
-#include "graph/curves.h"
 #include "graph/axes.h"
+#include "graph/curves.h"
 #include "graph/plot_settings.h"
 #include "shell/deffunc_dialog.h"
 #include "shell/dialog_template.h"
@@ -56,7 +56,8 @@ TEST_F(FunctionDialogTest, RowTextsTakeTheFormOfTheirDialog) {
 }
 
 TEST_F(FunctionDialogTest, OnlyTheFirstTenFunctionsHaveRows) {
-    for (char name = 'a'; name <= 'k'; ++name) defineFunctions({std::string("f") + name + "(x)=x"});
+    for (char name = 'a'; name <= 'k'; ++name)
+        defineFunctions({std::string("f") + name + "(x)=x"});
     QDialog* dialog = createFunListDialog(owner.get());
     EXPECT_EQ(fieldText(dialog, rowLabels + 9), "fj(x) = x");
     EXPECT_EQ(findDialogControl(dialog, rowLabels + 10), nullptr);
@@ -171,7 +172,7 @@ struct EditCase {
     const char* behaviour;
     const char* typed; // null: Cancel
     const char* row;
-    const char* f;     // f's body afterwards
+    const char* f; // f's body afterwards
     bool hasH;
 };
 

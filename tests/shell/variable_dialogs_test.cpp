@@ -30,7 +30,9 @@ constexpr int varyValueId = 40138;
 constexpr int varySliderId = 40019;
 constexpr int varyOkId = 40200;
 
-double valueOf(const char* name) { return findOrCreateVariable(name)->value; }
+double valueOf(const char* name) {
+    return findOrCreateVariable(name)->value;
+}
 
 TEST_F(VariableDialogTest, VarListShowsVariablesNewestFirstWithoutPiAndE) {
     QDialog* fresh = createVarListDialog(owner.get());
@@ -49,7 +51,8 @@ TEST_F(VariableDialogTest, VarListShowsVariablesNewestFirstWithoutPiAndE) {
 }
 
 TEST_F(VariableDialogTest, VarListShowsAtMostFiveRows) {
-    for (const char* name : {"a", "b", "c", "d", "f", "g"}) findOrCreateVariable(name);
+    for (const char* name : {"a", "b", "c", "d", "f", "g"})
+        findOrCreateVariable(name);
     QDialog* dialog = createVarListDialog(owner.get());
     EXPECT_EQ(fieldText(dialog, nameFields), "g");
     EXPECT_EQ(fieldText(dialog, nameFields + 4), "b");
@@ -192,7 +195,8 @@ TEST(StepCount, ScrollActionsMapOntoTheFiveStepChanges) {
         {"moving the thumb takes its position", QAbstractSlider::SliderMove, 120, 37, 37},
         {"jumping to an end keeps the count", QAbstractSlider::SliderToMaximum, 7, 100, 7},
     };
-    for (const StepCase& c : cases) EXPECT_EQ(changedStepCount(c.count, c.action, c.thumb), c.expected) << c.behaviour;
+    for (const StepCase& c : cases)
+        EXPECT_EQ(changedStepCount(c.count, c.action, c.thumb), c.expected) << c.behaviour;
 }
 
 struct RedrawCase {
