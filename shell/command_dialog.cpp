@@ -66,9 +66,7 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
     consoleEdit_->setFocus();
     connect(consoleEdit_, &QPlainTextEdit::textChanged, this, &CommandDialog::onFieldChanged);
     onClicked(this, closeButtonId, [this] { done(QDialog::Accepted); });
-    // 705 x 494 is the template's own size under the metrics it was made for; a dialog font
-    // with taller metrics needs more, and cutting off the help lines would help nobody.
-    enableDragMove(this, movedSize.expandedTo(size()));
+    enableDragMove(this, movedSize);
 }
 
 // Runs the line that the caret has just left, if it holds a prompt. The insertions below change
