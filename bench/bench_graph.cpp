@@ -48,7 +48,7 @@ void defineTenFunctions() {
 
 void setCircle(const std::string& suffix) {
     plotSettings.implicitLeft[0] = "x^2+y^2" + suffix;
-    plotSettings.implicitRight[0] = "4";
+    plotSettings.implicitRight[0] = "4" + suffix;
 }
 
 void setInequalities(const std::string& suffix) {
@@ -106,6 +106,7 @@ void BM_ImplicitCircle(benchmark::State& state) {
     for (auto _ : state)
         plotImplicit();
     state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["perPlot"] = evaluations;
 }
 
 // Evaluations of the circle's two sides over the points of the coarse scan, without drawing.
@@ -135,6 +136,7 @@ void BM_ThreeInequalities(benchmark::State& state) {
     for (auto _ : state)
         plotInequalities();
     state.counters["evals"] = benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["perPlot"] = evaluations;
 }
 
 // All six sides at every lattice point, without drawing.

@@ -94,7 +94,10 @@ void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
     // first and minorSpan can each reach 2^32, so the starting product needs 128 bits then.
     long long offset;
     long long remainder;
-    if (first < (1LL << 30) && minorSpan < (1LL << 30)) {
+    if (first == 0) { // the usual case: the line starts inside the image
+        offset = 0;
+        remainder = n;
+    } else if (first < (1LL << 30) && minorSpan < (1LL << 30)) {
         const long long numerator = 2 * first * minorSpan + n;
         offset = numerator / (2 * n);
         remainder = numerator % (2 * n);
