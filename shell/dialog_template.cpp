@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
