@@ -14,7 +14,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace {
 
@@ -30,23 +29,6 @@ int mulDiv(int a, int b, int c) {
     const long long product = static_cast<long long>(a) * b;
     return static_cast<int>((product + (product >= 0 ? c / 2 : -c / 2)) / c);
 }
-
-// Qt adopts the user's locale at start-up; numbers in dialogs are always read and written with a
-// decimal point, so conversions run under the "C" locale of the calling thread.
-class ClassicNumbers {
-  public:
-    ClassicNumbers() : previous_(uselocale(classic())) {}
-    ~ClassicNumbers() { uselocale(previous_); }
-    ClassicNumbers(const ClassicNumbers&) = delete;
-    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
-
-  private:
-    static locale_t classic() {
-        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
-        return locale;
-    }
-    locale_t previous_;
-};
 
 QWidget* createStatic(QWidget* parent, const ControlTemplate& control) {
     auto* label = new QLabel(QString::fromLatin1(control.text), parent);
@@ -196,7 +178,6 @@ void setFieldText(QWidget* dialog, int id, std::string_view text) {
 }
 
 double textNumber(const char* text) {
-    const ClassicNumbers classic;
     return std::strtod(text, nullptr);
 }
 
@@ -206,7 +187,6 @@ double fieldNumber(const QWidget* dialog, int id) {
 
 std::string formatNumber(double value) {
     char text[512]; // "%lf" of the largest double needs 316 characters
-    const ClassicNumbers classic;
     std::snprintf(text, sizeof text, "%lf", value);
     return text;
 }
