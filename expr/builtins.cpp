@@ -219,6 +219,10 @@ bool isOneArgumentBuiltin(Builtin builtin) {
     return oneArgumentFunction(builtin) != nullptr;
 }
 
+OneArgumentRule oneArgumentRule(Builtin builtin) {
+    return oneArgumentFunction(builtin)->apply;
+}
+
 Value applyOneArgument(Builtin builtin, const Value& argument) {
     const OneArgument& f = *oneArgumentFunction(builtin);
     if (argument.kind == kindVector) return evaluationError(f.vectorMessage);

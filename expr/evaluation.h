@@ -1,8 +1,12 @@
 #pragma once
 // Shared by the evaluator's loop and the built-in functions; not part of the public interface.
 
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <optional>
 
+#include "expr/evaluator.h"
 #include "expr/symbol_store.h"
 
 // The value of a scalar entry; a variable is read now, when an operator takes it.
@@ -31,9 +35,20 @@ inline Value vectorValue(const std::array<double, 3>& components) {
 // Sets the evaluation error and gives the 0 that stands in for the failed result.
 Value evaluationError(const char* message);
 
+// y == floor(y) without a call of floor: every double from 2^52 up is whole.
+inline bool isWhole(double y) {
+    if (std::fabs(y) < 0x1p52) return y == static_cast<double>(static_cast<std::int64_t>(y));
+    return !std::isnan(y);
+}
+
 // x to the power y, raising mathErrorIndicator for a zero base with an exponent of 0 or below and
-// for a negative base with a fractional exponent.
-double power(double x, double y);
+// for a negative base with a fractional exponent. Inline: the scalar path calls it in its loop.
+inline double power(double x, double y) {
+    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && !isWhole(y))) mathErrorIndicator = EDOM;
+    // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
+    if (y == 2.0) return x * x;
+    return std::pow(x, y);
+}
 
 // Counts work done by sum, prod, diff and diffn within the outermost evaluation; false (with the
 // evaluation error set) once the allowance is used up, so nested loops cannot run for hours.
@@ -55,6 +70,15 @@ const Value* runToResult(const ExpList& list);
 bool isOneArgumentBuiltin(Builtin builtin);
 // A one-argument built-in applied to an evaluated argument.
 Value applyOneArgument(Builtin builtin, const Value& argument);
+
+// The rule of a one-argument built-in, for the scalar path.
+using OneArgumentRule = double (*)(double);
+OneArgumentRule oneArgumentRule(Builtin builtin);
+
+// Fills list.scalarSteps when the list can take the scalar path; called by toPostfix.
+void buildScalarProgram(ExpList& list);
+// Runs a scalar program; it uses no WorkStack entry and evaluates no other list.
+double runScalarProgram(const ScalarStep* step);
 
 // Applies a built-in call node of `list`.
 Value callBuiltin(const ExpListNode& node, const ExpList& list);

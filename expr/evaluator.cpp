@@ -1,6 +1,5 @@
 #include "expr/evaluator.h"
 
-#include <cerrno>
 #include <cmath>
 
 #include "expr/evaluation.h"
@@ -248,13 +247,6 @@ Value evaluationError(const char* message) {
     return scalarValue(0.0);
 }
 
-double power(double x, double y) {
-    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && y != std::floor(y))) mathErrorIndicator = EDOM;
-    // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
-    if (y == 2.0) return x * x;
-    return std::pow(x, y);
-}
-
 bool spendEvaluationWork(long units) {
     if (evaluationWork > evaluationWorkLimit - units) {
         evaluationError("Error - calculation too long");
@@ -294,6 +286,10 @@ std::optional<Value> evaluate(const ExpList& list) {
 }
 
 double evaluateToNumber(const ExpList& list) {
+    // The scalar path gives the same number with the same effects; where the evaluation order
+    // could fill the WorkStack, it runs itself, for the full stack drops pushes.
+    if (!list.scalarSteps.empty() && workStack.count + list.scalarDepth <= workStackLimit)
+        return runScalarProgram(list.scalarSteps.data());
     const Value* result = runToResult(list);
     return result == nullptr || result->kind == kindVector ? 0.0 : scalarOf(*result);
 }

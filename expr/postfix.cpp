@@ -168,4 +168,5 @@ void toPostfix(ExpList& list) {
         stack.nodes.pop_back();
     }
     measureDepth(list);
+    buildScalarProgram(list);
 }

@@ -59,10 +59,6 @@ Variable* findOrCreateVariable(std::string_view name) {
     return findOrCreateVariableRecord(name).get();
 }
 
-void setVariableValue(Variable* variable, double value) {
-    if (variable != nullptr) variable->value = value;
-}
-
 Constant addConstant(std::string_view text) {
     Constant constant;
     // strtod needs a terminated text; numbers are short, so the copy is cheap.

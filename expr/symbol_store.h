@@ -133,6 +133,52 @@ struct ExpListNode {
     ExpList* body = nullptr; // kindCall of a user function: the expanded body
 };
 
+// The scalar path: when no vector can appear and nothing can change a variable while the list
+// runs, evaluateToNumber runs this shorter program on plain doubles instead of the evaluation
+// order. Operands are read when pushed (nothing in between could change them), constant
+// sub-sequences are folded, an operand that follows its operator's left side is taken directly
+// (addNumber: top + number), and user-function bodies run in place.
+enum class ScalarCode : std::uint8_t {
+    pushNumber,
+    pushVariable,
+    pushSquare, // the variable squared: x^2
+    pushPower,  // the variable to a constant power: x^3
+    negate,
+    square,
+    function, // a one-argument built-in
+    sine,
+    cosine,
+    sineOfPair, // sin and cos of one program share one computation of both
+    cosineOfPair,
+    pushSineOfPair, // of a variable
+    pushCosineOfPair,
+    add,
+    subtract,
+    multiply,
+    divide,
+    power,
+    addNumber,
+    subtractNumber,
+    multiplyNumber,
+    divideNumber,
+    powerNumber,
+    addVariable,
+    subtractVariable,
+    multiplyVariable,
+    divideVariable,
+    powerVariable,
+    end,
+};
+
+struct ScalarStep {
+    ScalarCode code = ScalarCode::end;
+    double number = 0.0;
+    union {
+        const double* variable = nullptr; // the value of a Variable the owning ExpList keeps alive
+        double (*function)(double);
+    };
+};
+
 struct ExpList {
     std::vector<ExpListNode> tokens;                  // in the order of the text
     std::vector<ExpListNode> postfix;                 // evaluation order, no brackets
@@ -144,6 +190,10 @@ struct ExpList {
     std::int32_t maxDepth = 0;
     std::int32_t resultCount = 0; // entries left when the evaluation order has run
     bool wellFormed = true;
+    // Filled by toPostfix; empty when the list needs the evaluation order. scalarDepth is the
+    // most WorkStack entries the evaluation order would use, user-function bodies included.
+    std::vector<ScalarStep> scalarSteps;
+    std::int32_t scalarDepth = 0;
 };
 
 // An evaluation result, or an entry of the WorkStack: a scalar (components[0]) with its integer
@@ -180,7 +230,10 @@ extern std::int32_t displayFlags[functionRowCount];
 extern std::int32_t userFunctionCount;
 
 Variable* findOrCreateVariable(std::string_view name);
-void setVariableValue(Variable* variable, double value);
+// Inline: the plotters set their variables once per sample.
+inline void setVariableValue(Variable* variable, double value) {
+    if (variable != nullptr) variable->value = value;
+}
 Constant addConstant(std::string_view text);
 void registerBuiltin(std::string_view name, int arity);
 VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z);

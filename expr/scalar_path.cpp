@@ -1,0 +1,295 @@
+// The scalar path of evaluateToNumber: a short program over plain doubles for lists in which no
+// vector can appear and nothing can change a variable while the list runs (see ScalarStep).
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#include "expr/evaluation.h"
+
+namespace {
+
+// Longer lists keep the evaluation order; the dispatch saved matters little for them.
+constexpr std::size_t scalarStepLimit = 4096;
+
+// The scalar forms of one arithmetic operator: both operands on the stack, or the right one
+// taken from a constant or a variable.
+struct OperatorForms {
+    Opcode opcode;
+    ScalarCode onStack;
+    ScalarCode withNumber;
+    ScalarCode withVariable;
+};
+
+constexpr OperatorForms operatorForms[] = {
+    {Opcode::add, ScalarCode::add, ScalarCode::addNumber, ScalarCode::addVariable},
+    {Opcode::subtract, ScalarCode::subtract, ScalarCode::subtractNumber, ScalarCode::subtractVariable},
+    {Opcode::multiply, ScalarCode::multiply, ScalarCode::multiplyNumber, ScalarCode::multiplyVariable},
+    {Opcode::divide, ScalarCode::divide, ScalarCode::divideNumber, ScalarCode::divideVariable},
+    {Opcode::power, ScalarCode::power, ScalarCode::powerNumber, ScalarCode::powerVariable},
+};
+
+const OperatorForms* formsOf(Opcode opcode) {
+    for (const OperatorForms& forms : operatorForms)
+        if (forms.opcode == opcode) return &forms;
+    return nullptr;
+}
+
+// A constant operation is folded only where running it would have no effect but its value.
+bool foldable(Opcode opcode, double a, double b) {
+    return opcode != Opcode::power || !((a == 0.0 && b <= 0.0) || (a < 0.0 && !isWhole(b)));
+}
+
+double fold(Opcode opcode, double a, double b) {
+    switch (opcode) {
+    case Opcode::add:
+        return a + b;
+    case Opcode::subtract:
+        return a - b;
+    case Opcode::multiply:
+        return a * b;
+    case Opcode::divide:
+        return a / b;
+    default:
+        return power(a, b);
+    }
+}
+
+struct ScalarBuilder {
+    std::vector<ScalarStep> steps;
+    // Where the steps of each operand on the stack begin: one entry per WorkStack entry that
+    // the evaluation order holds at this point.
+    std::vector<std::size_t> operandStarts;
+    std::size_t maxDepth = 0;
+
+    bool lastIs(ScalarCode code, std::size_t back = 0) const {
+        return steps.size() > back && steps[steps.size() - 1 - back].code == code;
+    }
+
+    void emit(ScalarCode code) { steps.push_back(ScalarStep{code, 0.0, {}}); }
+
+    // A new operand whose steps follow; it may need `depth` entries while it runs.
+    void beginOperand(std::size_t depth = 1) {
+        operandStarts.push_back(steps.size());
+        maxDepth = std::max(maxDepth, operandStarts.size() - 1 + depth);
+    }
+
+    void pushNumber(double number) {
+        beginOperand();
+        steps.push_back(ScalarStep{ScalarCode::pushNumber, number, {}});
+    }
+
+    void pushVariable(const Variable* variable) {
+        beginOperand();
+        ScalarStep& step = steps.emplace_back();
+        step.code = ScalarCode::pushVariable;
+        step.variable = &variable->value;
+    }
+
+    void negate() {
+        if (lastIs(ScalarCode::pushNumber))
+            steps.back().number = -steps.back().number;
+        else
+            emit(ScalarCode::negate);
+    }
+
+    // A push just before the operator is its right operand, and a push before that its left.
+    // x + c and x * c give exactly c + x and c * x, so a constant left operand of them is taken
+    // as the right one.
+    void binary(const OperatorForms& forms) {
+        const std::size_t leftStart = operandStarts[operandStarts.size() - 2];
+        const bool constantLeft =
+            leftStart + 1 == operandStarts.back() && steps[leftStart].code == ScalarCode::pushNumber;
+        operandStarts.pop_back();
+        ScalarStep& right = steps.back();
+        if (lastIs(ScalarCode::pushNumber) && lastIs(ScalarCode::pushNumber, 1) &&
+            foldable(forms.opcode, steps[steps.size() - 2].number, right.number)) {
+            const double b = right.number;
+            steps.pop_back();
+            steps.back().number = fold(forms.opcode, steps.back().number, b);
+        } else if (forms.opcode == Opcode::power && lastIs(ScalarCode::pushNumber)) {
+            const double exponent = right.number;
+            steps.pop_back();
+            raiseTo(exponent);
+        } else if (lastIs(ScalarCode::pushNumber)) {
+            right.code = forms.withNumber;
+        } else if (lastIs(ScalarCode::pushVariable)) {
+            right.code = forms.withVariable;
+        } else if (constantLeft && (forms.opcode == Opcode::add || forms.opcode == Opcode::multiply)) {
+            const double number = steps[leftStart].number;
+            steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(leftStart));
+            steps.push_back(ScalarStep{forms.withNumber, number, {}});
+        } else {
+            emit(forms.onStack);
+        }
+    }
+
+    // The top to a constant power; a variable just pushed is raised as it is pushed.
+    void raiseTo(double exponent) {
+        ScalarStep& base = steps.back();
+        if (exponent == 2.0 && lastIs(ScalarCode::pushVariable)) {
+            base.code = ScalarCode::pushSquare;
+        } else if (exponent == 2.0) {
+            emit(ScalarCode::square);
+        } else if (lastIs(ScalarCode::pushVariable)) {
+            base.code = ScalarCode::pushPower;
+            base.number = exponent;
+        } else {
+            steps.push_back(ScalarStep{ScalarCode::powerNumber, exponent, {}});
+        }
+    }
+
+    void oneArgument(Builtin builtin) {
+        if (builtin == Builtin::sqrt) { // defined as the power 0.5
+            raiseTo(0.5);
+            return;
+        }
+        if (builtin == Builtin::sin || builtin == Builtin::cos) {
+            emit(builtin == Builtin::sin ? ScalarCode::sine : ScalarCode::cosine);
+            return;
+        }
+        ScalarStep& step = steps.emplace_back();
+        step.code = ScalarCode::function;
+        step.function = oneArgumentRule(builtin);
+    }
+
+    // The body's program in place of the call; it leaves its one result where the call would.
+    bool userCall(const ExpList& body) {
+        if (body.scalarSteps.empty() || body.resultCount != 1) return false;
+        beginOperand(static_cast<std::size_t>(body.scalarDepth));
+        steps.insert(steps.end(), body.scalarSteps.begin(), body.scalarSteps.end() - 1);
+        return true;
+    }
+
+    bool add(const ExpListNode& node) {
+        switch (node.code) {
+        case Opcode::pushNumber:
+            pushNumber(node.constant.value);
+            return true;
+        case Opcode::pushVariable:
+            pushVariable(node.variable);
+            return true;
+        case Opcode::plusSign:
+            return true;
+        case Opcode::minusSign:
+            negate();
+            return true;
+        case Opcode::callUnary:
+            oneArgument(node.builtin);
+            return true;
+        case Opcode::callUser:
+            return userCall(*node.body);
+        default: {
+            // Vectors, dot and cross products, assignments and the built-ins that evaluate
+            // further lists (sum, diff, int, ...) need the evaluation order.
+            const OperatorForms* forms = formsOf(node.code);
+            if (forms != nullptr) binary(*forms);
+            return forms != nullptr;
+        }
+        }
+    }
+
+    // Once both appear, every sin and cos takes its value from one computation of both, and
+    // one of a variable just pushed is taken as the variable is pushed.
+    void pairSinesWithCosines() {
+        const auto has = [this](ScalarCode code) {
+            return std::any_of(steps.begin(), steps.end(),
+                               [code](const ScalarStep& s) { return s.code == code; });
+        };
+        if (!has(ScalarCode::sine) || !has(ScalarCode::cosine)) return;
+        std::vector<ScalarStep> paired;
+        for (const ScalarStep& step : steps) {
+            const bool sine = step.code == ScalarCode::sine;
+            if (!sine && step.code != ScalarCode::cosine)
+                paired.push_back(step);
+            else if (!paired.empty() && paired.back().code == ScalarCode::pushVariable)
+                paired.back().code = sine ? ScalarCode::pushSineOfPair : ScalarCode::pushCosineOfPair;
+            else
+                paired.push_back(
+                    ScalarStep{sine ? ScalarCode::sineOfPair : ScalarCode::cosineOfPair, 0.0, {}});
+        }
+        steps = std::move(paired);
+    }
+};
+
+// The last argument of sin and cos, with both values.
+struct SineAndCosine {
+    std::uint64_t argument = 0;
+    bool known = false;
+    double sine = 0.0;
+    double cosine = 0.0;
+
+    const SineAndCosine& of(double a) {
+        if (!known || std::bit_cast<std::uint64_t>(a) != argument) compute(a);
+        return *this;
+    }
+
+    // Out of line so that g++ sees the pair once and makes it one sincos call, which gives the
+    // same values as sin and cos each on its own.
+    [[gnu::noinline]] void compute(double a) {
+        sine = std::sin(a);
+        cosine = std::cos(a);
+        argument = std::bit_cast<std::uint64_t>(a);
+        known = true;
+    }
+};
+
+// The entries under the top; the scalar path never runs inside itself, so one array serves.
+double scalarStack[workStackLimit];
+
+} // namespace
+
+void buildScalarProgram(ExpList& list) {
+    list.scalarSteps.clear();
+    list.scalarDepth = 0;
+    if (!list.wellFormed || list.resultCount < 1) return;
+    ScalarBuilder builder;
+    for (const ExpListNode& node : list.postfix) {
+        if (!builder.add(node) || builder.steps.size() >= scalarStepLimit) return;
+    }
+    builder.pairSinesWithCosines();
+    builder.emit(ScalarCode::end);
+    list.scalarSteps = std::move(builder.steps);
+    list.scalarDepth = static_cast<std::int32_t>(builder.maxDepth);
+}
+
+double runScalarProgram(const ScalarStep* step) {
+    double* below = scalarStack; // the entries under the top
+    double top = 0.0;
+    SineAndCosine pair;
+    for (;;) {
+        const ScalarStep& s = *step++;
+        // clang-format off
+        switch (s.code) {
+        case ScalarCode::pushNumber: *below++ = top; top = s.number; continue;
+        case ScalarCode::pushVariable: *below++ = top; top = *s.variable; continue;
+        case ScalarCode::pushSquare: *below++ = top; top = *s.variable * *s.variable; continue;
+        case ScalarCode::pushPower: *below++ = top; top = power(*s.variable, s.number); continue;
+        case ScalarCode::negate: top = -top; continue;
+        case ScalarCode::square: top = top * top; continue;
+        case ScalarCode::function: top = s.function(top); continue;
+        case ScalarCode::sine: top = std::sin(top); continue;
+        case ScalarCode::cosine: top = std::cos(top); continue;
+        case ScalarCode::sineOfPair: top = pair.of(top).sine; continue;
+        case ScalarCode::cosineOfPair: top = pair.of(top).cosine; continue;
+        case ScalarCode::pushSineOfPair: *below++ = top; top = pair.of(*s.variable).sine; continue;
+        case ScalarCode::pushCosineOfPair: *below++ = top; top = pair.of(*s.variable).cosine; continue;
+        case ScalarCode::add: top = *--below + top; continue;
+        case ScalarCode::subtract: top = *--below - top; continue;
+        case ScalarCode::multiply: top = *--below * top; continue;
+        case ScalarCode::divide: top = *--below / top; continue;
+        case ScalarCode::power: top = power(*--below, top); continue;
+        case ScalarCode::addNumber: top += s.number; continue;
+        case ScalarCode::subtractNumber: top -= s.number; continue;
+        case ScalarCode::multiplyNumber: top *= s.number; continue;
+        case ScalarCode::divideNumber: top /= s.number; continue;
+        case ScalarCode::powerNumber: top = power(top, s.number); continue;
+        case ScalarCode::addVariable: top += *s.variable; continue;
+        case ScalarCode::subtractVariable: top -= *s.variable; continue;
+        case ScalarCode::multiplyVariable: top *= *s.variable; continue;
+        case ScalarCode::divideVariable: top /= *s.variable; continue;
+        case ScalarCode::powerVariable: top = power(top, *s.variable); continue;
+        case ScalarCode::end: return top;
+        }
+        // clang-format on
+    }
+}
