@@ -9,6 +9,8 @@
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <vector>
+
 namespace {
 
 constexpr QRgb labelTextColour = qRgb(220, 220, 250);
@@ -26,18 +28,30 @@ double valueAt(Variable* x, double worldValue, const ExpListPtr& list) {
     return evaluateToNumber(list);
 }
 
+// worldX of every column, worked out once per call and shared by all rows.
+std::vector<double> columnValues() {
+    std::vector<double> values(static_cast<std::size_t>(graphView.width));
+    for (int i = 0; i < graphView.width; ++i)
+        values[static_cast<std::size_t>(i)] = worldX(i);
+    return values;
+}
+
 // One column sweep; a math error lifts the pen until the next column without one.
-void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, LabelPlace& label) {
+void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, const std::vector<double>& columns,
+              LabelPlace& label) {
+    const RowScale toRow = rowScale();
+    const double yMin = viewLimits.yMin;
+    const double yMax = viewLimits.yMax;
     bool labelPending = true;
-    surface.moveTo(0, screenY(valueAt(x, worldX(0), list)));
+    surface.moveTo(0, toRow(valueAt(x, worldX(0), list)));
     bool penUp = false;
-    for (int i = 0; i < graphView.width; ++i) {
-        setVariableValue(x, worldX(i));
+    const int width = static_cast<int>(columns.size());
+    for (int i = 0; i < width; ++i) {
+        setVariableValue(x, columns[static_cast<std::size_t>(i)]);
         mathErrorIndicator = 0;
         const double value = evaluateToNumber(list);
-        const int row = screenY(value);
-        if (labelPending && viewLimits.yMin < value && value < viewLimits.yMax &&
-            i > label.column + labelGap) {
+        const int row = toRow(value);
+        if (labelPending && yMin < value && value < yMax && i > label.column + labelGap) {
             label = {i, row};
             labelPending = false;
         }
@@ -52,13 +66,14 @@ void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, LabelPlace&
     }
 }
 
-void plotRow(Surface& surface, const FunctionEntry& entry, int row, LabelPlace& label) {
+void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::vector<double>& columns,
+             LabelPlace& label) {
     const ExpListPtr list = compileExpression(entry.bodyText);
     integralSum = 0.0;
     if (displayFlags[row] == 0) return;
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
-    sweepRow(surface, x, list, label);
+    sweepRow(surface, x, list, columns, label);
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
     surface.setTextColour(labelTextColour);
     if (label.row > graphView.height - 20) label.row -= 20;
@@ -88,7 +103,9 @@ void plotFunctions() {
     surface.setBackgroundColour(labelBoxColour);
     surface.setBackgroundMode(BackgroundMode::Opaque);
     LabelPlace label;
-    forEachFunctionRow([&](const FunctionEntry& entry, int row) { plotRow(surface, entry, row, label); });
+    const std::vector<double> columns = columnValues();
+    forEachFunctionRow(
+        [&](const FunctionEntry& entry, int row) { plotRow(surface, entry, row, columns, label); });
 }
 
 void plotGraphExpression(const ExpListPtr& list) {

@@ -21,6 +21,38 @@ QFont defaultFont() {
     return font;
 }
 
+// The clipped part of one line: `steps` pixels from pixel `index`, whose minor coordinate is
+// `minor`; the midpoint rule's remainder moves the minor coordinate on as it passes 2n.
+struct LineWalk {
+    long long steps;
+    long long index;
+    long long minor;
+    long long minorDir;
+    long long minorLimit;
+    long long majorStep;
+    long long minorStep;
+    long long remainder;
+    long long minorSpan;
+    long long n;
+};
+
+// Pixels whose minor coordinate leaves the image are skipped, never addressed.
+template <typename Paint> void walkLine(LineWalk w, Paint paint) {
+    const long long twiceN = 2 * w.n;
+    const long long twiceMinorSpan = 2 * w.minorSpan;
+    for (long long k = 0; k < w.steps; ++k) {
+        if (static_cast<unsigned long long>(w.minor) < static_cast<unsigned long long>(w.minorLimit))
+            paint(w.index);
+        w.index += w.majorStep;
+        w.remainder += twiceMinorSpan;
+        if (w.remainder >= twiceN) {
+            w.remainder -= twiceN;
+            w.minor += w.minorDir;
+            w.index += w.minorStep;
+        }
+    }
+}
+
 } // namespace
 
 void setGraphImage(QImage* image) {
@@ -51,12 +83,6 @@ Surface::~Surface() {
     if (releaseHook != nullptr) releaseHook();
 }
 
-inline void Surface::plot(long long x, long long y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    QRgb& pixel = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_)[x];
-    pixel = xorMode_ ? pixel ^ (colour & RGB_MASK) : colour | ~RGB_MASK;
-}
-
 void Surface::moveTo(int x, int y) {
     currentX_ = x;
     currentY_ = y;
@@ -71,18 +97,24 @@ void Surface::lineTo(int x, int y) {
 // round-half-up(k * minorSpan / majorSpan). Only the steps whose major coordinate lies inside
 // the image are visited, so the cost is bounded by the image size, however long the line.
 void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
+    if (x1 == x0 + 1) {
+        drawColumnStep(x0, y0, y1);
+        return;
+    }
     const long long spanX = std::llabs(x1 - x0);
     const long long spanY = std::llabs(y1 - y0);
     const bool xMajor = spanX >= spanY;
     const long long n = xMajor ? spanX : spanY;
     if (n == 0 || image_ == nullptr) return;
-    const long long minorSpan = xMajor ? spanY : spanX;
+    LineWalk walk;
+    walk.minorSpan = xMajor ? spanY : spanX;
+    walk.n = n;
     const long long majorStart = xMajor ? x0 : y0;
     const long long minorStart = xMajor ? y0 : x0;
     const long long majorDir = (xMajor ? x1 - x0 : y1 - y0) > 0 ? 1 : -1;
     const long long minorDir = (xMajor ? y1 - y0 : x1 - x0) >= 0 ? 1 : -1;
     const long long majorLimit = xMajor ? width_ : height_;
-    const long long minorLimit = xMajor ? height_ : width_;
+    walk.minorLimit = xMajor ? height_ : width_;
 
     // Steps k in [0, n) with majorStart + majorDir * k inside [0, majorLimit).
     long long first = majorDir > 0 ? -majorStart : majorStart - (majorLimit - 1);
@@ -90,32 +122,55 @@ void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
     first = std::max(first, 0LL);
     last = std::min(last, n - 1);
     if (first > last) return;
+    walk.steps = last - first + 1;
 
     // first and minorSpan can each reach 2^32, so the starting product needs 128 bits then.
     long long offset;
-    long long remainder;
     if (first == 0) { // the usual case: the line starts inside the image
         offset = 0;
-        remainder = n;
-    } else if (first < (1LL << 30) && minorSpan < (1LL << 30)) {
-        const long long numerator = 2 * first * minorSpan + n;
+        walk.remainder = n;
+    } else if (first < (1LL << 30) && walk.minorSpan < (1LL << 30)) {
+        const long long numerator = 2 * first * walk.minorSpan + n;
         offset = numerator / (2 * n);
-        remainder = numerator % (2 * n);
+        walk.remainder = numerator % (2 * n);
     } else {
-        const __int128 numerator = static_cast<__int128>(2 * first) * minorSpan + n;
+        const __int128 numerator = static_cast<__int128>(2 * first) * walk.minorSpan + n;
         offset = static_cast<long long>(numerator / (2 * n));
-        remainder = static_cast<long long>(numerator % (2 * n));
+        walk.remainder = static_cast<long long>(numerator % (2 * n));
     }
-    for (long long k = first; k <= last; ++k) {
-        const long long major = majorStart + majorDir * k;
-        const long long minor = minorStart + minorDir * offset;
-        if (minor >= 0 && minor < minorLimit) xMajor ? plot(major, minor, pen_) : plot(minor, major, pen_);
-        remainder += 2 * minorSpan;
-        if (remainder >= 2 * n) {
-            remainder -= 2 * n;
-            ++offset;
-        }
+    // Pixel indices, in pixels from the image's first pixel; a row holds `stride` pixels.
+    const long long stride = bytesPerLine_ / static_cast<long long>(sizeof(QRgb));
+    walk.minor = minorStart + minorDir * offset;
+    walk.minorDir = minorDir;
+    walk.majorStep = xMajor ? majorDir : majorDir * stride;
+    walk.minorStep = xMajor ? minorDir * stride : minorDir;
+    const long long major = majorStart + majorDir * first;
+    walk.index = xMajor ? walk.minor * stride + major : major * stride + walk.minor;
+
+    QRgb* const pixels = reinterpret_cast<QRgb*>(bits_);
+    if (xorMode_) {
+        const QRgb mask = pen_ & RGB_MASK;
+        walkLine(walk, [pixels, mask](long long index) { pixels[index] ^= mask; });
+    } else {
+        const QRgb colour = pen_ | ~RGB_MASK;
+        walkLine(walk, [pixels, colour](long long index) { pixels[index] = colour; });
     }
+}
+
+// The curve plotters' segment, one column to the right: by the midpoint rule a flat one is its
+// start pixel, a steeper one of n rows puts its first ceil(n / 2) rows in the start column and the
+// rest in the next, so it is two runs of one column each.
+void Surface::drawColumnStep(long long x0, long long y0, long long y1) {
+    const long long n = std::llabs(y1 - y0);
+    if (n <= 1) {
+        fillRows(x0, x0, y0, y0, pen_);
+        return;
+    }
+    const long long direction = y1 > y0 ? 1 : -1;
+    const long long split = y0 + direction * ((n + 1) / 2); // first row of the second run
+    const long long end = y1 - direction;                   // last row drawn
+    fillRows(x0, x0, std::min(y0, split - direction), std::max(y0, split - direction), pen_);
+    fillRows(x0 + 1, x0 + 1, std::min(split, end), std::max(split, end), pen_);
 }
 
 void Surface::setPixel(int x, int y, QRgb colour) {
@@ -123,13 +178,19 @@ void Surface::setPixel(int x, int y, QRgb colour) {
     reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_)[x] = colour | ~RGB_MASK;
 }
 
-// Fills the pixels left..right by top..bottom (inclusive), clipped to the image.
+// Fills the pixels left..right by top..bottom (inclusive), clipped to the image. The whole
+// image (every repaint's background) goes through Qt's fill, which writes many pixels per store.
 void Surface::fillRows(long long left, long long right, long long top, long long bottom, QRgb colour) {
     left = std::max(left, 0LL);
     top = std::max(top, 0LL);
     right = std::min(right, static_cast<long long>(width_) - 1);
     bottom = std::min(bottom, static_cast<long long>(height_) - 1);
-    if (left > right) return;
+    if (left > right || top > bottom) return;
+    if (!xorMode_ && left == 0 && top == 0 && right == width_ - 1 && bottom == height_ - 1) {
+        image_->fill(colour | ~RGB_MASK);
+        bits_ = image_->bits(); // unchanged unless the fill had to detach a shared image
+        return;
+    }
     for (long long y = top; y <= bottom; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_) + left;
         if (xorMode_) {
@@ -148,7 +209,13 @@ void Surface::rectangle(int left, int top, int right, int bottom) {
     const long long t = std::min(top, bottom);
     const long long b = static_cast<long long>(std::max(top, bottom)) - 1;
     if (r < l || b < t) return;
-    fillRows(l + 1, r - 1, t + 1, b - 1, brush_);
+    // Copying the brush under the outline too lets a whole-area rectangle fill in one go; in XOR
+    // mode every pixel must be combined exactly once.
+    if (xorMode_) {
+        fillRows(l + 1, r - 1, t + 1, b - 1, brush_);
+    } else {
+        fillRows(l, r, t, b, brush_);
+    }
     fillRows(l, r, t, t, pen_);
     if (b > t) fillRows(l, r, b, b, pen_);
     fillRows(l, l, t + 1, b - 1, pen_);
@@ -169,8 +236,7 @@ void Surface::textOut(int x, int y, std::string_view text) {
     QPainter painter(image_);
     painter.setFont(font);
     if (backgroundMode_ == BackgroundMode::Opaque) {
-        painter.fillRect(x, y, metrics.horizontalAdvance(string), metrics.height(),
-                         QColor(backgroundColour_));
+        painter.fillRect(x, y, static_cast<int>(boxWidth), metrics.height(), QColor(backgroundColour_));
     }
     painter.setPen(QColor(textColour_));
     painter.drawText(x, y + metrics.ascent(), string);

@@ -56,9 +56,9 @@ class Surface {
     void textOut(int x, int y, std::string_view text);
 
   private:
-    void plot(long long x, long long y, QRgb colour);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);
+    void drawColumnStep(long long x0, long long y0, long long y1);
 
     QImage* image_;
     uchar* bits_ = nullptr;

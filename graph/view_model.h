@@ -56,10 +56,19 @@ inline int screenX(double x) {
     return view_detail::toPixel((x - viewLimits.xMin) * graphView.width /
                                 (viewLimits.xMax - viewLimits.xMin));
 }
+// The numbers screenY works with, read once by a sample loop (evaluations never change the view).
+struct RowScale {
+    double yMin;
+    double span;
+    double height;
+
+    int operator()(double y) const { return view_detail::toPixel(height - (y - yMin) / span * height); }
+};
+inline RowScale rowScale() {
+    return {viewLimits.yMin, viewLimits.yMax - viewLimits.yMin, static_cast<double>(graphView.height)};
+}
 inline int screenY(double y) {
-    const double height = graphView.height;
-    return view_detail::toPixel(height -
-                                (y - viewLimits.yMin) / (viewLimits.yMax - viewLimits.yMin) * height);
+    return rowScale()(y);
 }
 
 // Largest power of ten strictly below span (span > 1) or not above it (span <= 1).

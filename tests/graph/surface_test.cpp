@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -51,6 +53,56 @@ TEST(Surface, LinesExcludeTheirEndPixel) {
     }
 }
 
+// Step k of a line puts the minor coordinate at round-half-up(k * minorSpan / majorSpan).
+PixelSet midpointLine(Pixel from, Pixel to, int width, int height) {
+    const long long dx = to.first - from.first;
+    const long long dy = to.second - from.second;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const long long minorSpan = xMajor ? std::llabs(dy) : std::llabs(dx);
+    PixelSet pixels;
+    for (long long k = 0; k < n; ++k) {
+        const long long major = k * ((xMajor ? dx : dy) > 0 ? 1 : -1);
+        const long long minor = (2 * k * minorSpan + n) / (2 * n) * ((xMajor ? dy : dx) >= 0 ? 1 : -1);
+        const long long x = from.first + (xMajor ? major : minor);
+        const long long y = from.second + (xMajor ? minor : major);
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels.insert({static_cast<int>(x), static_cast<int>(y)});
+    }
+    return pixels;
+}
+
+// Every pair of a set of end points in and around a small image, steep, flat, one column wide
+// (the curves' usual segment) and clipped, in copy mode and in XOR mode (each pixel combined once).
+TEST(Surface, LinesFollowTheMidpointRuleInEveryDirection) {
+    constexpr int width = 9;
+    constexpr int height = 7;
+    const int xs[] = {-4, -1, 0, 1, 3, 4, 7, 8, 9, 13};
+    const int ys[] = {-5, -1, 0, 2, 3, 6, 7, 11};
+    std::vector<Pixel> ends;
+    for (int x : xs)
+        for (int y : ys)
+            ends.push_back({x, y});
+    GraphArea area(width, height);
+    for (const bool xorMode : {false, true}) {
+        for (const Pixel& from : ends) {
+            for (const Pixel& to : ends) {
+                area.image.fill(0u);
+                {
+                    Surface surface;
+                    surface.setXorMode(xorMode);
+                    surface.setPen(red);
+                    surface.moveTo(from.first, from.second);
+                    surface.lineTo(to.first, to.second);
+                }
+                ASSERT_EQ(area.pixelsOf(red), midpointLine(from, to, width, height))
+                    << (xorMode ? "xor " : "copy ") << from.first << "," << from.second << " to " << to.first
+                    << "," << to.second;
+            }
+        }
+    }
+}
+
 TEST(Surface, LineEndBecomesCurrentPosition) {
     GraphArea area(10, 10);
     {
@@ -75,6 +127,10 @@ TEST(Surface, XorTwiceRestoresThePicture) {
         EXPECT_EQ(area.at(1, 2), qRgb(10 ^ 28, 10 ^ 128, 20 ^ 255) & RGB_MASK);
         surface.moveTo(1, 2);
         surface.lineTo(17, 13);
+        surface.setBrush(qRgb(200, 3, 9));
+        surface.rectangle(0, 0, 20, 20);
+        EXPECT_EQ(area.at(5, 5), qRgb(10 ^ 200, 10 ^ 3, 20 ^ 9) & RGB_MASK);
+        surface.rectangle(0, 0, 20, 20);
     }
     EXPECT_EQ(area.image, before);
 }
