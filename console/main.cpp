@@ -2,12 +2,9 @@
 // same interpreter as the console window; the answer, or the evaluator's error, is printed.
 #include "expr/command_interpreter.h"
 #include "expr/compiler.h"
-#include "expr/evaluator.h"
 #include "expr/symbol_store.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -27,15 +24,6 @@ bool readLine(bool terminal, std::string& line) {
     return true;
 }
 
-// The interpreter's buffer holds 1023 characters; a longer line is cut there.
-std::string runLine(const std::string& line) {
-    std::memset(consoleLine, 0, sizeof consoleLine);
-    line.copy(consoleLine, sizeof consoleLine - 1);
-    evalErrorFlag = 0;
-    runConsoleLine();
-    return evalErrorFlag != 0 ? std::string(evalErrorMessage) : std::string(consoleLine);
-}
-
 } // namespace
 
 int main() {
@@ -44,7 +32,7 @@ int main() {
     std::string line;
     while (readLine(terminal, line)) {
         if (stripBlanks(line) == ":bye") break;
-        std::cout << runLine(line) << std::endl;
+        std::cout << answerConsoleLine(line) << std::endl;
     }
     return 0;
 }

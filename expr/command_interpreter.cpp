@@ -209,6 +209,15 @@ void runConsoleLine() {
     std::memcpy(consoleLine, answerText, std::strlen(answerText) + 1);
 }
 
+std::string answerConsoleLine(std::string_view line) {
+    std::memset(consoleLine, 0, sizeof consoleLine);
+    line.copy(consoleLine, sizeof consoleLine - 1);
+    evalErrorFlag = 0;
+    runConsoleLine();
+    if (evalErrorFlag != 0 && evalErrorMessage != nullptr) return evalErrorMessage;
+    return std::string(consoleLine, strnlen(consoleLine, sizeof consoleLine));
+}
+
 void interpretLine(std::string_view text) {
     if (!text.empty() && text[0] == ':') return runCommand(text);
     const ExpListPtr list = compileText(rewriteFactorials(text));

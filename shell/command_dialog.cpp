@@ -1,13 +1,11 @@
 #include "shell/command_dialog.h"
 
 #include "expr/command_interpreter.h"
-#include "expr/evaluator.h"
 #include "shell/drag_move.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <algorithm>
-#include <cstring>
+#include <string>
 
 namespace {
 
@@ -45,15 +43,6 @@ constexpr DialogTemplate commandTemplate{
 
 } // namespace
 
-QString answerConsoleLine(const QByteArray& line) {
-    std::memset(consoleLine, 0, sizeof consoleLine);
-    std::copy_n(line.constData(), std::min<qsizetype>(line.size(), sizeof consoleLine - 1), consoleLine);
-    evalErrorFlag = 0;
-    runConsoleLine();
-    if (evalErrorFlag != 0 && evalErrorMessage != nullptr) return QString::fromLatin1(evalErrorMessage);
-    return QString::fromLatin1(consoleLine, qsizetype(strnlen(consoleLine, sizeof consoleLine)));
-}
-
 CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemplate) {
     consoleEdit_ = dialogControl<QPlainTextEdit>(this, consoleEditId);
     // One transcript line per text line, wider lines scroll sideways.
@@ -79,8 +68,9 @@ void CommandDialog::onFieldChanged() {
     line.truncate(consoleBufferSize);
     trackedLine_ = caretLine;
     if (!line.startsWith(prompt)) return;
-    const QString answer = answerConsoleLine(line.mid(1));
-    insertAtCaret(answer);
+    const std::string answer =
+        answerConsoleLine(std::string_view(line.constData() + 1, static_cast<std::size_t>(line.size() - 1)));
+    insertAtCaret(QString::fromLatin1(answer.data(), static_cast<qsizetype>(answer.size())));
     insertAtCaret(QStringLiteral("\n"));
     insertAtCaret(QString(QLatin1Char(prompt)));
     // The answer cannot be undone; undoing it would only run transcript lines again.

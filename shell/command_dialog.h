@@ -22,7 +22,3 @@ class CommandDialog : public TemplateDialog {
     // The line the caret was last known to be on; the line it leaves is the one that runs.
     int trackedLine_ = 0;
 };
-
-// Runs one console line (the text after the prompt) through the interpreter and returns the
-// answer, or the evaluator's error message when the evaluation failed.
-QString answerConsoleLine(const QByteArray& line);
