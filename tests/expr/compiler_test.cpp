@@ -93,11 +93,11 @@ const ExpansionCase expansionCases[] = {
 class ExpansionTest : public CompilerTest, public ::testing::WithParamInterface<ExpansionCase> {};
 
 TEST_P(ExpansionTest, UserCallExpandsItsBody) {
-    const std::string spec = GetParam().definition;
-    const std::size_t bar1 = spec.find('|');
-    const std::size_t bar2 = spec.find('|', bar1 + 1);
+    const std::string definition = GetParam().definition;
+    const std::size_t bar1 = definition.find('|');
+    const std::size_t bar2 = definition.find('|', bar1 + 1);
     std::vector<std::string> parameters;
-    const std::string list = spec.substr(bar1 + 1, bar2 - bar1 - 1);
+    const std::string list = definition.substr(bar1 + 1, bar2 - bar1 - 1);
     for (std::size_t start = 0;;) {
         const std::size_t comma = list.find(',', start);
         parameters.push_back(list.substr(start, comma - start));
@@ -105,7 +105,7 @@ TEST_P(ExpansionTest, UserCallExpandsItsBody) {
         start = comma + 1;
     }
     const int count = static_cast<int>(parameters.size());
-    defineUserFunction(spec.substr(0, bar1), count, parameters, spec.substr(bar2 + 1));
+    defineUserFunction(definition.substr(0, bar1), count, parameters, definition.substr(bar2 + 1));
     const ExpListPtr compiled = compileText(GetParam().call);
     toPostfix(*compiled);
     ASSERT_EQ(compiled->bodies.size(), 1u);
