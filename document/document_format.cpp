@@ -42,16 +42,6 @@ std::string_view cut(std::string_view text, std::size_t limit) {
     return text.substr(0, limit);
 }
 
-// name(parameters)=body, the form the reader's definition step parses.
-std::string definitionText(const FunctionEntry& function) {
-    std::string text = function.name + "(";
-    for (std::size_t i = 0; i < function.parameters.size(); ++i) {
-        if (i > 0) text += ',';
-        text += function.parameters[i].name;
-    }
-    return text + ")=" + function.bodyText;
-}
-
 void writeDefinitions(ByteWriter& out) {
     // Indexed: compiling a body may add variables, never functions, but the list is not held
     // by iterator across the call.
@@ -60,7 +50,7 @@ void writeDefinitions(ByteWriter& out) {
         if (function.isBuiltin != 0) continue;
         compileExpression(function.bodyText);
         // The reader takes at most 1023 characters, and defines from the first 199 only.
-        const std::string text = definitionText(function);
+        const std::string text = functionText(function, definitionSeparator);
         const std::string_view stored = cut(text, definitionLimit);
         writeInt32(out, static_cast<std::int32_t>(stored.size()));
         writeText(out, stored);
@@ -69,16 +59,12 @@ void writeDefinitions(ByteWriter& out) {
     writeInt32(out, endOfDefinitions);
 }
 
-bool isSavedVariable(const Variable& variable) {
-    return variable.name != "pi" && variable.name != "e";
-}
-
 void writeVariables(ByteWriter& out) {
     const auto saved = std::count_if(symbolStore.variables.begin(), symbolStore.variables.end(),
-                                     [](const auto& variable) { return isSavedVariable(*variable); });
+                                     [](const auto& variable) { return !isStandardConstant(*variable); });
     writeInt32(out, static_cast<std::int32_t>(saved));
     for (const auto& variable : symbolStore.variables) {
-        if (!isSavedVariable(*variable)) continue;
+        if (isStandardConstant(*variable)) continue;
         const std::string_view name = cut(variable->name, variableNameLimit);
         writeInt32(out, static_cast<std::int32_t>(name.size()));
         writeText(out, name);

@@ -59,6 +59,10 @@ Variable* findOrCreateVariable(std::string_view name) {
     return findOrCreateVariableRecord(name).get();
 }
 
+bool isStandardConstant(const Variable& variable) {
+    return variable.name == "pi" || variable.name == "e";
+}
+
 Constant addConstant(std::string_view text) {
     Constant constant;
     // strtod needs a terminated text; numbers are short, so the copy is cheap.
@@ -135,6 +139,16 @@ FunctionEntry* userFunctionAt(int row) {
         if (entry->isBuiltin == 0 && row-- == 0) return entry.get();
     }
     return nullptr;
+}
+
+std::string functionText(const FunctionEntry& function, std::string_view separator) {
+    std::string text = function.name + "(";
+    for (std::size_t i = 0; i < function.parameters.size(); ++i) {
+        if (i > 0) text += ',';
+        text += function.parameters[i].name;
+    }
+    text += separator;
+    return text + function.bodyText;
 }
 
 bool unlinkFunction(std::string_view name) {

@@ -230,6 +230,8 @@ extern std::int32_t displayFlags[functionRowCount];
 extern std::int32_t userFunctionCount;
 
 Variable* findOrCreateVariable(std::string_view name);
+// pi and e, the variables that stand for constants: documents and the variables list leave them out.
+bool isStandardConstant(const Variable& variable);
 // Inline: the plotters set their variables once per sample.
 inline void setVariableValue(Variable* variable, double value) {
     if (variable != nullptr) variable->value = value;
@@ -244,6 +246,10 @@ void defineUserFunction(std::string name, int count, std::vector<std::string> pa
                         std::string bodyText);
 // The k-th user function of the function list, built-ins skipped; nullptr when there is none.
 FunctionEntry* userFunctionAt(int row);
+// A user function as name(parameters, then separator, which closes the bracket, then the body.
+std::string functionText(const FunctionEntry& function, std::string_view separator);
+// The separator of a definition as typed and as documents keep it: f(x)=1+x.
+inline constexpr std::string_view definitionSeparator = ")=";
 // Unlinks the first entry of that exact name; userFunctionCount and the flags stay.
 bool unlinkFunction(std::string_view name);
 

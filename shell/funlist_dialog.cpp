@@ -37,13 +37,7 @@ constexpr DialogTemplate funListTemplate{
 std::string functionRowText(int row, std::string_view separator) {
     const FunctionEntry* entry = userFunctionAt(row);
     if (!entry) return {};
-    std::string text = entry->name + "(";
-    for (std::size_t i = 0; i < entry->parameters.size(); ++i) {
-        if (i > 0) text += ',';
-        text += entry->parameters[i].name;
-    }
-    text += separator;
-    text += entry->bodyText;
+    std::string text = functionText(*entry, separator);
     if (text.size() > rowTextLimit) text.resize(rowTextLimit);
     return text;
 }

@@ -10,10 +10,8 @@
 class QDialog;
 class QWidget;
 
-// Separators between a function's parameter list and its body: the curve label's form, and the
-// form of a definition as typed.
+// The separator of the curve labels' form, f(x) = 1+x; definitionSeparator gives f(x)=1+x.
 inline constexpr std::string_view labelSeparator = ") = ";
-inline constexpr std::string_view definitionSeparator = ")=";
 
 // Rows 0-9 name the first ten user functions; a row text shows at most this many characters.
 inline constexpr int rowTextLimit = 79;

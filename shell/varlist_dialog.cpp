@@ -43,7 +43,7 @@ void fillRows(QDialog* dialog) {
     int row = 0;
     for (const std::shared_ptr<Variable>& variable : symbolStore.variables) {
         if (row == rowCount) break;
-        if (variable->name == "pi" || variable->name == "e") continue;
+        if (isStandardConstant(*variable)) continue;
         setFieldText(dialog, firstNameId + row, variable->name);
         setFieldText(dialog, firstValueId + row, formatNumber(variable->value));
         ++row;
