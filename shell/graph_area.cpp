@@ -42,6 +42,12 @@ void showCrossCursor() {
 
 } // namespace
 
+void plotShownCurves() {
+    plotFunctions();
+    plotPolar();
+    if (plotSettings.parametricShown != 0) plotParametric();
+}
+
 GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -70,9 +76,7 @@ void GraphArea::requestRepaint() {
 void GraphArea::rebuildPicture() {
     rebuilding = true;
     clearGraph();
-    plotFunctions();
-    plotPolar();
-    if (plotSettings.parametricShown != 0) plotParametric();
+    plotShownCurves();
     rebuilding = false;
 }
 

@@ -8,6 +8,10 @@
 
 class InfoBox;
 
+// The curves every repaint draws over the axes: the ticked explicit graphs, the polar graphs and,
+// when it is shown, the parametric curve.
+void plotShownCurves();
+
 class GraphArea : public QWidget {
     Q_OBJECT
 

@@ -4,9 +4,7 @@
 #include "drag_move.h"
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
-#include "graph/curves.h"
-#include "graph/parametric_polar.h"
-#include "graph/plot_settings.h"
+#include "graph_area.h"
 
 #include <array>
 
@@ -77,12 +75,6 @@ void scaleRow(QDialog* dialog, int row, double factor) {
 }
 
 } // namespace
-
-void plotShownCurves() {
-    plotFunctions();
-    plotPolar();
-    if (plotSettings.parametricShown) plotParametric();
-}
 
 QDialog* createVarListDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, varListTemplate);

@@ -8,7 +8,7 @@
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
-#include "varlist_dialog.h"
+#include "graph_area.h"
 
 #include <QScrollBar>
 
