@@ -39,14 +39,19 @@ void toggleInfoBox(MainWindow& window) {
     plotSettings.infoBoxShown = show ? 1 : 0;
 }
 
+// Ticks "Show parametric" and makes the parametric curve the plot mode.
+void showParametric(MainWindow& window) {
+    window.setParametricChecked(true);
+    plotSettings.parametricShown = 1;
+    plotSettings.plotMode = PlotMode::Parametric;
+}
+
 // Switching on draws the curve once over what is shown; switching off leaves it until the
 // next repaint.
 void toggleParametric(MainWindow& window) {
     if (!window.isChecked(Command::ShowParametric)) {
-        window.setParametricChecked(true);
+        showParametric(window);
         plotParametric();
-        plotSettings.parametricShown = 1;
-        plotSettings.plotMode = PlotMode::Parametric;
     } else {
         window.setParametricChecked(false);
         plotSettings.parametricShown = 0;
@@ -131,9 +136,7 @@ bool runDialogCommand(MainWindow& window, Command id) {
         openVaryDialog(&window);
         break;
     case Command::ParametricSetup:
-        window.setParametricChecked(true);
-        plotSettings.parametricShown = 1;
-        plotSettings.plotMode = PlotMode::Parametric;
+        showParametric(window);
         openParametricDialog(&window);
         break;
     case Command::Polar:
