@@ -1,6 +1,7 @@
 #include "shell/file_commands.h"
 
 #include "document/document_file.h"
+#include "document/document_format.h"
 #include "document/document_reset.h"
 #include "document/file_prompts.h"
 #include "graph/axes.h"
@@ -10,6 +11,7 @@
 #include "graph/plot_settings.h"
 #include "shell/main_window.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -48,6 +50,13 @@ void replotLoadedDocument(MainWindow& window) {
     if (mode == PlotMode::Explicit) plotFunctions();
 }
 
+// A readable file that starts with this version's tag.
+bool holdsDocument(const std::string& path) {
+    Bytes bytes;
+    return readWholeFile(path, bytes) && bytes.size() >= documentVersion.size() &&
+           std::equal(documentVersion.begin(), documentVersion.end(), bytes.begin());
+}
+
 } // namespace
 
 void startNewDocument() {
@@ -55,11 +64,22 @@ void startNewDocument() {
     clearGraph();
 }
 
-// The load reports its own failures; the redraw follows whether or not it succeeded.
+// The load reports its own failures. A file of which nothing can be used leaves the current
+// document, and the file that Save writes to, as they were: the load then changes nothing and
+// only shows its boxes. Otherwise the redraw follows whether or not the load was whole.
 void openDocumentFlow(MainWindow& window) {
+    const PathText keptPath = plotSettings.documentPath;
+    const PathText keptTitle = plotSettings.documentTitle;
     if (openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
+    const std::string path(plotSettings.documentPath.view());
+    if (!holdsDocument(path)) {
+        loadDocument(path);
+        plotSettings.documentPath = keptPath;
+        plotSettings.documentTitle = keptTitle;
+        return;
+    }
     startNewDocument();
-    loadDocument(std::string(plotSettings.documentPath.view()));
+    loadDocument(path);
     replotLoadedDocument(window);
 }
 
