@@ -27,12 +27,15 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The whole test suite under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
+# The whole test suite under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer; any
+# report fails its test. The programs started on a virtual X display (shell_screenshot, install)
+# are killed after the screenshot, so they prove a sanitized start and first paint, not leaks.
+ASAN_OPTIONS_ALL := detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
 asan: deps
 	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DTARVELION_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=$(ASAN_OPTIONS_ALL) \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 bench: deps
