@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,8 @@ class NastyInput : public ::testing::Test {
         defineFunctionFromText("loop(x)=loop(x)+1");
         defineFunctionFromText("twin(x)=mate(x)");
         defineFunctionFromText("mate(x)=twin(x)");
+        // Shown, as Select graph would tick them, so every repaint evaluates the recursion.
+        std::fill(std::begin(displayFlags), std::begin(displayFlags) + 4, 1);
         plotSettings.memoText = "my notes";
     }
     void TearDown() override { setMessageHook(nullptr); }
