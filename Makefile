@@ -44,10 +44,12 @@ bench: deps
 	for b in build-bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b; done
 
 # Each fuzz target for FUZZ_SECONDS seconds, starting from its seed corpus.
+# Only the fuzz targets and the libraries they need are built, not the program and its tests.
+FUZZ_TARGETS := fuzz_console fuzz_expression fuzz_syntax fuzz_document
 fuzz: deps
 	cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DTARVELION_FUZZ=ON
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	./fuzz/run-all.sh build-fuzz $(FUZZ_SECONDS)
 
 install: build
