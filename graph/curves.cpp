@@ -1,6 +1,7 @@
 #include "graph/curves.h"
 
 #include "expr/compiler.h"
+#include "expr/evaluation.h"
 #include "expr/evaluator.h"
 #include "graph/axes.h"
 #include "graph/chord.h"
@@ -71,6 +72,9 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::v
     const ExpListPtr list = compileExpression(entry.bodyText);
     integralSum = 0.0;
     if (displayFlags[row] == 0) return;
+    // One allowance of work for the whole curve: a costly body (a deep diffn) ends the sweep in
+    // about a second instead of spending a second on every sample.
+    const EvaluationSession session;
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
     sweepRow(surface, x, list, columns, label);
@@ -110,6 +114,7 @@ void plotFunctions() {
 
 void plotGraphExpression(const ExpListPtr& list) {
     clearGraph();
+    const EvaluationSession session;
     Surface surface;
     surface.setPen(darkPenColour);
     Variable* x = findOrCreateVariable("x");

@@ -1,6 +1,7 @@
 #include "graph/implicit.h"
 
 #include "expr/compiler.h"
+#include "expr/evaluation.h"
 #include "expr/evaluator.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
@@ -103,6 +104,7 @@ void scanEquation(Surface& surface, const Equation& f) {
 void drawEquation(int index) {
     if (waitCursorHook != nullptr) waitCursorHook();
     {
+        const EvaluationSession session; // one allowance of work per curve, as for explicit graphs
         const ExpListPtr left = compileExpression(plotSettings.implicitLeft[index].view());
         const ExpListPtr right = compileExpression(plotSettings.implicitRight[index].view());
         const Equation equation{left, right, findOrCreateVariable("x"), findOrCreateVariable("y")};
@@ -142,6 +144,7 @@ void plotImplicit() {
 void plotInequalities() {
     const int count = inequalityCount();
     if (count == 0) return;
+    const EvaluationSession session; // one allowance of work for the region, as for curves
     std::array<Equation, 3> sides{};
     for (int i = 0; i < count; ++i) {
         sides[i].left = compileExpression(plotSettings.inequalityLeft[i].view());

@@ -1,6 +1,7 @@
 #include "graph/parametric_polar.h"
 
 #include "expr/compiler.h"
+#include "expr/evaluation.h"
 #include "expr/evaluator.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
@@ -83,6 +84,9 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
 } // namespace
 
 void plotParametric() {
+    // One allowance of work for the whole curve: a costly body (a deep diffn) ends the sweep in
+    // about a second instead of spending a second on every sample.
+    const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
     Surface surface;
@@ -118,6 +122,7 @@ void plotPolar() {
         const ExpListPtr list = compileExpression(entry.bodyText);
         integralSum = 0.0;
         if (plotSettings.polarFlags[row] == 0) return;
+        const EvaluationSession session; // one allowance of work per curve, as for explicit graphs
         plotPolarRow(surface, list, entry, row, labelAngle);
         labelAngle += polarLabelStep;
     });

@@ -342,10 +342,9 @@ TEST_F(NastyInput, OpeningADamagedFileReadsItsSoundPart) {
     }
 }
 
-// Each evaluation of diffn(x^3,x,60) runs until its own allowance of work is spent (about a
-// second), and a plot makes hundreds to tens of thousands of them, so the program hangs for
-// minutes to hours. Enable once a plot shares one allowance across its evaluations.
-TEST_F(NastyInput, DISABLED_PlotsOfACostlyDerivativeFinish) {
+// One evaluation of diffn(x^3,x,60) spends its whole allowance of work (about a second); a plot
+// makes hundreds to tens of thousands of them, so each curve shares one allowance.
+TEST_F(NastyInput, PlotsOfACostlyDerivativeFinish) {
     const DialogRow dialogs[] = {
         {"graph_expression", Command::GraphExpression},
         {"parametric", Command::ParametricSetup},
