@@ -275,6 +275,18 @@ struct DamagedFile {
     QByteArray bytes;
 };
 
+// Writes the file's bytes into the folder and opens it with File > Open, with no boxes shown yet.
+void openThroughTheMenu(MainWindow& window, const QTemporaryDir& directory, const DamagedFile& file) {
+    const QString path = directory.filePath(QString::fromLatin1(file.behaviour) + ".tvl");
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file.bytes);
+    out.close();
+    shownMessages.clear();
+    chooseFileInNextPrompt(path);
+    window.runCommand(Command::Open);
+}
+
 QByteArray savedDocument() {
     const Bytes bytes = writeDocument();
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
@@ -293,14 +305,7 @@ TEST_F(NastyInput, OpeningAnUnusableFileKeepsTheDocument) {
         {"binary_noise", QByteArray(5000, '\xff')},
     };
     for (const DamagedFile& file : files) {
-        const QString path = directory.filePath(QString::fromLatin1(file.behaviour) + ".tvl");
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file.bytes);
-        out.close();
-        shownMessages.clear();
-        chooseFileInNextPrompt(path);
-        window->runCommand(Command::Open);
+        openThroughTheMenu(*window, directory, file);
         EXPECT_FALSE(shownMessages.empty()) << file.behaviour;
         expectTheDocumentKept(file.behaviour);
         EXPECT_EQ(plotSettings.documentPath, mine.toStdString()) << file.behaviour;
@@ -322,14 +327,7 @@ TEST_F(NastyInput, OpeningADamagedFileReadsItsSoundPart) {
         {"garbage_after_the_tag", whole.left(7) + QByteArray(4000, '\x80')},
     };
     for (const DamagedFile& file : files) {
-        const QString path = directory.filePath(QString::fromLatin1(file.behaviour) + ".tvl");
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file.bytes);
-        out.close();
-        shownMessages.clear();
-        chooseFileInNextPrompt(path);
-        window->runCommand(Command::Open);
+        openThroughTheMenu(*window, directory, file);
         settle();
         EXPECT_NE(
             std::find(shownMessages.begin(), shownMessages.end(), std::string("Error: ") + damagedFileText),
