@@ -1,38 +1,135 @@
-// tarvelion-console: the console language in a terminal. Each line from stdin goes through the
-// same interpreter as the console window; the answer, or the evaluator's error, is printed.
-#include "expr/command_interpreter.h"
-#include "expr/compiler.h"
+// tarvelion-console: the console language in a terminal. Lines come from the files named on the
+// command line, or from standard input, and go through the same interpreter as the console
+// window; each input line is answered by exactly one output line.
+#include "console/console_session.h"
+#include "document/document_file.h"
+#include "document/document_reset.h"
+#include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <string>
+#include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include <editline/readline.h>
 
 namespace {
 
-// With line editing and history on a terminal; plain lines from a pipe or file.
-bool readLine(bool terminal, std::string& line) {
-    if (!terminal) return static_cast<bool>(std::getline(std::cin, line));
-    char* edited = readline("> ");
-    if (edited == nullptr) return false;
-    line = edited;
-    if (*edited != '\0') add_history(edited);
-    std::free(edited);
-    return true;
+constexpr int usageError = 2;
+
+constexpr const char* usageText =
+    "Usage: tarvelion-console [--open FILE.tvl] [FILE...]\n"
+    "Runs Tarvelion console lines from the FILEs in turn, or from standard input when none is\n"
+    "named (\"-\" names standard input), and prints one answer line for each input line.\n"
+    "\n"
+    "  --open FILE.tvl  load the document first, as File > Open does\n"
+    "  --help           show this help and exit\n"
+    "  --version        show the version and exit\n";
+
+struct Options {
+    std::string document;
+    std::vector<std::string> inputs;
+};
+
+int failUsage(const std::string& message) {
+    std::fprintf(stderr, "tarvelion-console: %s\n", message.c_str());
+    return usageError;
+}
+
+// The loader's boxes, for a run without a window.
+void printMessage(const char* caption, const char* body, int) {
+    std::fprintf(stderr, "%s: %s\n", caption, body);
+}
+
+// Returns -1 when the run should go on, or the exit status to end with.
+int parseOptions(int argc, char** argv, Options& options) {
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            options.inputs.emplace_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help") {
+            std::fputs(usageText, stdout);
+            return 0;
+        } else if (argument == "--version") {
+            std::puts("tarvelion-console (Tarvelion Release 1.2)");
+            return 0;
+        } else if (argument == "--open" && i + 1 < argc) {
+            options.document = argv[++i];
+        } else if (argument.starts_with("--open=")) {
+            options.document = argument.substr(7);
+        } else if (argument == "--open") {
+            return failUsage("--open needs a file name");
+        } else {
+            return failUsage("unknown option " + std::string(argument) + " (see --help)");
+        }
+    }
+    return -1;
+}
+
+// Opens an input for reading; a folder opens on Linux but cannot be read, so it is refused too.
+std::FILE* openInput(const std::string& name) {
+    if (name == "-") return stdin;
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    struct stat status {};
+    if (file != nullptr && (::fstat(::fileno(file), &status) != 0 || S_ISDIR(status.st_mode))) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+// Line editing and history on a terminal, with a prompt as in the window.
+bool runTerminal() {
+    for (;;) {
+        char* edited = readline("> ");
+        if (edited == nullptr) return false;
+        const std::string line = edited;
+        if (!line.empty()) add_history(edited);
+        std::free(edited);
+        const bool ended = runConsoleText(line, stdout);
+        std::fflush(stdout);
+        if (ended) return true;
+    }
+}
+
+// Runs one input; true when ":bye" ended the run.
+bool runInput(std::FILE* input) {
+    if (input == stdin && ::isatty(STDIN_FILENO) != 0) return runTerminal();
+    return runConsoleStream(input, stdout).ended;
 }
 
 } // namespace
 
-int main() {
-    initSymbolStore();
-    const bool terminal = ::isatty(STDIN_FILENO) != 0;
-    std::string line;
-    while (readLine(terminal, line)) {
-        if (stripBlanks(line) == ":bye") break;
-        std::cout << answerConsoleLine(line) << std::endl;
+int main(int argc, char** argv) {
+    Options options;
+    if (const int status = parseOptions(argc, argv, options); status >= 0) return status;
+    if (options.inputs.empty()) options.inputs.emplace_back("-");
+    // Every input is checked before anything runs, so a mistyped name costs no half-done run.
+    for (const std::string& name : options.inputs) {
+        std::FILE* input = openInput(name);
+        if (input == nullptr) return failUsage("cannot read " + name);
+        if (input != stdin) std::fclose(input);
     }
+    initSymbolStore();
+    setMessageHook(printMessage);
+    if (!options.document.empty()) {
+        resetDocument();
+        if (loadDocument(options.document) != 0) return usageError;
+    }
+    for (const std::string& name : options.inputs) {
+        std::FILE* input = openInput(name);
+        if (input == nullptr) return failUsage("cannot read " + name);
+        const bool ended = runInput(input);
+        if (input != stdin) std::fclose(input);
+        if (ended) break;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) return failUsage("cannot write the answers");
     return 0;
 }
