@@ -40,9 +40,20 @@ int failUsage(const std::string& message) {
     return usageError;
 }
 
+// A damaged file's bytes can reach a caption; control bytes are shown as "?" so they cannot
+// steer the terminal.
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) c = '?';
+    }
+    return shown;
+}
+
 // The loader's boxes, for a run without a window.
 void printMessage(const char* caption, const char* body, int) {
-    std::fprintf(stderr, "%s: %s\n", caption, body);
+    std::fprintf(stderr, "%s: %s\n", printable(caption).c_str(), printable(body).c_str());
 }
 
 // Returns -1 when the run should go on, or the exit status to end with.

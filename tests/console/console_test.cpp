@@ -179,6 +179,15 @@ TEST(ConsoleOpen, MemoGoesToStandardError) {
     EXPECT_EQ(result.status, 0);
 }
 
+// The version box's caption holds the file's first bytes; on a terminal they must not arrive raw.
+TEST(ConsoleOpen, ControlBytesOfAWrongVersionAreNotPrinted) {
+    ScratchFolder folder;
+    const ConsoleResult result =
+        runConsole({"--open", folder.write("escape.tvl", "\x1b]0;\x9b\x07zzzz")}, "1\n");
+    EXPECT_EQ(result.err, "Wrong version: Cant read file\n?]0;??z: test =\n");
+    EXPECT_EQ(result.status, 2);
+}
+
 TEST(ConsoleOpen, WrongOrDamagedDocumentsRunNothing) {
     ScratchFolder folder;
     const std::string saved = readFile(savedDocument(folder, ""));
