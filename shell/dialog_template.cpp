@@ -1,5 +1,7 @@
 #include "dialog_template.h"
 
+#include "graph/number_text.h"
+
 #include <QCheckBox>
 #include <QFont>
 #include <QFontMetrics>
@@ -12,7 +14,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -186,7 +187,5 @@ double fieldNumber(const QWidget* dialog, int id) {
 }
 
 std::string formatNumber(double value) {
-    char text[512]; // "%lf" of the largest double needs 316 characters
-    std::snprintf(text, sizeof text, "%lf", value);
-    return text;
+    return formatNumber("%lf", value);
 }

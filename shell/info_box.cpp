@@ -1,12 +1,12 @@
 #include "shell/info_box.h"
 
 #include "graph/view_model.h"
+#include "shell/dialog_template.h"
 #include "shell/drag_move.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -29,9 +29,7 @@ constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx"
 std::array<QImage, InfoBox::rowCount> readoutIcons;
 
 QString formatValue(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%lf", value);
-    return QString::fromLatin1(text);
+    return QString::fromStdString(formatNumber(value));
 }
 
 } // namespace

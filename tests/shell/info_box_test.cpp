@@ -1,10 +1,13 @@
 // The info box readouts as the mouse moves over the graph area and pulls the rubber band.
+#include "graph/view_model.h"
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
 #include "shell_test_support.h"
 
 #include <QTest>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +65,23 @@ TEST(InfoBox, MouseMoveShowsPositionDistanceAndAngle) {
     EXPECT_EQ(box->fieldText(InfoBox::Y), "-1.000000");
     EXPECT_EQ(box->fieldText(InfoBox::R), "1.414214");
     EXPECT_EQ(box->fieldText(InfoBox::Theta), "3.926991");
+}
+
+// "%lf" of such values runs to a hundred digits and more; the readout shows them whole.
+TEST(InfoBox, HugeCoordinatesAreShownInFull) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    setViewLimits({-1e300, 1e300, -1e100, 1e100});
+    QTest::mouseMove(window->graphArea(), QPoint(0, 0));
+    InfoBox* box = window->infoBox();
+    // Cut texts would stop at a buffer's end, before the decimal point.
+    for (InfoBox::Row row : {InfoBox::X, InfoBox::Y}) {
+        const std::string text = box->fieldText(row).toStdString();
+        EXPECT_GT(text.size(), 100u) << text;
+        EXPECT_EQ(text.substr(text.size() - 7), ".000000") << text;
+        EXPECT_GT(std::fabs(std::strtod(text.c_str(), nullptr)), 1e90) << text;
+    }
+    setViewLimits(factoryLimits);
 }
 
 TEST(InfoBox, BandReadoutsFollowTheBandAndKeepTheirLastValues) {
