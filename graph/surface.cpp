@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,6 +54,19 @@ template <typename Paint> void walkLine(LineWalk w, Paint paint) {
     }
 }
 
+// Hands `draw` the pen's operation on one pixel index: a copy of the pen, or in XOR mode an
+// exclusive or with it. Choosing once per figure keeps the mode test out of the pixel loops, and
+// a copy only stores, so it never waits for the pixel to be read.
+template <typename Draw> void paintWithPen(QRgb* pixels, QRgb pen, bool xorMode, Draw draw) {
+    if (xorMode) {
+        const QRgb mask = pen & RGB_MASK;
+        draw([pixels, mask](long long index) { pixels[index] ^= mask; });
+    } else {
+        const QRgb colour = pen | ~RGB_MASK;
+        draw([pixels, colour](long long index) { pixels[index] = colour; });
+    }
+}
+
 } // namespace
 
 void setGraphImage(QImage* image) {
@@ -73,8 +87,8 @@ Surface::Surface() : image_(targetImage) {
         image_ = nullptr;
         return;
     }
-    bits_ = image_->bits();
-    bytesPerLine_ = image_->bytesPerLine();
+    pixels_ = reinterpret_cast<QRgb*>(image_->bits());
+    stride_ = image_->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_->width();
     height_ = image_->height();
 }
@@ -83,13 +97,13 @@ Surface::~Surface() {
     if (releaseHook != nullptr) releaseHook();
 }
 
-void Surface::moveTo(int x, int y) {
-    currentX_ = x;
-    currentY_ = y;
-}
-
+// The curve plotters' segments are one column wide, so they skip the general walk.
 void Surface::lineTo(int x, int y) {
-    drawLine(currentX_, currentY_, x, y);
+    if (x == currentX_ + 1LL) {
+        drawColumnStep(currentX_, currentY_, y);
+    } else {
+        drawLine(currentX_, currentY_, x, y);
+    }
     moveTo(x, y);
 }
 
@@ -97,10 +111,6 @@ void Surface::lineTo(int x, int y) {
 // round-half-up(k * minorSpan / majorSpan). Only the steps whose major coordinate lies inside
 // the image are visited, so the cost is bounded by the image size, however long the line.
 void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
-    if (x1 == x0 + 1) {
-        drawColumnStep(x0, y0, y1);
-        return;
-    }
     const long long spanX = std::llabs(x1 - x0);
     const long long spanY = std::llabs(y1 - y0);
     const bool xMajor = spanX >= spanY;
@@ -138,44 +148,51 @@ void Surface::drawLine(long long x0, long long y0, long long x1, long long y1) {
         offset = static_cast<long long>(numerator / (2 * n));
         walk.remainder = static_cast<long long>(numerator % (2 * n));
     }
-    // Pixel indices, in pixels from the image's first pixel; a row holds `stride` pixels.
-    const long long stride = bytesPerLine_ / static_cast<long long>(sizeof(QRgb));
+    // Pixel indices, in pixels from the image's first pixel.
     walk.minor = minorStart + minorDir * offset;
     walk.minorDir = minorDir;
-    walk.majorStep = xMajor ? majorDir : majorDir * stride;
-    walk.minorStep = xMajor ? minorDir * stride : minorDir;
+    walk.majorStep = xMajor ? majorDir : majorDir * stride_;
+    walk.minorStep = xMajor ? minorDir * stride_ : minorDir;
     const long long major = majorStart + majorDir * first;
-    walk.index = xMajor ? walk.minor * stride + major : major * stride + walk.minor;
-
-    QRgb* const pixels = reinterpret_cast<QRgb*>(bits_);
-    if (xorMode_) {
-        const QRgb mask = pen_ & RGB_MASK;
-        walkLine(walk, [pixels, mask](long long index) { pixels[index] ^= mask; });
-    } else {
-        const QRgb colour = pen_ | ~RGB_MASK;
-        walkLine(walk, [pixels, colour](long long index) { pixels[index] = colour; });
-    }
+    walk.index = xMajor ? walk.minor * stride_ + major : major * stride_ + walk.minor;
+    paintWithPen(pixels_, pen_, xorMode_, [&walk](auto paint) { walkLine(walk, paint); });
 }
 
-// The curve plotters' segment, one column to the right: by the midpoint rule a flat one is its
-// start pixel, a steeper one of n rows puts its first ceil(n / 2) rows in the start column and the
-// rest in the next, so it is two runs of one column each.
-void Surface::drawColumnStep(long long x0, long long y0, long long y1) {
+// A line one column to the right: by the midpoint rule a flat one is its start pixel, a steeper
+// one of n rows puts its first ceil(n / 2) rows in the start column and the rest in the next, so
+// it is two runs of one column each. Declared inline, as is drawColumn, so that g++ folds both
+// into lineTo: in position-independent code it keeps any function that is not inline a call.
+inline void Surface::drawColumnStep(long long x0, long long y0, long long y1) {
     const long long n = std::llabs(y1 - y0);
     if (n <= 1) {
-        fillRows(x0, x0, y0, y0, pen_);
+        drawColumn(x0, y0, y0);
         return;
     }
     const long long direction = y1 > y0 ? 1 : -1;
     const long long split = y0 + direction * ((n + 1) / 2); // first row of the second run
     const long long end = y1 - direction;                   // last row drawn
-    fillRows(x0, x0, std::min(y0, split - direction), std::max(y0, split - direction), pen_);
-    fillRows(x0 + 1, x0 + 1, std::min(split, end), std::max(split, end), pen_);
+    drawColumn(x0, std::min(y0, split - direction), std::max(y0, split - direction));
+    drawColumn(x0 + 1, std::min(split, end), std::max(split, end));
+}
+
+// Rows top..bottom (inclusive) of column x with the pen, clipped: a walk straight down the scan
+// lines, as the curves' steep segments are almost all such runs.
+inline void Surface::drawColumn(long long x, long long top, long long bottom) {
+    top = std::max(top, 0LL);
+    bottom = std::min(bottom, static_cast<long long>(height_) - 1);
+    if (x < 0 || x >= width_ || top > bottom) return;
+    const long long first = top * stride_ + x;
+    const long long last = bottom * stride_ + x;
+    const long long stride = stride_;
+    paintWithPen(pixels_, pen_, xorMode_, [first, last, stride](auto paint) {
+        for (long long index = first; index <= last; index += stride)
+            paint(index);
+    });
 }
 
 void Surface::setPixel(int x, int y, QRgb colour) {
     if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * bytesPerLine_)[x] = colour | ~RGB_MASK;
+    pixels_[static_cast<qsizetype>(y) * stride_ + x] = colour | ~RGB_MASK;
 }
 
 // Fills the pixels left..right by top..bottom (inclusive), clipped to the image. The whole
@@ -188,11 +205,11 @@ void Surface::fillRows(long long left, long long right, long long top, long long
     if (left > right || top > bottom) return;
     if (!xorMode_ && left == 0 && top == 0 && right == width_ - 1 && bottom == height_ - 1) {
         image_->fill(colour | ~RGB_MASK);
-        bits_ = image_->bits(); // unchanged unless the fill had to detach a shared image
+        pixels_ = reinterpret_cast<QRgb*>(image_->bits()); // moves only if the fill detached a shared image
         return;
     }
     for (long long y = top; y <= bottom; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_) + left;
+        QRgb* row = pixels_ + y * stride_ + left;
         if (xorMode_) {
             for (long long x = left; x <= right; ++x, ++row)
                 *row ^= colour & RGB_MASK;
@@ -222,22 +239,26 @@ void Surface::rectangle(int left, int top, int right, int bottom) {
     if (r > l) fillRows(r, r, t + 1, b - 1, pen_);
 }
 
+// The text is shaped once, by the layout, for both its box width and its glyphs.
 void Surface::textOut(int x, int y, std::string_view text) {
     if (textLog != nullptr) textLog->push_back({x, y, std::string(text), textColour_});
     if (image_ == nullptr || text.empty()) return;
-    const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     const QFont font = defaultFont();
+    QTextLayout layout(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), font);
+    layout.setCacheEnabled(true); // keeps the shaped glyphs for the draw
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const long long boxWidth = qRound(line.horizontalAdvance());
     const QFontMetrics metrics(font);
-    const long long boxWidth = metrics.horizontalAdvance(string);
     if (x >= width_ || y >= height_ || x + boxWidth <= 0 ||
         static_cast<long long>(y) + metrics.height() <= 0) {
         return;
     }
     QPainter painter(image_);
-    painter.setFont(font);
     if (backgroundMode_ == BackgroundMode::Opaque) {
         painter.fillRect(x, y, static_cast<int>(boxWidth), metrics.height(), QColor(backgroundColour_));
     }
     painter.setPen(QColor(textColour_));
-    painter.drawText(x, y + metrics.ascent(), string);
+    layout.draw(&painter, QPointF(x, y + metrics.ascent() - line.ascent()));
 }

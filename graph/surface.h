@@ -46,7 +46,10 @@ class Surface {
     // so drawing the same figure twice restores the picture.
     void setXorMode(bool on) { xorMode_ = on; }
 
-    void moveTo(int x, int y);
+    void moveTo(int x, int y) {
+        currentX_ = x;
+        currentY_ = y;
+    }
     // Draws from the current position to (x, y), excluding (x, y), which becomes current.
     void lineTo(int x, int y);
     void setPixel(int x, int y, QRgb colour);
@@ -59,10 +62,11 @@ class Surface {
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);
     void drawColumnStep(long long x0, long long y0, long long y1);
+    void drawColumn(long long x, long long top, long long bottom);
 
     QImage* image_;
-    uchar* bits_ = nullptr;
-    qsizetype bytesPerLine_ = 0;
+    QRgb* pixels_ = nullptr;
+    qsizetype stride_ = 0; // pixels from one scan line to the next
     int width_ = 0;
     int height_ = 0;
     int currentX_ = 0;

@@ -1,9 +1,14 @@
 #include "graph_test_support.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -192,6 +197,60 @@ TEST(Surface, TextIsDrawnAndLoggedAtItsTopLeftCorner) {
             EXPECT_GE(p.first, 10);
         for (const Pixel& p : ink)
             EXPECT_GE(p.second, 5);
+    }
+}
+
+// A text as Qt draws it when asked plainly: its box as wide as QFontMetrics measures the string,
+// its glyphs by QPainter::drawText on the baseline below the top-left corner.
+QImage plainlyDrawnText(QSize size, Pixel at, const QString& text, BackgroundMode mode) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    QFont font;
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    QPainter painter(&image);
+    painter.setFont(font);
+    if (mode == BackgroundMode::Opaque) {
+        painter.fillRect(at.first, at.second, metrics.horizontalAdvance(text), metrics.height(),
+                         QColor(qRgb(55, 55, 20)));
+    }
+    painter.setPen(QColor(qRgb(220, 220, 250)));
+    painter.drawText(at.first, at.second + metrics.ascent(), text);
+    return image;
+}
+
+// The surface shapes each text once for both its box and its glyphs; the picture must still be
+// the one Qt draws plainly, to the pixel.
+TEST(Surface, TextLooksAsQtDrawsItPlainly) {
+    struct Row {
+        const char* name;
+        const char* text;
+        Pixel at;
+    };
+    const Row rows[] = {
+        {"label", "f(x,y) = sin(x)*x+2*y", {4, 3}},
+        {"kerned_pairs", "AVAWAT Ty.", {4, 3}},
+        {"trailing_spaces", "a    ", {4, 3}},
+        {"tab", "a\tb", {4, 3}},
+        {"latin1_letters", "Th\xe9 \xc5ngstr\xf6m \xff", {4, 3}},
+        {"clipped_left_and_top", "-5.00", {-7, -4}},
+        {"clipped_right_and_bottom", " 5.00", {100, 30}},
+    };
+    const QSize size(120, 40);
+    for (const BackgroundMode mode : {BackgroundMode::Opaque, BackgroundMode::Transparent}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.name) +
+                         (mode == BackgroundMode::Opaque ? " opaque" : " transparent"));
+            GraphArea area(size.width(), size.height());
+            {
+                Surface surface;
+                surface.setTextColour(qRgb(220, 220, 250));
+                surface.setBackgroundColour(qRgb(55, 55, 20));
+                surface.setBackgroundMode(mode);
+                surface.textOut(row.at.first, row.at.second, row.text);
+            }
+            EXPECT_TRUE(area.image == plainlyDrawnText(size, row.at, QString::fromLatin1(row.text), mode));
+        }
     }
 }
 
