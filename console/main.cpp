@@ -100,7 +100,10 @@ std::FILE* openInput(const std::string& name) {
 bool runTerminal() {
     for (;;) {
         char* edited = readline("> ");
-        if (edited == nullptr) return false;
+        if (edited == nullptr) {
+            std::fputc('\n', stdout); // end of input typed at the prompt: leave the shell a fresh line
+            return false;
+        }
         const std::string line = edited;
         if (!line.empty()) add_history(edited);
         std::free(edited);

@@ -10,64 +10,97 @@
 #include <pty.h>
 #include <string>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Reads from the terminal until `text` has appeared in `transcript`, the other side has closed,
-// or the deadline has passed.
-bool readUntil(int terminal, std::string& transcript, const std::string& text, Clock::time_point deadline) {
-    while (transcript.find(text) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return false;
-        pollfd ready{terminal, POLLIN, 0};
-        if (::poll(&ready, 1, static_cast<int>(left)) <= 0) continue;
-        char chunk[512];
-        const ssize_t count = ::read(terminal, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return false;
-        transcript.append(chunk, static_cast<std::size_t>(count));
+class ConsoleTerminal : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        child_ = ::forkpty(&terminal_, nullptr, nullptr, nullptr);
+        ASSERT_GE(child_, 0);
+        if (child_ == 0) {
+            ::execl(TARVELION_CONSOLE_PATH, "tarvelion-console", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
     }
-    return true;
+
+    void TearDown() override {
+        if (child_ > 0 && !ended_) {
+            ::kill(child_, SIGKILL);
+            ::waitpid(child_, nullptr, 0);
+        }
+        if (terminal_ >= 0) ::close(terminal_);
+    }
+
+    // Reads until `text` has appeared in the transcript after what earlier waits found, the other
+    // side has closed, or the deadline has passed.
+    bool waitFor(const std::string& text) {
+        std::size_t found = std::string::npos;
+        while ((found = transcript_.find(text, seen_)) == std::string::npos) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+            if (left <= 0) return false;
+            pollfd ready{terminal_, POLLIN, 0};
+            if (::poll(&ready, 1, static_cast<int>(left)) <= 0) continue;
+            char chunk[512];
+            const ssize_t count = ::read(terminal_, chunk, sizeof chunk);
+            if (count < 0 && errno == EINTR) continue;
+            if (count <= 0) return false;
+            transcript_.append(chunk, static_cast<std::size_t>(count));
+        }
+        seen_ = found + text.size();
+        return true;
+    }
+
+    // Keys are typed only once the prompt shows and the line editor has taken the terminal out of
+    // line mode, as a key typed before that is handled by the terminal instead of the editor.
+    void typeAtPrompt(const std::string& keys) {
+        ASSERT_TRUE(waitFor("> ")) << transcript_;
+        termios mode{};
+        while (::tcgetattr(terminal_, &mode) == 0 && (mode.c_lflag & ICANON) != 0 && Clock::now() < deadline_)
+            ::usleep(1'000);
+        ASSERT_EQ(::write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+
+    // The exit status once the console has ended, or -1 when it does not end in time.
+    int exitStatus() {
+        waitFor("the end of the output");
+        int status = 0;
+        while (!ended_ && Clock::now() < deadline_) {
+            ended_ = ::waitpid(child_, &status, WNOHANG) == child_;
+            if (!ended_) ::usleep(10'000);
+        }
+        return ended_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string transcript_;
+
+  private:
+    std::size_t seen_ = 0;
+    int terminal_ = -1;
+    pid_t child_ = -1;
+    bool ended_ = false;
+    Clock::time_point deadline_ = Clock::now() + std::chrono::seconds(30);
+};
+
+TEST_F(ConsoleTerminal, PromptsAndAnswersWithLineEditing) {
+    // "1+x", then the cursor moved left over the "x", which is deleted and replaced by "2".
+    typeAtPrompt("1+x\x02\x04"
+                 "2\r");
+    EXPECT_TRUE(waitFor("result = 3 ")) << transcript_;
+    typeAtPrompt(":bye\r");
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_NE(transcript_.find(":bye\r\n:bye"), std::string::npos) << transcript_;
 }
 
-TEST(ConsoleTerminal, PromptsAndAnswersWithLineEditing) {
-    int terminal = -1;
-    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::execl(TARVELION_CONSOLE_PATH, "tarvelion-console", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
-    std::string transcript;
-    // Each line is typed only once the prompt shows, as the editor may drop earlier input.
-    EXPECT_TRUE(readUntil(terminal, transcript, "> ", deadline)) << transcript;
-    // "1+x", then the cursor moved left over the "x", which is deleted and replaced by "2".
-    const std::string typed = "1+x\x02\x04"
-                              "2\r";
-    ASSERT_EQ(::write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
-    EXPECT_TRUE(readUntil(terminal, transcript, "result = 3 ", deadline)) << transcript;
-    EXPECT_TRUE(readUntil(terminal, transcript, "> ", deadline)) << transcript;
-    ASSERT_EQ(::write(terminal, ":bye\r", 5), 5);
-    std::string rest;
-    readUntil(terminal, rest, "never printed", deadline);
-    EXPECT_NE(rest.find(":bye"), std::string::npos) << rest;
-
-    int status = 0;
-    pid_t ended = 0;
-    while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 && Clock::now() < deadline)
-        ::usleep(10'000);
-    if (ended == 0) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-    }
-    ::close(terminal);
-    EXPECT_EQ(ended, child) << "the console did not end after :bye";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+TEST_F(ConsoleTerminal, EndOfInputAtThePromptEndsOnAFreshLine) {
+    typeAtPrompt("\x04");
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_EQ(transcript_.substr(transcript_.size() - 2), "\r\n") << transcript_;
 }
 
 } // namespace
