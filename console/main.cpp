@@ -96,12 +96,17 @@ std::FILE* openInput(const std::string& name) {
     return file;
 }
 
-// Line editing and history on a terminal, with a prompt as in the window.
+// Line editing and history on a terminal, with a prompt as in the window. When the answers go to
+// a file, the prompt and the editing go to the terminal on standard error, so the file holds
+// only answers.
 bool runTerminal() {
+    std::FILE* const editorOut =
+        ::isatty(STDOUT_FILENO) == 0 && ::isatty(STDERR_FILENO) != 0 ? stderr : stdout;
+    rl_outstream = editorOut;
     for (;;) {
         char* edited = readline("> ");
         if (edited == nullptr) {
-            std::fputc('\n', stdout); // end of input typed at the prompt: leave the shell a fresh line
+            std::fputc('\n', editorOut); // end of input typed at the prompt: leave the shell a fresh line
             return false;
         }
         const std::string line = edited;

@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <pty.h>
 #include <string>
@@ -19,10 +23,15 @@ using Clock = std::chrono::steady_clock;
 
 class ConsoleTerminal : public ::testing::Test {
   protected:
-    void SetUp() override {
+    // Starts the console on the terminal; with a file name, its standard output goes to that file.
+    void start(const std::string& answers = "") {
         child_ = ::forkpty(&terminal_, nullptr, nullptr, nullptr);
         ASSERT_GE(child_, 0);
         if (child_ == 0) {
+            if (!answers.empty()) {
+                const int file = ::open(answers.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (file < 0 || ::dup2(file, STDOUT_FILENO) < 0) ::_exit(126);
+            }
             ::execl(TARVELION_CONSOLE_PATH, "tarvelion-console", static_cast<char*>(nullptr));
             ::_exit(127);
         }
@@ -88,6 +97,7 @@ class ConsoleTerminal : public ::testing::Test {
 };
 
 TEST_F(ConsoleTerminal, PromptsAndAnswersWithLineEditing) {
+    start();
     // "1+x", then the cursor moved left over the "x", which is deleted and replaced by "2".
     typeAtPrompt("1+x\x02\x04"
                  "2\r");
@@ -98,9 +108,25 @@ TEST_F(ConsoleTerminal, PromptsAndAnswersWithLineEditing) {
 }
 
 TEST_F(ConsoleTerminal, EndOfInputAtThePromptEndsOnAFreshLine) {
+    start();
     typeAtPrompt("\x04");
     EXPECT_EQ(exitStatus(), 0);
     EXPECT_EQ(transcript_.substr(transcript_.size() - 2), "\r\n") << transcript_;
+}
+
+// With the answers sent to a file, the prompt and the editing stay on the terminal.
+TEST_F(ConsoleTerminal, AnswersRedirectedToAFileHoldOnlyAnswers) {
+    const std::string answers = ::testing::TempDir() + "tarvelion-terminal-answers.txt";
+    start(answers);
+    typeAtPrompt("1+x\x08"
+                 "2\r");
+    typeAtPrompt(":bye\r");
+    EXPECT_EQ(exitStatus(), 0);
+    std::ifstream file(answers, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+              "result = 3 \n:bye\n");
+    EXPECT_NE(transcript_.find("> :bye"), std::string::npos) << transcript_;
+    std::remove(answers.c_str());
 }
 
 } // namespace
