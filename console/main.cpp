@@ -40,13 +40,14 @@ int failUsage(const std::string& message) {
     return usageError;
 }
 
-// A damaged file's bytes can reach a caption; control bytes are shown as "?" so they cannot
-// steer the terminal.
+// A damaged file's bytes can reach a caption; control bytes other than the memo's line breaks and
+// tabs are shown as "?" so they cannot steer the terminal.
 std::string printable(std::string_view text) {
     std::string shown(text);
     for (char& c : shown) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) c = '?';
+        const bool control = (byte < 0x20 && c != '\n' && c != '\t') || (byte >= 0x7f && byte < 0xa0);
+        if (control) c = '?';
     }
     return shown;
 }

@@ -173,9 +173,10 @@ TEST(ConsoleOpen, SavedDocumentIsLoadedBeforeTheFirstLine) {
 
 TEST(ConsoleOpen, MemoGoesToStandardError) {
     ScratchFolder folder;
-    const ConsoleResult result = runConsole({"--open", savedDocument(folder, "Try f(2).")}, "f(2)\n");
+    const ConsoleResult result =
+        runConsole({"--open", savedDocument(folder, "Try f(2).\n\tThen f(3).\r\x1b[2J")}, "f(2)\n");
     EXPECT_EQ(result.out, "result = 7.000000 \n");
-    EXPECT_EQ(result.err, "File memo..: Try f(2).\n");
+    EXPECT_EQ(result.err, "File memo..: Try f(2).\n\tThen f(3).??[2J\n");
     EXPECT_EQ(result.status, 0);
 }
 
