@@ -4,7 +4,6 @@
 #include "expr/compiler.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
