@@ -36,15 +36,3 @@ bool runConsoleText(std::string_view line, std::FILE* out) {
     std::fputc('\n', out);
     return stripBlanks(text) == ":bye";
 }
-
-ConsoleRun runConsoleStream(std::FILE* in, std::FILE* out) {
-    ConsoleRun run;
-    std::string line;
-    while (!run.ended && readConsoleLine(in, line)) {
-        ++run.lines;
-        run.ended = runConsoleText(line, out);
-        // Flushed per line, so a program driving the console through pipes sees each answer.
-        std::fflush(out);
-    }
-    return run;
-}

@@ -21,5 +21,20 @@ struct ConsoleRun {
     bool ended = false;    // stopped by ":bye" before the end of the input
 };
 
+// Runs the lines that `readLine(line)` gives until ":bye" or until it returns false. Each answer
+// is flushed, so a program driving the console through pipes sees it at once.
+template <typename ReadLine> ConsoleRun runConsoleLines(ReadLine readLine, std::FILE* out) {
+    ConsoleRun run;
+    std::string line;
+    while (!run.ended && readLine(line)) {
+        ++run.lines;
+        run.ended = runConsoleText(line, out);
+        std::fflush(out);
+    }
+    return run;
+}
+
 // Runs every line of `in` until ":bye" or the end of the input.
-ConsoleRun runConsoleStream(std::FILE* in, std::FILE* out);
+inline ConsoleRun runConsoleStream(std::FILE* in, std::FILE* out) {
+    return runConsoleLines([in](std::string& line) { return readConsoleLine(in, line); }, out);
+}

@@ -97,26 +97,26 @@ std::FILE* openInput(const std::string& name) {
     return file;
 }
 
-// Line editing and history on a terminal, with a prompt as in the window. When the answers go to
-// a file, the prompt and the editing go to the terminal on standard error, so the file holds
-// only answers.
+// One line typed at the prompt, with line editing and history; false at the end of input.
+bool readEditedLine(std::string& line) {
+    char* edited = readline("> ");
+    if (edited == nullptr) return false;
+    line = edited;
+    if (!line.empty()) add_history(edited);
+    std::free(edited);
+    return true;
+}
+
+// The console on a terminal, with a prompt as in the window. When the answers go to a file, the
+// prompt and the editing go to the terminal on standard error, so the file holds only answers.
 bool runTerminal() {
     std::FILE* const editorOut =
         ::isatty(STDOUT_FILENO) == 0 && ::isatty(STDERR_FILENO) != 0 ? stderr : stdout;
     rl_outstream = editorOut;
-    for (;;) {
-        char* edited = readline("> ");
-        if (edited == nullptr) {
-            std::fputc('\n', editorOut); // end of input typed at the prompt: leave the shell a fresh line
-            return false;
-        }
-        const std::string line = edited;
-        if (!line.empty()) add_history(edited);
-        std::free(edited);
-        const bool ended = runConsoleText(line, stdout);
-        std::fflush(stdout);
-        if (ended) return true;
-    }
+    const ConsoleRun run = runConsoleLines(readEditedLine, stdout);
+    if (!run.ended)
+        std::fputc('\n', editorOut); // end of input typed at the prompt: leave the shell a fresh line
+    return run.ended;
 }
 
 // Runs one input; true when ":bye" ended the run.
