@@ -10,6 +10,7 @@
 #include "expr/compiler.h"
 #include "expr/evaluation.h"
 #include "expr/evaluator.h"
+#include "expr/explore_commands.h"
 
 char consoleLine[consoleBufferSize] = {};
 char answerText[consoleBufferSize] = {};
@@ -235,6 +236,7 @@ void runCommand(std::string_view text) {
     if (startsWith(text, ":defn")) defineFunctionCommand(text);
     if (startsWith(text, ":solv")) solveCommand(text);
     if (startsWith(text, ":defv")) defineVectorCommand(text);
+    if (isExploreCommand(text)) replaceAnswer(runExploreCommand(text));
 }
 
 void formatResult(const std::optional<Value>& result) {

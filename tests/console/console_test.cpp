@@ -49,6 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "(  2.000000,  2.000000,  3.000000 )\n"
                    "Variables: a = 2.000000 .. x = 0.000000 .. e = 2.718282 .. pi = 3.141593 .. \n"},
         ScriptCase{"SolveThenReadTheRoot", ":solv 0,3,(x-0.5)*(x-2.5)\nx\n", "\nresult = x = 0.500000\n"},
+        ScriptCase{"ExploringAnExpression", ":roots -2,2,x^3-x\n:max 0,3,sin(x)\n:area 0,2,x^2\n:min 0,1,5\n",
+                   "roots: x = -1.000000, x = 0.000000, x = 1.000000\nmax: x = 1.570796, y = 1.000000\n"
+                   "area = 2.666667\nError - the expression is constant on the interval\n"},
         ScriptCase{"UnknownCommandGivesAnEmptyLine", ":nonsense\n", "\n"},
         ScriptCase{"CarriageReturnLineEnds", "1+2\r\n:defn g(x)=2*x\r\ng(4)\r\n",
                    "result = 3 \n\nresult = 8 \n"},
