@@ -52,6 +52,8 @@ GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(th
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
+    // Takes the keyboard, so that the arrow keys pan the view; a click gives the focus back.
+    setFocusPolicy(Qt::StrongFocus);
     shownArea = this;
     setGraphImage(&image_);
     setSurfaceReleaseHook(showReleasedImage);

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 
 namespace {
 
@@ -33,6 +34,12 @@ MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
     // The menu resources carry these two checked; the program starts with both off.
     setChecked(Command::ShowParametric, false);
     setChecked(Command::ShowChord, false);
+    graphArea_->addActions(menus_.graphAreaKeys);
+    graphArea_->setFocus();
+    // F10 opens the first menu, as on other desktops.
+    auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenus, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
     connect(graphArea_, &GraphArea::popupRequested, this, &MainWindow::showPopup);
     messageOwner = this;
     setMessageHook(showOwnedMessage);

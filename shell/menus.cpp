@@ -1,6 +1,7 @@
 #include "shell/menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <vector>
@@ -9,13 +10,18 @@ namespace {
 
 enum class MenuName { Main, Popup };
 enum class EntryKind { Submenu, Item, Separator, End };
+// Where an entry's shortcut works: anywhere in the main window, or only while the graph area has
+// the focus (plain keys such as the arrows).
+enum class KeyScope { Window, GraphArea };
 
 struct MenuEntry {
     MenuName menu;
     EntryKind kind;
-    const char* text = "";
+    const char* text = ""; // '&' marks the mnemonic letter; the menus show the text without it
     Command id = {};
-    bool checked = false; // the check mark as the menu resource has it; creation may remove it
+    bool checked = false;           // the check mark as the menu resource has it; creation may remove it
+    const char* shortcut = nullptr; // shown beside the entry; several are separated by "; "
+    KeyScope scope = KeyScope::Window;
 };
 
 using enum MenuName;
@@ -24,69 +30,72 @@ using enum EntryKind;
 // In display order. Submenu ... End brackets a drop-down; an Item at the top level is a
 // command on the menu bar itself.
 constexpr MenuEntry menuTable[] = {
-    {Main, Submenu, "File"},
-    {Main, Item, "New", Command::New},
-    {Main, Item, "Open..", Command::Open},
-    {Main, Item, "Save", Command::Save},
-    {Main, Item, "Save as..", Command::SaveAs},
-    {Main, Item, "Exit", Command::Exit},
+    {Main, Submenu, "&File"},
+    {Main, Item, "&New", Command::New, false, "Ctrl+N"},
+    {Main, Item, "&Open..", Command::Open, false, "Ctrl+O"},
+    {Main, Item, "&Save", Command::Save, false, "Ctrl+S"},
+    {Main, Item, "Save &as..", Command::SaveAs, false, "Ctrl+Shift+S"},
+    {Main, Item, "E&xit", Command::Exit, false, "Ctrl+Q"},
     {Main, End},
-    {Main, Item, "Memo", Command::Memo},
-    {Main, Item, "Command", Command::Console},
-    {Main, Submenu, "Graph"},
-    {Main, Item, "Clear", Command::Clear},
-    {Main, Item, "Replot", Command::Replot},
+    {Main, Item, "&Memo", Command::Memo},
+    {Main, Item, "&Command", Command::Console, false, "F2"},
+    {Main, Submenu, "&Graph"},
+    {Main, Item, "&Clear", Command::Clear},
+    {Main, Item, "&Replot", Command::Replot},
     {Main, Separator},
-    {Main, Item, "Zoom out", Command::ZoomOut},
-    {Main, Item, "Zoom in", Command::ZoomIn},
-    {Main, Item, "Right", Command::Right},
-    {Main, Item, "Left", Command::Left},
-    {Main, Item, "Up", Command::Up},
-    {Main, Item, "Down", Command::Down},
-    {Main, Item, "Factory settings", Command::FactorySettings},
-    {Main, Item, "Set Limits..", Command::SetLimits},
+    {Main, Item, "Zoom &out", Command::ZoomOut, false, "Ctrl+-"},
+    {Main, Item, "Zoom &in", Command::ZoomIn, false, "Ctrl++; Ctrl+="},
+    {Main, Item, "Ri&ght", Command::Right, false, "Right", KeyScope::GraphArea},
+    {Main, Item, "&Left", Command::Left, false, "Left", KeyScope::GraphArea},
+    {Main, Item, "&Up", Command::Up, false, "Up", KeyScope::GraphArea},
+    {Main, Item, "&Down", Command::Down, false, "Down", KeyScope::GraphArea},
+    {Main, Item, "&Factory settings", Command::FactorySettings},
+    {Main, Item, "&Set Limits..", Command::SetLimits},
     {Main, Separator},
-    {Main, Item, "Graph expression..", Command::GraphExpression},
+    {Main, Item, "Graph &expression..", Command::GraphExpression},
     {Main, End},
-    {Main, Submenu, "Functions"},
-    {Main, Item, "Define..", Command::DefineFunction},
-    {Main, Item, "Edit..", Command::EditFunctions},
-    {Main, Item, "Select graph..", Command::SelectGraph},
+    {Main, Submenu, "F&unctions"},
+    {Main, Item, "&Define..", Command::DefineFunction},
+    {Main, Item, "&Edit..", Command::EditFunctions},
+    {Main, Item, "&Select graph..", Command::SelectGraph},
     {Main, End},
-    {Main, Submenu, "Variables"},
-    {Main, Item, "Setup..", Command::VariablesSetup},
-    {Main, Item, "Vary..", Command::Vary},
+    {Main, Submenu, "&Variables"},
+    {Main, Item, "&Setup..", Command::VariablesSetup},
+    {Main, Item, "&Vary..", Command::Vary},
     {Main, End},
-    {Main, Submenu, "Parametric"},
-    {Main, Item, "Show parametric", Command::ShowParametric, true},
-    {Main, Item, "Setup..", Command::ParametricSetup},
+    {Main, Submenu, "&Parametric"},
+    {Main, Item, "&Show parametric", Command::ShowParametric, true},
+    {Main, Item, "Set&up..", Command::ParametricSetup},
     {Main, End},
-    {Main, Item, "Polar", Command::Polar},
-    {Main, Item, "Implicit", Command::Implicit},
-    {Main, Item, "Inequalities", Command::Inequalities},
-    {Main, Submenu, "Settings"},
-    {Main, Item, "Show info box", Command::ShowInfoBox, true},
+    {Main, Item, "P&olar", Command::Polar},
+    {Main, Item, "&Implicit", Command::Implicit},
+    {Main, Item, "I&nequalities", Command::Inequalities},
+    {Main, Submenu, "&Settings"},
+    {Main, Item, "&Show info box", Command::ShowInfoBox, true},
     {Main, End},
-    {Main, Submenu, "Help"},
-    {Main, Item, "Help", Command::Help},
-    {Main, Item, "About", Command::About},
+    {Main, Submenu, "&Help"},
+    {Main, Item, "&Help", Command::Help, false, "F1"},
+    {Main, Item, "&About", Command::About},
     {Main, End},
 
     {Popup, Submenu, "Popup"},
-    {Popup, Item, "Center", Command::PopupCenter},
-    {Popup, Item, "Zoom in", Command::PopupZoomIn},
-    {Popup, Item, "Zoom out", Command::PopupZoomOut},
-    {Popup, Item, "Reset", Command::PopupReset},
+    {Popup, Item, "&Center", Command::PopupCenter},
+    {Popup, Item, "Zoom &in", Command::PopupZoomIn},
+    {Popup, Item, "Zoom &out", Command::PopupZoomOut},
+    {Popup, Item, "&Reset", Command::PopupReset},
     {Popup, Separator},
-    {Popup, Item, "Show chord", Command::ShowChord, true},
-    {Popup, Item, "Chord here", Command::ChordHere},
-    {Popup, Item, "Next function", Command::NextFunction},
+    {Popup, Item, "&Show chord", Command::ShowChord, true},
+    {Popup, Item, "C&hord here", Command::ChordHere},
+    {Popup, Item, "&Next function", Command::NextFunction},
     {Popup, End},
 };
 
 QAction* makeItem(const MenuEntry& entry, QWidget* owner, const std::function<void(Command)>& dispatch) {
     auto* action = new QAction(QString::fromLatin1(entry.text), owner);
     action->setCheckable(entry.checked);
+    if (entry.shortcut != nullptr)
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut)));
+    if (entry.scope == KeyScope::GraphArea) action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setChecked(entry.checked);
     // Qt flips a checkable entry before reporting it; flip it back so that only the command
     // decides the check mark, as it does for a command that no menu click started.
@@ -114,6 +123,7 @@ void buildMenu(MenuName which, QWidget* root, QWidget* owner, Menus& menus,
             QAction* action = makeItem(entry, owner, dispatch);
             open.back()->addAction(action);
             menus.actions.insert(entry.id, action);
+            if (entry.scope == KeyScope::GraphArea) menus.graphAreaKeys.append(action);
             break;
         }
         case Separator: {
