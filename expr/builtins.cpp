@@ -171,14 +171,8 @@ Value firstDerivative(const ExpList& expression, Variable& v) {
         const auto sc = s && s->kind == kindVector ? componentsOf(*s) : std::array<double, 3>{};
         return vectorValue({(sc[0] - pc[0]) * 5000.0, (sc[1] - pc[1]) * 5000.0, (sc[2] - pc[2]) * 5000.0});
     }
-    v.value = v.value + 0.00005;
-    const double q = evaluateToNumber(expression);
-    v.value = v.value + 0.0001;
-    const double r = evaluateToNumber(expression);
-    v.value = v.value + 0.00005;
-    const double s = evaluateToNumber(expression);
-    v.value = v.value - 0.0001;
-    return scalarValue((8.0 * (r - q) - (s - numberOf(p))) * 1666.6666666666665);
+    return scalarValue(
+        fivePointDifference(v, numberOf(p), [&expression] { return evaluateToNumber(expression); }));
 }
 
 double nthDerivative(const ExpList& expression, Variable& v, int order) {

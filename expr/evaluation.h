@@ -54,6 +54,26 @@ inline double power(double x, double y) {
 // evaluation error set) once the allowance is used up, so nested loops cannot run for hours.
 bool spendEvaluationWork(long units);
 
+// The scalar part of diff's five-point central difference. v stands 0.0001 below the point, where
+// the value p was taken; v is moved on and back by the same amounts as diff moves it, so the
+// rounding of the moves is the same too.
+template <typename Evaluate> double fivePointDifference(Variable& v, double p, Evaluate evaluateHere) {
+    v.value = v.value + 0.00005;
+    const double q = evaluateHere();
+    v.value = v.value + 0.0001;
+    const double r = evaluateHere();
+    v.value = v.value + 0.00005;
+    const double s = evaluateHere();
+    v.value = v.value - 0.0001;
+    return (8.0 * (r - q) - (s - p)) * 1666.6666666666665;
+}
+
+// diff of a scalar evaluation at v's value, computed exactly as the built-in computes it.
+template <typename Evaluate> double fivePointDerivative(Variable& v, Evaluate evaluateHere) {
+    v.value = v.value - 0.0001;
+    return fivePointDifference(v, evaluateHere(), evaluateHere);
+}
+
 // The evaluations made while one of these lives share one allowance (a whole ":solv" search).
 struct EvaluationSession {
     EvaluationSession();

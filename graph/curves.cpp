@@ -37,20 +37,23 @@ std::vector<double> columnValues() {
     return values;
 }
 
-// One column sweep; a math error lifts the pen until the next column without one.
-void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, const std::vector<double>& columns,
+// One column sweep of evaluate() at x = each column's value; a math error lifts the pen until the
+// next column without one.
+template <typename Evaluate>
+void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vector<double>& columns,
               LabelPlace& label) {
     const RowScale toRow = rowScale();
     const double yMin = viewLimits.yMin;
     const double yMax = viewLimits.yMax;
     bool labelPending = true;
-    surface.moveTo(0, toRow(valueAt(x, worldX(0), list)));
+    setVariableValue(x, worldX(0));
+    surface.moveTo(0, toRow(evaluate()));
     bool penUp = false;
     const int width = static_cast<int>(columns.size());
     for (int i = 0; i < width; ++i) {
         setVariableValue(x, columns[static_cast<std::size_t>(i)]);
         mathErrorIndicator = 0;
-        const double value = evaluateToNumber(list);
+        const double value = evaluate();
         const int row = toRow(value);
         if (labelPending && yMin < value && value < yMax && i > label.column + labelGap) {
             label = {i, row};
@@ -67,6 +70,14 @@ void sweepRow(Surface& surface, Variable* x, const ExpListPtr& list, const std::
     }
 }
 
+// The label where the sweep chose, lifted off the bottom edge; the dark pen is taken up again.
+void drawLabel(Surface& surface, LabelPlace& label, const std::string& text) {
+    surface.setTextColour(labelTextColour);
+    if (label.row > graphView.height - 20) label.row -= 20;
+    surface.textOut(label.column + 10, label.row, text);
+    surface.setPen(darkPenColour);
+}
+
 void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::vector<double>& columns,
              LabelPlace& label) {
     const ExpListPtr list = compileExpression(entry.bodyText);
@@ -77,12 +88,41 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::v
     const EvaluationSession session;
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
-    sweepRow(surface, x, list, columns, label);
+    sweepRow(
+        surface, x, [&list] { return evaluateToNumber(list); }, columns, label);
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
-    surface.setTextColour(labelTextColour);
-    if (label.row > graphView.height - 20) label.row -= 20;
-    surface.textOut(label.column + 10, label.row, functionLabel(entry));
-    surface.setPen(darkPenColour);
+    drawLabel(surface, label, functionLabel(entry));
+}
+
+// The row's colour moved halfway (f') or three quarters (f'') toward white.
+QRgb derivativeColour(int row, int order) {
+    const QRgb c = rowColour(row);
+    const auto lighter = [order](int v) { return 255 - (255 - v) / (order == 1 ? 2 : 4); };
+    return qRgb(lighter(qRed(c)), lighter(qGreen(c)), lighter(qBlue(c)));
+}
+
+void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row,
+                     const std::vector<double>& columns, LabelPlace& label) {
+    const std::size_t index = static_cast<std::size_t>(row);
+    const bool shown[2] = {plotSettings.firstDerivativeFlags[index] != 0,
+                           plotSettings.secondDerivativeFlags[index] != 0};
+    if (!shown[0] && !shown[1]) return;
+    const ExpListPtr list = compileExpression(entry.bodyText);
+    Variable* x = findOrCreateVariable("x");
+    // Computed as the language's diff computes diff(f(x),x), and f'' as diff of that.
+    const auto first = [&] { return fivePointDerivative(*x, [&] { return evaluateToNumber(list); }); };
+    const auto second = [&] { return fivePointDerivative(*x, first); };
+    for (int order = 1; order <= 2; ++order) {
+        if (!shown[order - 1]) continue;
+        integralSum = 0.0;
+        const EvaluationSession session;
+        surface.setPen(derivativeColour(row, order));
+        if (order == 1)
+            sweepRow(surface, x, first, columns, label);
+        else
+            sweepRow(surface, x, second, columns, label);
+        drawLabel(surface, label, entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)");
+    }
 }
 
 } // namespace
@@ -108,8 +148,10 @@ void plotFunctions() {
     surface.setBackgroundMode(BackgroundMode::Opaque);
     LabelPlace label;
     const std::vector<double> columns = columnValues();
-    forEachFunctionRow(
-        [&](const FunctionEntry& entry, int row) { plotRow(surface, entry, row, columns, label); });
+    forEachFunctionRow([&](const FunctionEntry& entry, int row) {
+        plotRow(surface, entry, row, columns, label);
+        plotDerivatives(surface, entry, row, columns, label);
+    });
 }
 
 void plotGraphExpression(const ExpListPtr& list) {

@@ -30,6 +30,9 @@ struct PlotSettings {
     PlotMode plotMode = PlotMode::Explicit;
     std::int32_t parametricShown = 0;
     std::array<std::int32_t, functionRowCount> polarFlags{};
+    // Whether f' and f'' of a row are drawn; a view choice, not saved with the document.
+    std::array<std::int32_t, functionRowCount> firstDerivativeFlags{};
+    std::array<std::int32_t, functionRowCount> secondDerivativeFlags{};
     std::int32_t chordShown = 0;
     std::int32_t chordRow = 0;
     PopupPoint popupPoint;

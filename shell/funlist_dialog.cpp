@@ -4,6 +4,7 @@
 #include "expr/symbol_store.h"
 #include "graph/curves.h"
 #include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
 
 #include <QCheckBox>
 
@@ -14,15 +15,20 @@ namespace {
 constexpr int firstCheckBoxId = 40020;
 constexpr int firstLabelId = 40030;
 constexpr int okId = 40200;
+constexpr int firstDerivativeBoxId = 40240;
+constexpr int secondDerivativeBoxId = 40250;
 
 constexpr auto funListControls = [] {
-    std::array<ControlTemplate, 2 + 2 * 10> controls{};
+    std::array<ControlTemplate, 2 + 4 * 10> controls{};
     controls[0] = {
         ControlKind::Static, noControlId, "Click next to each function to display its graph", 10, 10, 355, 8};
     for (int row = 0; row < 10; ++row) {
         const int y = 20 + 10 * row;
         controls[1 + 2 * row] = {ControlKind::CheckBox, firstCheckBoxId + row, "", 10, y, 10, 10};
         controls[2 + 2 * row] = {ControlKind::Static, firstLabelId + row, "", 20, y + 1, 255, 8};
+        // The derivative boxes come after the labels, so they lie above a long label's end.
+        controls[21 + 2 * row] = {ControlKind::CheckBox, firstDerivativeBoxId + row, "f'", 150, y, 20, 10};
+        controls[22 + 2 * row] = {ControlKind::CheckBox, secondDerivativeBoxId + row, "f''", 172, y, 24, 10};
     }
     controls.back() = {ControlKind::Button, okId, "OK", 10, 130, 40, 12};
     return controls;
@@ -64,6 +70,8 @@ QDialog* createFunListDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, funListTemplate);
     fillFunctionRows(dialog, firstLabelId, labelSeparator);
     bindRowFlags(dialog, firstCheckBoxId, displayFlags);
+    bindRowFlags(dialog, firstDerivativeBoxId, plotSettings.firstDerivativeFlags);
+    bindRowFlags(dialog, secondDerivativeBoxId, plotSettings.secondDerivativeFlags);
     onClicked(dialog, okId, [dialog] {
         dialog->done(QDialog::Accepted);
         plotFunctions();

@@ -34,6 +34,33 @@ TEST(PlotFunctions, MathErrorLiftsThePen) {
     EXPECT_TRUE(curve.count({401, 296}));
 }
 
+TEST(PlotFunctions, DerivativeCurvesInALighterShadeWithTheirLabels) {
+    struct Row {
+        const char* name;
+        int order;
+        double (*value)(double);
+        QRgb colour;
+        const char* label;
+    };
+    const Row rows[] = {
+        {"first", 1, [](double x) { return 2 * x; }, qRgb(160, 128, 255), "f'(x)"},
+        {"second", 2, [](double) { return 2.0; }, qRgb(208, 192, 255), "f''(x)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(800, 600);
+        resetPlotState({"f(x)=x^2"});
+        displayFlags[0] = 0;
+        (row.order == 1 ? plotSettings.firstDerivativeFlags : plotSettings.secondDerivativeFlags)[0] = 1;
+        plotFunctions();
+        const PixelSet curve = area.pixelsOf(row.colour);
+        for (int column : {300, 450, 600})
+            EXPECT_TRUE(curve.count({column, screenY(row.value(worldX(column)))})) << column;
+        EXPECT_TRUE(area.pixelsOf(rowColour(0)).empty());
+        EXPECT_NE(area.findText(row.label), nullptr);
+    }
+}
+
 TEST(PlotFunctions, PoleIsDrawnOffTheAreaAndBack) {
     GraphArea area(800, 600);
     resetPlotState({"f(x)=1/(x-0.0125)"}); // column 401 is the pole

@@ -91,6 +91,17 @@ TEST_F(FunctionDialogTest, FunListBoxesFollowAndSetTheDisplayFlags) {
     EXPECT_TRUE(second->isChecked());
 }
 
+TEST_F(FunctionDialogTest, FunListDerivativeBoxesSetTheirOwnFlags) {
+    defineFunctions({"f(x)=x^2"});
+    QDialog* dialog = createFunListDialog(owner.get());
+    QTest::mouseClick(dialogControl<QCheckBox>(dialog, 40240), Qt::LeftButton);
+    QTest::mouseClick(dialogControl<QCheckBox>(dialog, 40251), Qt::LeftButton);
+    EXPECT_EQ(plotSettings.firstDerivativeFlags[0], 1);
+    EXPECT_EQ(plotSettings.secondDerivativeFlags[1], 1);
+    EXPECT_EQ(plotSettings.secondDerivativeFlags[0], 0);
+    EXPECT_EQ(displayFlags[0], 1);
+}
+
 TEST_F(FunctionDialogTest, FunListOkDrawsOverThePictureWithoutClearing) {
     defineFunctions({"f(x)=x-3"});
     displayFlags[0] = 0;
