@@ -49,9 +49,8 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
     consoleEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     consoleEdit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     consoleEdit_->setPlainText(QString(QLatin1Char(prompt)));
-    // The field takes the focus with its text selected, so the first line typed replaces the
-    // lone prompt.
-    consoleEdit_->selectAll();
+    // The caret waits after the prompt, so the first line typed is run.
+    consoleEdit_->moveCursor(QTextCursor::End);
     consoleEdit_->setFocus();
     connect(consoleEdit_, &QPlainTextEdit::textChanged, this, &CommandDialog::onFieldChanged);
     onClicked(this, closeButtonId, [this] { done(QDialog::Accepted); });

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -36,6 +37,20 @@ QWidget* createStatic(QWidget* parent, const ControlTemplate& control) {
     label->setAlignment((control.style & styleCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// A label never cuts its text where the dialog has room: one narrower than its text widens (a
+// centred one about its centre) as far as the dialog reaches.
+void fitLabel(QLabel* label) {
+    const int needed = label->sizeHint().width();
+    const QRect place = label->geometry();
+    if (needed <= place.width() || label->parentWidget() == nullptr) return;
+    const int room = label->parentWidget()->width();
+    const int grow = needed - place.width();
+    const int left =
+        label->alignment() & Qt::AlignHCenter ? std::max(0, place.left() - grow / 2) : place.left();
+    label->setGeometry(left, place.top(), std::min(needed, std::max(room - left, place.width())),
+                       place.height());
 }
 
 QWidget* createEdit(QWidget* parent, const ControlTemplate& control) {
@@ -127,6 +142,7 @@ void buildDialog(QDialog& dialog, const DialogTemplate& layout) {
         if (control.id != noControlId) widget->setObjectName(controlName(control.id));
         const QRect units(control.x, control.y, control.width, control.height);
         widget->setGeometry(dialogUnitsToPixels(units, base).translated(inset, inset));
+        if (auto* label = qobject_cast<QLabel*>(widget)) fitLabel(label);
     }
     const QWidget* owner = dialog.parentWidget();
     const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
@@ -172,9 +188,10 @@ void setFieldText(QWidget* dialog, int id, std::string_view text) {
     const QString latin = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(latin);
-    else if (auto* label = qobject_cast<QLabel*>(control))
+    else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(latin);
-    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
+        fitLabel(label);
+    } else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
         multiLine->setPlainText(latin);
 }
 

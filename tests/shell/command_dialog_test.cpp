@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 #include "shell_test_support.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <functional>
@@ -35,19 +36,19 @@ TEST_P(ConsoleTranscript, HoldsTheExpectedLines) {
 const ConsoleCase consoleCases[] = {
     {"InputLineIsAnsweredBelowWithAFreshPrompt",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">1+2");
+         QTest::keyClicks(edit, "1+2");
          press(edit, Qt::Key_Return);
      },
      {">1+2", "result = 3 ", ">"}},
     {"ByeIsEchoedAndTheConsoleStaysOpen",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">:bye");
+         QTest::keyClicks(edit, ":bye");
          press(edit, Qt::Key_Return);
      },
      {">:bye", ":bye", ">"}},
     {"EnterOnAnAnswerLineRunsNothing",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">1+2");
+         QTest::keyClicks(edit, "1+2");
          press(edit, Qt::Key_Return);
          press(edit, Qt::Key_Up);
          press(edit, Qt::Key_End);
@@ -56,33 +57,34 @@ const ConsoleCase consoleCases[] = {
      {">1+2", "result = 3 ", "", ">"}},
     {"LineWithoutPromptIsNotRun",
      [](QPlainTextEdit* edit) {
+         press(edit, Qt::Key_Backspace);
          QTest::keyClicks(edit, "1+2");
          press(edit, Qt::Key_Return);
      },
      {"1+2", ""}},
     {"EnterInsideALineRunsItsFirstPartAndPromptsTheRest",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">1+2abc");
+         QTest::keyClicks(edit, "1+2abc");
          press(edit, Qt::Key_Left, 3);
          press(edit, Qt::Key_Return);
      },
      {">1+2", "result = 3 ", ">abc"}},
     {"AnswerCannotBeUndone",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">1+2");
+         QTest::keyClicks(edit, "1+2");
          press(edit, Qt::Key_Return);
          QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
      },
      {">1+2", "result = 3 ", ">"}},
     {"EvaluationErrorIsShownAsTheAnswer",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">sin(i)");
+         QTest::keyClicks(edit, "sin(i)");
          press(edit, Qt::Key_Return);
      },
      {">sin(i)", "Error - cannot apply sine to vector", ">"}},
     {"SecondLineRunsAfterTheFirst",
      [](QPlainTextEdit* edit) {
-         QTest::keyClicks(edit, ">x=4");
+         QTest::keyClicks(edit, "x=4");
          press(edit, Qt::Key_Return);
          QTest::keyClicks(edit, "x");
          press(edit, Qt::Key_Return);
@@ -98,7 +100,7 @@ TEST(Console, ReopenedConsoleStartsAfreshAndRunsItsFirstLine) {
     ASSERT_TRUE(window);
     window->runCommand(Command::Console);
     QPlainTextEdit* first = window->console()->consoleEdit();
-    QTest::keyClicks(first, ">1+2");
+    QTest::keyClicks(first, "1+2");
     press(first, Qt::Key_Return);
     QTest::mouseClick(window->console()->findChild<QWidget*>(QStringLiteral("id40200")), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -107,7 +109,7 @@ TEST(Console, ReopenedConsoleStartsAfreshAndRunsItsFirstLine) {
     window->runCommand(Command::Console);
     QPlainTextEdit* second = window->console()->consoleEdit();
     EXPECT_EQ(second->toPlainText(), ">");
-    QTest::keyClicks(second, ">2+3");
+    QTest::keyClicks(second, "2+3");
     press(second, Qt::Key_Return);
     EXPECT_EQ(transcriptLines(second), (QStringList{">2+3", "result = 5 ", ">"}));
 }
@@ -117,7 +119,7 @@ TEST(Console, SecondCommandBringsTheOpenConsoleForward) {
     ASSERT_TRUE(window);
     window->runCommand(Command::Console);
     CommandDialog* open = window->console();
-    QTest::keyClicks(open->consoleEdit(), ">1");
+    QTest::keyClicks(open->consoleEdit(), "1");
     window->runCommand(Command::Console);
     EXPECT_EQ(window->console(), open);
     EXPECT_EQ(window->findChildren<CommandDialog*>().size(), 1);
@@ -141,6 +143,17 @@ TEST(Console, DraggingByTheHelpTextMovesItAndKeepsItsSize) {
     EXPECT_EQ(console->size(), before);
     EXPECT_GE(console->width(), 705);
     EXPECT_GE(console->height(), 494);
+}
+
+TEST(Console, EveryHelpLineShowsWholeBesideTheCloseButton) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    window->runCommand(Command::Console);
+    const QWidget* close = window->console()->findChild<QWidget*>(QStringLiteral("id40200"));
+    for (const QLabel* line : window->console()->findChildren<QLabel*>(QStringLiteral("id40137"))) {
+        EXPECT_GE(line->width(), line->sizeHint().width()) << line->text().toStdString();
+        EXPECT_FALSE(line->geometry().intersects(close->geometry())) << line->text().toStdString();
+    }
 }
 
 } // namespace

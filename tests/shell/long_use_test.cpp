@@ -137,10 +137,9 @@ class LongUse : public ::testing::Test {
             QTest::mouseClick(dialogControl<QWidget>(window->console(), closeId), Qt::LeftButton);
             settle();
         }
-        const bool fresh = window->console() == nullptr;
         window->runCommand(Command::Console);
-        const QString line = QString::fromLatin1(consoleLines[round % std::size(consoleLines)]);
-        typeLine(window->console()->consoleEdit(), fresh ? ">" + line : line);
+        typeLine(window->console()->consoleEdit(),
+                 QString::fromLatin1(consoleLines[round % std::size(consoleLines)]));
     }
 
     // Two hundred steps up, two hundred down, and now and then a jump of the thumb.
@@ -176,7 +175,7 @@ class LongUse : public ::testing::Test {
 
 TEST_F(LongUse, MemoryStaysWithinAFewMegabytes) {
     window->runCommand(Command::Console);
-    typeLine(window->console()->consoleEdit(), QStringLiteral(">1"));
+    typeLine(window->console()->consoleEdit(), QStringLiteral("1"));
     for (const char* definition : definitions)
         typeLine(window->console()->consoleEdit(), QString::fromLatin1(definition));
     ASSERT_NE(findFunction("w"), nullptr);

@@ -188,11 +188,10 @@ class NastyInput : public ::testing::Test {
 
     // The console still answers a plain line at its last prompt, whatever came before.
     void expectTheConsoleAnswers(const std::string& behaviour) {
-        const bool fresh = window->console() == nullptr;
         window->runCommand(Command::Console);
         QPlainTextEdit* edit = window->console()->consoleEdit();
-        if (!fresh) QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(edit, fresh ? ">1+2" : "1+2");
+        QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(edit, "1+2");
         QTest::keyClick(edit, Qt::Key_Return);
         const QStringList lines = transcriptLines(edit);
         ASSERT_GE(lines.size(), 3) << behaviour;
@@ -227,8 +226,7 @@ TEST_F(NastyInput, ConsoleAnswersEveryLineAndStaysUsable) {
     }
     window->runCommand(Command::Console);
     for (const QString& command : commands) {
-        const bool first = &command == &commands.front();
-        QTest::keyClicks(window->console()->consoleEdit(), first ? ">" + command : command);
+        QTest::keyClicks(window->console()->consoleEdit(), command);
         QTest::keyClick(window->console()->consoleEdit(), Qt::Key_Return);
     }
     expectTheConsoleAnswers("console commands");
