@@ -19,9 +19,14 @@ namespace {
 MainWindow* messageOwner = nullptr;
 
 // Message boxes of the layers below the shell, owned by the main window, with an OK button.
+// The caption holds the reason, which a narrow box's title bar may cut, so the box also shows it
+// above the body. Plain text: the body is what the user typed, never markup.
 void showOwnedMessage(const char* caption, const char* body, int icon) {
-    QMessageBox box(icon == messageIconError ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QString::fromLatin1(caption), QString::fromLatin1(body), QMessageBox::Ok, messageOwner);
+    const QString reason = QString::fromLatin1(caption);
+    QMessageBox box(icon == messageIconError ? QMessageBox::Critical : QMessageBox::NoIcon, reason,
+                    reason + QStringLiteral("\n\n") + QString::fromLatin1(body), QMessageBox::Ok,
+                    messageOwner);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

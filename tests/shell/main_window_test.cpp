@@ -1,6 +1,7 @@
 // The main window: start-up state, view commands from menus, popup and wheel, the chord row
 // search, the rubber band, toggles, saving and help.
 #include "expr/command_interpreter.h"
+#include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
@@ -11,12 +12,15 @@
 #include "shell_test_support.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -230,6 +234,33 @@ TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
     EXPECT_EQ(findFunction("g"), nullptr);
     // f(x) = 1 lies on row 200 of the 500-pixel factory view, in the colour of function row 0.
     EXPECT_EQ(window->graphArea()->image().pixel(50, 200), qRgb(64, 0, 255));
+}
+
+struct ShownBox {
+    QString title;
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+};
+
+// Reads and closes the next message box that opens.
+void readNextMessageBox(ShownBox& shown) {
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return readNextMessageBox(shown);
+        shown = {box->windowTitle(), box->text(), box->textFormat()};
+        box->accept();
+    });
+}
+
+TEST(MainWindow, MessageBoxShowsItsCaptionAboveTheUsersText) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    ShownBox shown;
+    readNextMessageBox(shown);
+    showMessage("Bracket mismatch in..", "<b>f(x)=(x</b>", messageIconNone);
+    EXPECT_EQ(shown.title, "Bracket mismatch in..");
+    EXPECT_EQ(shown.text, "Bracket mismatch in..\n\n<b>f(x)=(x</b>");
+    EXPECT_EQ(shown.format, Qt::PlainText);
 }
 
 // Receives the URLs that Help hands to the desktop.
