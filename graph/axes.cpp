@@ -61,16 +61,16 @@ template <typename Inside> double edgeMultiple(double from, Spacing spacing, int
 void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow, int width) {
     const double left = edgeMultiple(axis.min, minor, -1, [](double v) { return screenX(v) >= 0; });
     const double right = edgeMultiple(axis.max, minor, 1, [width](double v) { return screenX(v) <= width; });
-    surface.textOut(screenX(left) + 3, axisRow + 3, formatNumber("%5.2lf", left));
-    surface.textOut(screenX(right) - 40, axisRow + 3, formatNumber("%5.2lf", right));
+    surface.textOutInside(screenX(left) + 3, axisRow + 3, formatNumber("%5.2lf", left));
+    surface.textOutInside(screenX(right) - 40, axisRow + 3, formatNumber("%5.2lf", right));
 }
 
 void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height) {
     const double bottom =
         edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
     const double top = edgeMultiple(axis.max, minor, 1, [](double v) { return screenY(v) >= 0; });
-    surface.textOut(axisColumn + 3, screenY(bottom) - 20, formatNumber("%5.2lf", bottom));
-    surface.textOut(axisColumn + 3, screenY(top) + 3, formatNumber("%5.2lf", top));
+    surface.textOutInside(axisColumn + 3, screenY(bottom) - 20, formatNumber("%5.2lf", bottom));
+    surface.textOutInside(axisColumn + 3, screenY(top) + 3, formatNumber("%5.2lf", top));
 }
 
 } // namespace

@@ -39,7 +39,7 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     surface.setTextColour(readoutColour);
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
-    surface.textOut(column1, below ? row1 + 10 : row1 - 20, formatNumber("Along = %lf", run));
-    surface.textOut(column1, below ? row1 + 30 : row1 - 40, formatNumber("Chord slope = %lf", slope));
-    surface.textOut(column2 + 4, (row1 + row2) / 2, formatNumber("Up = %lf", up));
+    surface.textOutInside(column1, below ? row1 + 10 : row1 - 20, formatNumber("Along = %lf", run));
+    surface.textOutInside(column1, below ? row1 + 30 : row1 - 40, formatNumber("Chord slope = %lf", slope));
+    surface.textOutInside(column2 + 4, (row1 + row2) / 2, formatNumber("Up = %lf", up));
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QString>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <algorithm>
 #include <cstdlib>
@@ -261,4 +262,16 @@ void Surface::textOut(int x, int y, std::string_view text) {
     }
     painter.setPen(QColor(textColour_));
     layout.draw(&painter, QPointF(x, y + metrics.ascent() - line.ascent()));
+}
+
+void Surface::textOutInside(int x, int y, std::string_view text) {
+    if (image_ != nullptr) {
+        const QFontMetricsF metrics(defaultFont());
+        const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        const int boxWidth = qCeil(metrics.horizontalAdvance(shown));
+        const int boxHeight = qCeil(metrics.height());
+        x = std::max(0, std::min(x, width_ - boxWidth));
+        y = std::max(0, std::min(y, height_ - boxHeight));
+    }
+    textOut(x, y, text);
 }

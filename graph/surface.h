@@ -57,6 +57,9 @@ class Surface {
     void rectangle(int left, int top, int right, int bottom);
     // Top-left corner of the text box at (x, y); 8-bit characters in the default font.
     void textOut(int x, int y, std::string_view text);
+    // The same text, moved as little as needed to lie wholly inside the image; one wider than the
+    // image keeps its start in view. For numbers, which must not lose a sign or digits.
+    void textOutInside(int x, int y, std::string_view text);
 
   private:
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);

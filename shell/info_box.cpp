@@ -1,11 +1,13 @@
 #include "shell/info_box.h"
 
+#include "graph/number_text.h"
 #include "graph/view_model.h"
 #include "shell/dialog_template.h"
 #include "shell/drag_move.h"
 
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -28,8 +30,14 @@ constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx"
 // Images rather than pixmaps: they may exist before the application object does.
 std::array<QImage, InfoBox::rowCount> readoutIcons;
 
+// Longest fixed-point text a readout shows: a magnitude of about 1e17 and beyond would need a
+// box wider than the graph area, so it is shown in exponent form instead, still whole.
+constexpr std::size_t longestFixedText = 24;
+
 QString formatValue(double value) {
-    return QString::fromStdString(formatNumber(value));
+    std::string text = formatNumber(value);
+    if (text.size() > longestFixedText) text = formatNumber("%.6e", value);
+    return QString::fromStdString(text);
 }
 
 } // namespace
@@ -82,6 +90,18 @@ void InfoBox::setField(Row row, double value) {
     fields_[row]->setText(formatValue(value));
 }
 
+// A field never cuts its number: all six widen to the widest text, and the box with them; they
+// narrow back to their own size once the numbers fit again.
+void InfoBox::fitFields() {
+    int width = fieldWidth;
+    for (const QLabel* field : fields_)
+        width = std::max(width, field->sizeHint().width());
+    const int border = frameWidth();
+    for (int row = 0; row < rowCount; ++row)
+        fields_[row]->setGeometry(border + fieldLeft, border + rowTop[row], width, fieldHeight);
+    setFixedSize(boxWidth - fieldWidth + width, boxHeight);
+}
+
 void InfoBox::updateReadouts(QPoint mouse, std::optional<QPoint> anchor) {
     const double wx = worldX(mouse.x());
     const double wy = worldY(mouse.y());
@@ -89,11 +109,13 @@ void InfoBox::updateReadouts(QPoint mouse, std::optional<QPoint> anchor) {
     setField(Y, wy);
     setField(R, std::sqrt(wx * wx + wy * wy));
     setField(Theta, polarAngle(wx, wy));
-    if (!anchor) return;
-    const double dx = worldX(anchor->x()) - wx;
-    const double dy = worldY(anchor->y()) - wy;
-    setField(D, std::sqrt(dx * dx + dy * dy));
-    setField(Slope, dy / dx);
+    if (anchor) {
+        const double dx = worldX(anchor->x()) - wx;
+        const double dy = worldY(anchor->y()) - wy;
+        setField(D, std::sqrt(dx * dx + dy * dy));
+        setField(Slope, dy / dx);
+    }
+    fitFields();
 }
 
 void InfoBox::paintEvent(QPaintEvent* event) {

@@ -31,6 +31,7 @@ class InfoBox : public QFrame {
 
   private:
     void setField(Row row, double value);
+    void fitFields();
 
     std::array<QLabel*, rowCount> fields_{};
 };

@@ -7,8 +7,11 @@
 #include "graph/curves.h"
 #include "graph/plot_settings.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -153,13 +156,18 @@ TEST(FunctionLabel, IsCutToTheLabelBuffer) {
     EXPECT_EQ(functionLabel(entry).size(), functionLabelSize - 1);
 }
 
-TEST(PlotGraphExpression, ClearsThenDrawsWithTheDarkPen) {
+TEST(PlotGraphExpression, ClearsThenDrawsInAColourThatStandsOut) {
     GraphArea area(800, 600);
     resetPlotState();
     plotGraphExpression(compileExpression("x"));
     EXPECT_EQ(area.at(1, 1), backgroundColour & RGB_MASK);
-    EXPECT_EQ(area.at(100, 525), darkPenColour & RGB_MASK); // x = -3.75
-    EXPECT_EQ(area.texts.size(), 4u);                       // the axis labels only
+    const QRgb curve = area.at(100, 525); // x = -3.75
+    EXPECT_EQ(curve, graphExpressionColour & RGB_MASK);
+    const int margin = std::abs(qRed(curve) - qRed(backgroundColour)) +
+                       std::abs(qGreen(curve) - qGreen(backgroundColour)) +
+                       std::abs(qBlue(curve) - qBlue(backgroundColour));
+    EXPECT_GT(margin, 255);
+    EXPECT_EQ(area.texts.size(), 4u); // the axis labels only
 }
 
 void expectText(const GraphArea& area, const std::string& text, int x, int y) {
@@ -214,6 +222,28 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
             expectText(area, r.text, r.x, r.y);
         EXPECT_EQ(area.findText(row.readouts[0].text)->colour & RGB_MASK, readout);
     }
+}
+
+// A chord near the right edge of a steep curve: its readouts move into the area, whole.
+TEST(DrawChord, ReadoutsStayWholeInsideTheArea) {
+    GraphArea area(800, 600);
+    setViewLimits(factoryLimits);
+    resetPlotState({"f(x)=x*10^30"});
+    plotSettings.chordShown = 1;
+    plotSettings.popupPoint = {760, 17};
+    plotFunctions();
+    const QFontMetrics metrics{QFont()};
+    int readouts = 0;
+    for (const TextDraw& draw : area.texts) {
+        if ((draw.colour & RGB_MASK) != readout) continue;
+        ++readouts;
+        const QString text = QString::fromStdString(draw.text);
+        EXPECT_GE(draw.x, 0) << draw.text;
+        EXPECT_GE(draw.y, 0) << draw.text;
+        EXPECT_LE(draw.x + metrics.horizontalAdvance(text), 800) << draw.text;
+        EXPECT_LE(draw.y + metrics.height(), 600) << draw.text;
+    }
+    EXPECT_EQ(readouts, 3);
 }
 
 TEST(DrawChord, TriangleLegsAndHypotenuse) {

@@ -4,6 +4,7 @@
 #include "shell/info_box.h"
 #include "shell_test_support.h"
 
+#include <QLabel>
 #include <QTest>
 #include <cmath>
 #include <cstdio>
@@ -67,22 +68,42 @@ TEST(InfoBox, MouseMoveShowsPositionDistanceAndAngle) {
     EXPECT_EQ(box->fieldText(InfoBox::Theta), "3.926991");
 }
 
-// "%lf" of such values runs to a hundred digits and more; the readout shows them whole.
-TEST(InfoBox, HugeCoordinatesAreShownInFull) {
+struct WholeNumberCase {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+class WholeReadout : public ::testing::TestWithParam<WholeNumberCase> {};
+
+// Every field, and the box, is wide enough for its text, which fits on a 1366-wide screen; values
+// whose fixed-point text would run to hundreds of digits are shown in exponent form.
+TEST_P(WholeReadout, ShowsTheNumberUncut) {
     auto window = makeShownWindow();
     ASSERT_TRUE(window);
-    setViewLimits({-1e300, 1e300, -1e100, 1e100});
-    QTest::mouseMove(window->graphArea(), QPoint(0, 0));
+    const double v = GetParam().value;
+    setViewLimits({v, v + 10, v - 10, v});
     InfoBox* box = window->infoBox();
-    // Cut texts would stop at a buffer's end, before the decimal point.
-    for (InfoBox::Row row : {InfoBox::X, InfoBox::Y}) {
-        const std::string text = box->fieldText(row).toStdString();
-        EXPECT_GT(text.size(), 100u) << text;
-        EXPECT_EQ(text.substr(text.size() - 7), ".000000") << text;
-        EXPECT_GT(std::fabs(std::strtod(text.c_str(), nullptr)), 1e90) << text;
+    box->updateReadouts(QPoint(0, 0), QPoint(1, 0));
+    EXPECT_EQ(box->fieldText(InfoBox::X).toStdString(), GetParam().text);
+    for (const QLabel* field : box->findChildren<QLabel*>()) {
+        EXPECT_GE(field->width(), field->sizeHint().width()) << field->text().toStdString();
+        // As in the box's own layout, only the field's outer frame line may meet the box's border.
+        EXPECT_LE(field->geometry().right(), box->width()) << field->text().toStdString();
     }
+    EXPECT_LE(box->geometry().right(), 1366);
     setViewLimits(factoryLimits);
 }
+
+const WholeNumberCase wholeNumberCases[] = {
+    {"EightDigitsWithSign", -10787036.1525, "-10787036.152500"},
+    {"MinusOneTrillion", -1e12, "-1000000000000.000000"},
+    {"OneTrillion", 1e12, "1000000000000.000000"},
+    {"HugeValueInExponentForm", -1e300, "-1.000000e+300"},
+};
+
+INSTANTIATE_TEST_SUITE_P(InfoBox, WholeReadout, ::testing::ValuesIn(wholeNumberCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InfoBox, BandReadoutsFollowTheBandAndKeepTheirLastValues) {
     auto window = makeShownWindow();
