@@ -5,7 +5,7 @@
 
 inline constexpr QRgb backgroundColour = qRgb(10, 10, 20);
 inline constexpr QRgb axisColour = qRgb(255, 0, 0);
-// The graph-expression curve; also the pen the plotters leave selected.
+// The pen the plotters leave selected.
 inline constexpr QRgb darkPenColour = qRgb(5, 5, 55);
 
 // Blanks the graph area and draws the axes. Ticks and labels need a positive finite span on

@@ -158,7 +158,7 @@ void plotGraphExpression(const ExpListPtr& list) {
     clearGraph();
     const EvaluationSession session;
     Surface surface;
-    surface.setPen(darkPenColour);
+    surface.setPen(graphExpressionColour);
     Variable* x = findOrCreateVariable("x");
     surface.moveTo(0, screenY(valueAt(x, worldX(0), list)));
     for (int i = 0; i < graphView.width; ++i)

@@ -16,5 +16,9 @@ std::string functionLabel(const FunctionEntry& entry);
 
 // Draws every ticked row over what is shown, and the chord on chordRow when it is shown.
 void plotFunctions();
-// Clears the graph area and draws the compiled expression with the dark pen.
+// The one-off graph of a typed expression: magenta, which no other curve uses and which stands
+// out from the dark background (the dark pen all but vanished on it).
+inline constexpr QRgb graphExpressionColour = qRgb(255, 0, 255);
+
+// Clears the graph area and draws the compiled expression in graphExpressionColour.
 void plotGraphExpression(const ExpListPtr& list);

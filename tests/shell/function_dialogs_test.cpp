@@ -112,7 +112,7 @@ TEST_F(FunctionDialogTest, FunListOkDrawsOverThePictureWithoutClearing) {
     QTest::mouseClick(dialogControl<QCheckBox>(dialog, 40020), Qt::LeftButton);
     clickControl(dialog, okId);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_GT(countPixels(graph, darkPenColour), countPixels(before, darkPenColour) / 2);
+    EXPECT_GT(countPixels(graph, graphExpressionColour), countPixels(before, graphExpressionColour) / 2);
     EXPECT_GT(countPixels(graph, rowColour(0)), countPixels(before, rowColour(0)));
 }
 
@@ -244,7 +244,7 @@ TEST_F(FunctionDialogTest, GraphExpStartsEmptyAndGraphsOnce) {
     typeInto(dialog, 40003, "x");
     clickControl(dialog, okId);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_GT(countPixels(graph, darkPenColour), 0);
+    EXPECT_GT(countPixels(graph, graphExpressionColour), 0);
 }
 
 } // namespace
