@@ -7,16 +7,18 @@
 
 namespace {
 
-// Bounds of one top-level compilation, so that recursive or explosive user functions end.
-constexpr int expansionDepthLimit = 32;
-constexpr int expansionLimit = 4096;
-constexpr std::size_t compileTokenLimit = 100000;
+// Ceilings of one top-level compilation. They keep the compiler's own recursion well within the
+// stack and its work well under a second, far beyond what a typed expression needs: 16 levels of
+// f(x)=x+x inside one another make about 200 000 tokens.
+constexpr int scanDepthLimit = 1024; // bracket groups, arguments and bodies inside one another
+constexpr std::size_t compileTokenLimit = 500'000;
+constexpr std::size_t substitutionStepLimit = 65536;
 
 struct CompileBudget {
-    int nesting = 0;        // compileText calls in progress
-    int expansionDepth = 0; // user-function bodies being expanded
-    int expansions = 0;     // user-function bodies expanded since the outermost compileText began
-    std::size_t tokens = 0; // tokens made since then
+    int nesting = 0;                          // compileText calls in progress
+    int scanDepth = 0;                        // scanInto calls in progress
+    std::size_t tokens = 0;                   // tokens made since the outermost compileText began
+    std::vector<const FunctionEntry*> bodies; // user functions being expanded, outermost first
 };
 CompileBudget budget;
 
@@ -24,15 +26,26 @@ CompileBudget budget;
 struct NestingGuard {
     NestingGuard() {
         if (budget.nesting++ == 0) {
-            budget.expansionDepth = 0;
-            budget.expansions = 0;
+            budget.scanDepth = 0;
             budget.tokens = 0;
+            budget.bodies.clear();
         }
     }
     ~NestingGuard() { --budget.nesting; }
     NestingGuard(const NestingGuard&) = delete;
     NestingGuard& operator=(const NestingGuard&) = delete;
 };
+
+struct ScanDepthGuard {
+    ScanDepthGuard() { ++budget.scanDepth; }
+    ~ScanDepthGuard() { --budget.scanDepth; }
+    ScanDepthGuard(const ScanDepthGuard&) = delete;
+    ScanDepthGuard& operator=(const ScanDepthGuard&) = delete;
+};
+
+bool beyondCeilings() {
+    return budget.scanDepth >= scanDepthLimit || budget.tokens >= compileTokenLimit;
+}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -53,6 +66,11 @@ ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0) {
     node.kind = kind;
     node.op = op;
     return node;
+}
+
+// An operand that stands for what the compiler would not build; evaluating it is an error.
+void appendRefusal(ExpList& list, Refusal refusal) {
+    appendToken(list, kindCall).refusal = refusal;
 }
 
 // The text between an "(" and its matching ")", which starts at `from`. Empty when the group is
@@ -104,22 +122,49 @@ void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& ent
     node.argumentCount = count;
 }
 
+// Whether the stored body of `function` calls it again, directly or through other user functions.
+bool callsItself(const FunctionEntry& function) {
+    std::vector<const FunctionEntry*> reached{&function};
+    for (std::size_t next = 0; next < reached.size(); ++next) {
+        const std::string_view body = reached[next]->bodyText;
+        for (std::size_t position = 0; position < body.size();) {
+            if (!isLetter(body[position]) && body[position] != '!') {
+                ++position;
+                continue;
+            }
+            const std::size_t start = position;
+            const std::string name = readName(body, position);
+            if (position == start) ++position; // an "X", which no name holds
+            if (name.empty() || name.back() != '(') continue;
+            const FunctionEntry* callee = findFunction(std::string_view(name).substr(0, name.size() - 1));
+            if (callee == &function) return true;
+            if (callee != nullptr && callee->isBuiltin == 0 &&
+                std::find(reached.begin(), reached.end(), callee) == reached.end())
+                reached.push_back(callee);
+        }
+    }
+    return false;
+}
+
+// A call of a function inside its own expansion either comes from an argument, as the inner
+// call of f(f(2)), or from a body that calls the function again and would expand for ever.
+bool isRecursiveCall(const FunctionEntry& function) {
+    return std::find(budget.bodies.begin(), budget.bodies.end(), &function) != budget.bodies.end() &&
+           callsItself(function);
+}
+
 void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
                      std::string_view argumentText) {
-    // A body that calls itself, directly or not, would expand for ever, and a few calls per body
-    // multiply at every level: beyond these bounds calls add nothing.
-    if (budget.expansionDepth >= expansionDepthLimit || budget.expansions >= expansionLimit ||
-        budget.tokens >= compileTokenLimit)
-        return;
-    ++budget.expansions;
+    if (isRecursiveCall(*entry)) return appendRefusal(list, Refusal::recursive);
+    if (beyondCeilings()) return appendRefusal(list, Refusal::tooLarge);
     std::string body = entry->bodyText.substr(0, rewriteBufferSize - 1);
     const std::vector<std::string_view> pieces = splitArguments(argumentText);
     for (std::size_t i = 0; i < pieces.size() && i < entry->parameters.size(); ++i)
         body = substituteParameter(body, i, pieces[i], *entry);
 
-    ++budget.expansionDepth;
+    budget.bodies.push_back(entry.get());
     ExpListPtr expanded = compileText(body);
-    --budget.expansionDepth;
+    budget.bodies.pop_back();
     toPostfix(*expanded);
 
     ExpListNode& node = appendToken(list, kindCall);
@@ -134,10 +179,12 @@ void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_vi
     const std::shared_ptr<FunctionEntry> entry =
         findFunctionRecord(nameWithBracket.substr(0, nameWithBracket.size() - 1));
     if (!entry) return;
-    if (entry->isBuiltin != 0)
-        compileBuiltinCall(list, entry, argumentText);
-    else
+    if (entry->isBuiltin == 0)
         compileUserCall(list, entry, argumentText);
+    else if (beyondCeilings())
+        appendRefusal(list, Refusal::tooLarge);
+    else
+        compileBuiltinCall(list, entry, argumentText);
 }
 
 // <operand> = "(" <text> ")" | <number> | <name> | <name> "(" <arguments> ")"
@@ -148,10 +195,14 @@ bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bo
         std::size_t close = 0;
         const auto group = bracketGroup(text, position + 1, close);
         if (!group) return false;
+        position = close + 1;
+        if (beyondCeilings()) {
+            appendRefusal(list, Refusal::tooLarge);
+            return true;
+        }
         appendToken(list, kindOpen, '(');
         scanInto(list, *group);
         appendToken(list, kindClose, ')');
-        position = close + 1;
         return true;
     }
     if (isDigit(c)) {
@@ -185,6 +236,7 @@ bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bo
 
 // <text> = [sign] <operand> {<binary operator> <operand>}, ending silently at anything else.
 void scanInto(ExpList& list, std::string_view text) {
+    const ScanDepthGuard depth;
     bool badNumber = false;
     std::size_t position = 0;
     if (position < text.size() && (text[0] == '+' || text[0] == '-')) {
@@ -238,16 +290,22 @@ std::string substituteParameter(std::string_view text, std::size_t index, std::s
     if (index >= entry.parameters.size()) return result;
     const std::string& name = entry.parameters[index].name;
     if (name.empty() || argument == name) return result;
-    // The search goes on after each inserted argument, so an argument that holds the name
-    // (f(x+1)) is not expanded again.
+    // Each replacement looks for the name in the whole text again, so an occurrence that the
+    // replacement itself completes is replaced too (ab := a turns aabb into aab, then aa); the
+    // text before the replaced place held none, so the search may start just before it. An
+    // argument that holds the name (f(x+1)) would be found again for ever: then the search goes
+    // on after each inserted argument. The step bound ends replacements that could cycle.
+    const bool resumeAfter = argument.find(name) != std::string_view::npos;
     std::size_t from = 0;
-    while ((from = result.find(name, from)) != std::string::npos) {
+    for (std::size_t steps = 0; steps < substitutionStepLimit; ++steps) {
+        from = result.find(name, from);
+        if (from == std::string::npos) break;
         result.replace(from, name.size(), argument);
-        from += argument.size();
         if (result.size() >= rewriteBufferSize) {
             result.resize(rewriteBufferSize - 1);
             break;
         }
+        from = resumeAfter ? from + argument.size() : from - std::min(from, name.size() - 1);
     }
     return result;
 }

@@ -121,6 +121,11 @@ Value applyOperator(Opcode code, const Value& left, const Value& right) {
     }
 }
 
+Value refusedCall(Refusal refusal) {
+    return evaluationError(refusal == Refusal::recursive ? "Error - recursive function"
+                                                         : "Error - expression too large");
+}
+
 // An operator that finds fewer operands than it needs within its own expression takes those
 // there are and gives 0.
 template <bool checked> int missingOperands(int base) {
@@ -238,6 +243,9 @@ template <bool checked> void run(const ExpList& list, int base) {
             count = push<checked>(stack, count, result ? *result : scalarValue(0.0));
             continue;
         }
+        case Opcode::refusedCall:
+            count = push<checked>(stack, count, refusedCall(node.refusal));
+            continue;
         case Opcode::none:
             continue;
         }

@@ -67,6 +67,7 @@ Opcode instructionCode(const ExpListNode& node) {
     case kindOperator:
         return operatorCode(node.op);
     case kindCall:
+        if (node.refusal != Refusal::none) return Opcode::refusedCall;
         return node.function->isBuiltin != 0 ? Opcode::callBuiltin : Opcode::callUser;
     default:
         return Opcode::none;
@@ -85,8 +86,8 @@ struct OperatorStack {
 // gives exactly what evaluating it on its own would: it finds all its operands and leaves one
 // result. Most calls qualify, and they then cost no nested evaluation.
 const ExpList* inlinableArgument(const ExpList& list, const ExpListNode& node) {
-    if (node.kind != kindCall || node.function->isBuiltin == 0 || !isOneArgumentBuiltin(node.builtin) ||
-        node.argumentCount == 0)
+    if (node.kind != kindCall || node.refusal != Refusal::none || node.function->isBuiltin == 0 ||
+        !isOneArgumentBuiltin(node.builtin) || node.argumentCount == 0)
         return nullptr;
     const ExpList& argument = *list.arguments[node.arguments].list;
     return argument.wellFormed && argument.resultCount == 1 ? &argument : nullptr;

@@ -105,8 +105,16 @@ enum class Opcode : std::uint8_t {
     assign,
     callBuiltin,
     callUser,
-    callUnary, // a one-argument built-in whose argument was evaluated just before it
-    none,      // a token that is never evaluated (brackets)
+    callUnary,   // a one-argument built-in whose argument was evaluated just before it
+    refusedCall, // a call the compiler would not expand: evaluates to an error
+    none,        // a token that is never evaluated (brackets)
+};
+
+// Why the compiler left a call unexpanded; the evaluator answers with the matching error.
+enum class Refusal : std::uint8_t {
+    none,
+    recursive, // the function is already being expanded: the expansion would never end
+    tooLarge,  // the expression outgrew the compiler's ceilings
 };
 
 struct ExpList;
@@ -124,6 +132,7 @@ struct ExpListNode {
     char op = 0;
     Opcode code = Opcode::none;
     Builtin builtin = Builtin::none;         // kindCall of a built-in
+    Refusal refusal = Refusal::none;         // kindCall left unexpanded
     Constant constant;                       // kindNumber
     Variable* variable = nullptr;            // kindVariable
     VectorVariable* vector = nullptr;        // kindVector

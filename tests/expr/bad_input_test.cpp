@@ -84,8 +84,8 @@ TEST_F(BadInputTest, UnterminatedConsoleLineIsReadUpToTheBuffer) {
 
 TEST_F(BadInputTest, RecursiveCallIsRejectedButTheRestEvaluates) {
     answerTo(":defn f(x)=f(x)");
-    // The innermost call adds nothing, and an empty body gives a real 0.
-    EXPECT_EQ(answerTo("2+f(1)*0+3"), "result = 5.000000 ");
+    EXPECT_EQ(valueOf("2+f(1)*0+3"), 5.0);
+    EXPECT_STREQ(evalErrorMessage, "Error - recursive function");
 }
 
 TEST_F(BadInputTest, FullWorkStackDropsPushesAndReports) {

@@ -7,6 +7,26 @@ namespace {
 
 using ConsoleTest = ExprTest;
 
+// name(name(...name(innermost)...)), `depth` calls deep.
+std::string nestedCalls(const std::string& name, int depth, const std::string& innermost) {
+    std::string text = innermost;
+    for (int i = 0; i < depth; ++i)
+        text = name + "(" + text + ")";
+    return text;
+}
+
+// Definitions of `count` functions, each adding 1 to the next one's value, then a call of the first.
+std::vector<std::string> chainOfFunctions(int count) {
+    // Letters a to h only, so that no name holds the parameter's letter.
+    const auto name = [](int i) { return std::string("c") + char('a' + i / 8) + char('a' + i % 8); };
+    std::vector<std::string> lines;
+    for (int i = 0; i + 1 < count; ++i)
+        lines.push_back(":defn " + name(i) + "(x)=" + name(i + 1) + "(x)+1");
+    lines.push_back(":defn " + name(count - 1) + "(x)=x+1");
+    lines.push_back(name(0) + "(0)");
+    return lines;
+}
+
 struct ConsoleCase {
     const char* name;
     std::vector<std::string> lines; // the answer to the last one is checked
@@ -101,6 +121,35 @@ TEST_P(ConsoleAnswerTest, Answers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Expressions at the compiler's limits, answered as the console shows them (errors included).
+const ConsoleCase limitCases[] = {
+    {"RecursionIsRefused", {":defn r(x)=r(x)", "r(1)"}, "Error - recursive function"},
+    {"MutualRecursionIsRefused",
+     {":defn f(x)=g(x)", ":defn g(x)=f(x)", "1+f(1)"},
+     "Error - recursive function"},
+    {"RecursionBesideAnOperandIsRefused", {":defn rr(x)=rr(x)+1", "rr(1)"}, "Error - recursive function"},
+    {"ThirteenNestedCalls", {":defn l(x)=3.7*x*(1-x)", nestedCalls("l", 13, "0.5")}, "result = 0.803120 "},
+    {"SixteenNestedCalls", {":defn dd(x)=x+x", nestedCalls("dd", 16, "0.5")}, "result = 32768.000000 "},
+    {"ChainOfFortyFunctions", chainOfFunctions(40), "result = 40 "},
+    {"BeyondTheCeilingIsTooLarge",
+     {":defn dd(x)=x+x", nestedCalls("dd", 18, "1")},
+     "Error - expression too large"},
+    {"SubstitutionSearchesTheWholeText", {":defn f(ab)=aabb", "f(a)"}, "result = aa = 0.000000"},
+    {"ArgumentHoldingTheNameIsInsertedOnce", {":defn f(x)=x*x", "f(x+1)"}, "result = 1.000000 "},
+};
+
+class LimitAnswerTest : public ConsoleTest, public ::testing::WithParamInterface<ConsoleCase> {};
+
+TEST_P(LimitAnswerTest, Answers) {
+    std::string answer;
+    for (const std::string& line : GetParam().lines)
+        answer = answerConsoleLine(line);
+    EXPECT_EQ(answer, GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, LimitAnswerTest, ::testing::ValuesIn(limitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions) {
