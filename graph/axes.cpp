@@ -55,22 +55,23 @@ template <typename Inside> double edgeMultiple(double from, Spacing spacing, int
         k += outward;
     for (int i = 0; i < maxMarks && !inside(spacing.at(k)); ++i)
         k -= outward;
-    return spacing.at(k);
+    // A 0 reached from below is -0, which would print as "-0.00".
+    return spacing.at(k) + 0.0;
 }
 
 void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow, int width) {
     const double left = edgeMultiple(axis.min, minor, -1, [](double v) { return screenX(v) >= 0; });
     const double right = edgeMultiple(axis.max, minor, 1, [width](double v) { return screenX(v) <= width; });
-    surface.textOutInside(screenX(left) + 3, axisRow + 3, formatNumber("%5.2lf", left));
-    surface.textOutInside(screenX(right) - 40, axisRow + 3, formatNumber("%5.2lf", right));
+    surface.textOutInside(shiftedPixel(screenX(left), 3), axisRow + 3, formatNumber("%5.2lf", left));
+    surface.textOutInside(shiftedPixel(screenX(right), -40), axisRow + 3, formatNumber("%5.2lf", right));
 }
 
 void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height) {
     const double bottom =
         edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
     const double top = edgeMultiple(axis.max, minor, 1, [](double v) { return screenY(v) >= 0; });
-    surface.textOutInside(axisColumn + 3, screenY(bottom) - 20, formatNumber("%5.2lf", bottom));
-    surface.textOutInside(axisColumn + 3, screenY(top) + 3, formatNumber("%5.2lf", top));
+    surface.textOutInside(axisColumn + 3, shiftedPixel(screenY(bottom), -20), formatNumber("%5.2lf", bottom));
+    surface.textOutInside(axisColumn + 3, shiftedPixel(screenY(top), 3), formatNumber("%5.2lf", top));
 }
 
 } // namespace

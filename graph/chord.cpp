@@ -39,7 +39,8 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     surface.setTextColour(readoutColour);
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
-    surface.textOutInside(column1, below ? row1 + 10 : row1 - 20, formatNumber("Along = %lf", run));
-    surface.textOutInside(column1, below ? row1 + 30 : row1 - 40, formatNumber("Chord slope = %lf", slope));
-    surface.textOutInside(column2 + 4, (row1 + row2) / 2, formatNumber("Up = %lf", up));
+    surface.textOutInside(column1, shiftedPixel(row1, below ? 10 : -20), formatNumber("Along = %lf", run));
+    surface.textOutInside(column1, shiftedPixel(row1, below ? 30 : -40), formatNumber("Chord slope = %lf", slope));
+    const auto middleRow = static_cast<int>((static_cast<long long>(row1) + row2) / 2);
+    surface.textOutInside(shiftedPixel(column2, 4), middleRow, formatNumber("Up = %lf", up));
 }

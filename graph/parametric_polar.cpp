@@ -108,10 +108,10 @@ void markParameter(int position) {
     surface.setPen(markerColour);
     const double t = (setup->to - setup->from) * position * 0.001 + setup->from;
     const QPoint p = setup->pointAt(t);
-    surface.moveTo(p.x(), p.y() - markerArm);
-    surface.lineTo(p.x(), p.y() + markerArm);
-    surface.moveTo(p.x() - markerArm, p.y());
-    surface.lineTo(p.x() + markerArm, p.y());
+    surface.moveTo(p.x(), shiftedPixel(p.y(), -markerArm));
+    surface.lineTo(p.x(), shiftedPixel(p.y(), markerArm));
+    surface.moveTo(shiftedPixel(p.x(), -markerArm), p.y());
+    surface.lineTo(shiftedPixel(p.x(), markerArm), p.y());
 }
 
 void plotPolar() {

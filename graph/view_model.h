@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 struct ViewLimits {
     double xMin;
@@ -32,9 +33,15 @@ void setViewLimits(const ViewLimits& limits);
 // A size change: takes the new area size (negative sizes count as 0) and resets to factoryLimits.
 void resizeView(int width, int height);
 
-// Pixel rows and columns of non-finite or far-away world values are clamped to +-pixelLimit,
-// which lies far outside any image, so the surface clips them; not-a-number gives -pixelLimit.
-inline constexpr int pixelLimit = 1 << 27;
+// Pixel rows and columns beyond the int range (and those of non-finite values) are clamped to
+// +-pixelLimit; the surface clips any int position. Not-a-number gives -pixelLimit.
+inline constexpr int pixelLimit = std::numeric_limits<std::int32_t>::max();
+
+// A pixel position moved by a layout offset, held within +-pixelLimit.
+inline int shiftedPixel(int pixel, int offset) {
+    const long long moved = static_cast<long long>(pixel) + offset;
+    return static_cast<int>(moved > pixelLimit ? pixelLimit : moved < -pixelLimit ? -pixelLimit : moved);
+}
 
 // Conversions, inline because the plotters call them once per sample.
 namespace view_detail {

@@ -209,6 +209,14 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
          "f(x)=x^2",
          {-2.5, 2.5, -2.5, 2.5},
          {{"Along = 0.500000", 480, 280}, {"Chord slope = 1.500000", 480, 300}, {"Up = 0.750000", 564, 225}}},
+        // Rows 360000300 and -359999700: far outside the image, yet within the int range, so
+        // "Up" stays in the middle, between them.
+        {"steep_line_keeps_its_rows",
+         "f(x)=12000000*x-18000000",
+         factoryLimits,
+         {{"Along = 1.000000", 480, 0},
+          {"Chord slope = 12000000.000000", 480, 0},
+          {"Up = 12000000.000000", 564, 300}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
