@@ -6,7 +6,9 @@
 #include "document/document_reset.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
+#include "graph/view_model.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,13 +28,21 @@ constexpr const char* usageText =
     "Runs Tarvelion console lines from the FILEs in turn, or from standard input when none is\n"
     "named (\"-\" names standard input), and prints one answer line for each input line.\n"
     "\n"
-    "  --open FILE.tvl  load the document first, as File > Open does\n"
-    "  --help           show this help and exit\n"
-    "  --version        show the version and exit\n";
+    "  --open FILE.tvl        load the document first, as File > Open does\n"
+    "  --graph-width PIXELS   the graph width that sets the step of int: the view's width over\n"
+    "                         PIXELS (default 1280)\n"
+    "  --help                 show this help and exit\n"
+    "  --version              show the version and exit\n";
+
+// A window of this width gives int its step: the width of one pixel column of the view.
+constexpr int defaultGraphWidth = 1280;
+constexpr int defaultGraphHeight = 1024;
+constexpr long largestGraphWidth = 1'000'000;
 
 struct Options {
     std::string document;
     std::vector<std::string> inputs;
+    int graphWidth = defaultGraphWidth;
 };
 
 int failUsage(const std::string& message) {
@@ -57,6 +67,14 @@ void printMessage(const char* caption, const char* body, int) {
     std::fprintf(stderr, "%s: %s\n", printable(caption).c_str(), printable(body).c_str());
 }
 
+// A whole number of pixels from 1 to largestGraphWidth, or 0 for anything else.
+int readGraphWidth(const std::string& text) {
+    char* end = nullptr;
+    const long width = std::strtol(text.c_str(), &end, 10);
+    const bool whole = !text.empty() && std::isdigit(static_cast<unsigned char>(text[0])) && *end == '\0';
+    return whole && width >= 1 && width <= largestGraphWidth ? static_cast<int>(width) : 0;
+}
+
 // Returns -1 when the run should go on, or the exit status to end with.
 int parseOptions(int argc, char** argv, Options& options) {
     bool optionsEnded = false;
@@ -78,6 +96,13 @@ int parseOptions(int argc, char** argv, Options& options) {
             options.document = argument.substr(7);
         } else if (argument == "--open") {
             return failUsage("--open needs a file name");
+        } else if (argument == "--graph-width" || argument.starts_with("--graph-width=")) {
+            const bool separate = argument == "--graph-width";
+            if (separate && i + 1 == argc) return failUsage("--graph-width needs a number of pixels");
+            const std::string value = separate ? argv[++i] : std::string(argument.substr(14));
+            options.graphWidth = readGraphWidth(value);
+            if (options.graphWidth == 0)
+                return failUsage("--graph-width takes 1 to 1000000 pixels, not " + value);
         } else {
             return failUsage("unknown option " + std::string(argument) + " (see --help)");
         }
@@ -139,6 +164,7 @@ int main(int argc, char** argv) {
     }
     initSymbolStore();
     setMessageHook(printMessage);
+    resizeView(options.graphWidth, defaultGraphHeight);
     if (!options.document.empty()) {
         resetDocument();
         if (loadDocument(options.document) != 0) return usageError;

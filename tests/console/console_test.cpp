@@ -138,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"FolderAsInput", {"@"}, "cannot read "},
                       RefusalCase{"UnknownOption", {"--frobnicate"}, "unknown option --frobnicate"},
                       RefusalCase{"OpenWithoutAName", {"--open"}, "--open needs a file name"},
-                      RefusalCase{"MissingDocument", {"--open", "@missing"}, "Error: Cant read file"}),
+                      RefusalCase{"MissingDocument", {"--open", "@missing"}, "Error: Cant read file"},
+                      RefusalCase{"GraphWidthNotANumber", {"--graph-width", "wide"}, "--graph-width takes"},
+                      RefusalCase{"GraphWidthOfZero", {"--graph-width=0"}, "--graph-width takes"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleOptions, HelpAndVersion) {
@@ -148,6 +150,12 @@ TEST(ConsoleOptions, HelpAndVersion) {
     const ConsoleResult version = runConsole({"--version"}, "1+2\n");
     EXPECT_EQ(version.out, "tarvelion-console (Tarvelion Release 1.2)\n");
     EXPECT_EQ(version.status, 0);
+}
+
+// int steps by one pixel column of the view (10 wide) on a graph 1280 pixels wide, or as wide as asked.
+TEST(ConsoleOptions, GraphWidthGivesTheIntegralStep) {
+    EXPECT_EQ(runConsole({}, "int(2)\nint(2)\n").out, "result = 0.015625 \nresult = 0.031250 \n");
+    EXPECT_EQ(runConsole({"--graph-width", "10"}, "int(2)\n").out, "result = 2.000000 \n");
 }
 
 // A document saved by the program: f(x)=a*x+1 with a = 3, and a memo.
