@@ -96,7 +96,7 @@ TEST(ClearGraph, AxesAndLabelsWhereTheViewPutsThem) {
          {-10.01, -0.01, -10.01, -0.01},
          0,
          560,
-         {{"-10.00", 3, 3}, {" 0.00", 560, 3}, {"-10.00", 563, 379}, {" 0.00", 563, 3}}},
+         {{"-10.00", 3, 3}, {" 0.00", 560, 3}, {"-10.00", 561, 379}, {" 0.00", 563, 3}}},
         // Half a pixel per minor step: a multiple less than a pixel outside still truncates into
         // the view (5.2 lands at 50.99..., column 50).
         {"truncation_admits_multiple_outside",

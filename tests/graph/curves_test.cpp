@@ -214,8 +214,8 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
         {"steep_line_keeps_its_rows",
          "f(x)=12000000*x-18000000",
          factoryLimits,
-         {{"Along = 1.000000", 480, 0},
-          {"Chord slope = 12000000.000000", 480, 0},
+         {{"Along = 1.000000", 480, 586},
+          {"Chord slope = 12000000.000000", 480, 586},
           {"Up = 12000000.000000", 564, 300}}},
     };
     for (const Row& row : rows) {
