@@ -5,10 +5,12 @@
 #include "document/document_file.h"
 #include "document/document_reset.h"
 #include "expr/message_hook.h"
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/view_model.h"
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -73,6 +75,34 @@ int readGraphWidth(const std::string& text) {
     const long width = std::strtol(text.c_str(), &end, 10);
     const bool whole = !text.empty() && std::isdigit(static_cast<unsigned char>(text[0])) && *end == '\0';
     return whole && width >= 1 && width <= largestGraphWidth ? static_cast<int>(width) : 0;
+}
+
+// Ctrl+C while a line runs stops that line, which answers "Error - calculation stopped"; at the
+// prompt and between lines it ends the console as usual.
+volatile std::sig_atomic_t interrupted = 0;
+struct sigaction usualInterrupt {};
+
+void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+bool interruptStopsTheLine(WorkEvent event) {
+    switch (event) {
+    case WorkEvent::begin: {
+        interrupted = 0;
+        struct sigaction noting {};
+        noting.sa_handler = noteInterrupt;
+        sigemptyset(&noting.sa_mask);
+        ::sigaction(SIGINT, &noting, &usualInterrupt);
+        return false;
+    }
+    case WorkEvent::poll:
+        return interrupted != 0;
+    case WorkEvent::end:
+        ::sigaction(SIGINT, &usualInterrupt, nullptr);
+        return false;
+    }
+    return false;
 }
 
 // Returns -1 when the run should go on, or the exit status to end with.
@@ -164,6 +194,7 @@ int main(int argc, char** argv) {
     }
     initSymbolStore();
     setMessageHook(printMessage);
+    setStopHook(interruptStopsTheLine);
     resizeView(options.graphWidth, defaultGraphHeight);
     if (!options.document.empty()) {
         resetDocument();

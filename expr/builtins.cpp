@@ -10,7 +10,7 @@ namespace {
 
 constexpr double quietNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double halfPi = 1.5707963267948966;
-constexpr int highestDerivativeOrder = 64; // deeper orders could only exhaust the allowance
+constexpr int highestDerivativeOrder = 64; // 2^64 evaluations: nobody waits that long, so no deeper
 const char* const notAVariableMessage = "Error - expected a variable name";
 
 const ExpList* argumentList(const ExpListNode& node, const ExpList& list, std::uint32_t index) {
@@ -148,7 +148,7 @@ Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum) {
     const ExpList* term = argumentList(node, list, 3);
     double accumulator = isSum ? 0.0 : 1.0;
     for (double q = low; q <= high; q += 1.0) {
-        if (!spendEvaluationWork(1)) return scalarValue(0.0);
+        if (workStopped()) return scalarValue(0.0);
         setVariableValue(counter, q);
         const double t = term != nullptr ? evaluateToNumber(*term) : 0.0;
         accumulator = isSum ? accumulator + t : accumulator * t;
@@ -160,7 +160,7 @@ Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum) {
 
 // Five-point central difference; the variable is moved and moved back, not saved.
 Value firstDerivative(const ExpList& expression, Variable& v) {
-    if (!spendEvaluationWork(5)) return scalarValue(0.0);
+    if (workStopped(5)) return scalarValue(0.0);
     v.value = v.value - 0.0001;
     const std::optional<Value> p = evaluate(expression);
     if (p && p->kind == kindVector) {
@@ -177,7 +177,7 @@ Value firstDerivative(const ExpList& expression, Variable& v) {
 
 double nthDerivative(const ExpList& expression, Variable& v, int order) {
     if (order <= 1) {
-        if (!spendEvaluationWork(2)) return 0.0;
+        if (workStopped(2)) return 0.0;
         const double f0 = evaluateToNumber(expression);
         v.value = v.value + 0.00000001;
         const double f1 = evaluateToNumber(expression);
@@ -185,7 +185,7 @@ double nthDerivative(const ExpList& expression, Variable& v, int order) {
         v.value = v.value - 0.00000001;
         return result;
     }
-    if (!spendEvaluationWork(1)) return 0.0;
+    if (workStopped()) return 0.0;
     v.value = v.value + derivativeStep;
     const double u = nthDerivative(expression, v, order - 1);
     v.value = v.value - 2.0 * derivativeStep;

@@ -206,6 +206,7 @@ void runConsoleLine() {
         stripBlanks(std::string_view(consoleLine, strnlen(consoleLine, consoleBufferSize - 1)));
     if (stripped == ":bye") return;
     answerText[0] = '\0';
+    const EvaluationSession session; // the whole line is what Stop or Ctrl+C ends
     interpretLine(stripped);
     std::memcpy(consoleLine, answerText, std::strlen(answerText) + 1);
 }

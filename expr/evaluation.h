@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "expr/evaluator.h"
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 
 // The value of a scalar entry; a variable is read now, when an operator takes it.
@@ -50,10 +51,6 @@ inline double power(double x, double y) {
     return std::pow(x, y);
 }
 
-// Counts work done by sum, prod, diff and diffn within the outermost evaluation; false (with the
-// evaluation error set) once the allowance is used up, so nested loops cannot run for hours.
-bool spendEvaluationWork(long units);
-
 // The scalar part of diff's five-point central difference. v stands 0.0001 below the point, where
 // the value p was taken; v is moved on and back by the same amounts as diff moves it, so the
 // rounding of the moves is the same too.
@@ -74,7 +71,8 @@ template <typename Evaluate> double fivePointDerivative(Variable& v, Evaluate ev
     return fivePointDifference(v, evaluateHere(), evaluateHere);
 }
 
-// The evaluations made while one of these lives share one allowance (a whole ":solv" search).
+// The evaluations made while one of these lives are one piece of work, which the user can stop
+// as a whole (a console line, a ":solv" search, a curve, a repaint). See stop_hook.h.
 struct EvaluationSession {
     EvaluationSession();
     ~EvaluationSession();

@@ -10,17 +10,7 @@ double integralSum = 0.0;
 double integralStep = 0.0;
 std::int32_t mathErrorIndicator = 0;
 
-// The fuzz build lowers the allowance, so that an input of many costly lines still runs in
-// moments under the sanitizers; the limit's behaviour is the same.
-#ifndef TARVELION_EVALUATION_WORK_LIMIT
-#define TARVELION_EVALUATION_WORK_LIMIT 10'000'000
-#endif
-
 namespace {
-
-constexpr long evaluationWorkLimit = TARVELION_EVALUATION_WORK_LIMIT;
-int evaluationDepth = 0;
-long evaluationWork = 0;
 
 const char* const missingOperandMessage = "Error - missing operand";
 const char* const assignTargetMessage = "Error - can only assign to a variable";
@@ -122,6 +112,7 @@ Value applyOperator(Opcode code, const Value& left, const Value& right) {
 }
 
 Value refusedCall(Refusal refusal) {
+    evaluationIncomplete = 1;
     return evaluationError(refusal == Refusal::recursive ? "Error - recursive function"
                                                          : "Error - expression too large");
 }
@@ -259,23 +250,6 @@ Value evaluationError(const char* message) {
     evalErrorFlag = 1;
     evalErrorMessage = message;
     return scalarValue(0.0);
-}
-
-bool spendEvaluationWork(long units) {
-    if (evaluationWork > evaluationWorkLimit - units) {
-        evaluationError("Error - calculation too long");
-        return false;
-    }
-    evaluationWork += units;
-    return true;
-}
-
-EvaluationSession::EvaluationSession() {
-    if (evaluationDepth++ == 0) evaluationWork = 0;
-}
-
-EvaluationSession::~EvaluationSession() {
-    --evaluationDepth;
 }
 
 // The stack count goes back to where it was, for leftovers of malformed input (such as

@@ -198,7 +198,7 @@ std::string runExploreCommand(std::string_view text) {
     if (!pieces) return formatted("Error - expected %s a,b,expression", std::string(tool->word).c_str());
     const std::int32_t errorFlag = evalErrorFlag;
     const std::int32_t mathError = mathErrorIndicator;
-    // One allowance of work for the whole search, as for ":solv".
+    // The whole search is one piece of work, which Stop ends as a whole.
     const EvaluationSession session;
     const std::optional<double> a = boundValue((*pieces)[0]);
     const std::optional<double> b = boundValue((*pieces)[1]);
@@ -214,7 +214,7 @@ std::string runExploreCommand(std::string_view text) {
         const ExpListPtr expression = compiled((*pieces)[2]);
         outcome =
             explore(tool->tool, *a, *b, ExpressionFunction{*expression, variable}, name.empty() ? "x" : name);
-        // The evaluator's own reason, where it gave one, says more (a calculation too long).
+        // The evaluator's own reason, where it gave one, says more (a calculation stopped).
         if (outcome.answer == noValueAnswer && evalErrorFlag != 0) outcome.answer = evalErrorMessage;
         setVariableValue(variable, outcome.x.value_or(kept));
     }

@@ -1,6 +1,7 @@
 #include "graph/chord.h"
 
 #include "expr/evaluator.h"
+#include "expr/stop_hook.h"
 #include "graph/number_text.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
@@ -18,18 +19,19 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     Variable* x = findOrCreateVariable("x");
     const int column1 = plotSettings.popupPoint.x;
     const double x1 = worldX(column1);
-    setVariableValue(x, x1);
-    const double y1 = evaluateToNumber(list);
-    const int row1 = screenY(y1);
-    surface.moveTo(column1, row1);
-
     const double run = (viewLimits.xMax - viewLimits.xMin) * 0.1;
     const double x2 = x1 + run;
+    evaluationIncomplete = 0;
+    setVariableValue(x, x1);
+    const double y1 = evaluateToNumber(list);
     setVariableValue(x, x2);
-    const int column2 = screenX(x2);
-    surface.lineTo(column2, row1);
     const double y2 = evaluateToNumber(list);
+    if (evaluationIncomplete != 0) return; // an end without a value: no chord rather than a wrong one
+    const int row1 = screenY(y1);
+    const int column2 = screenX(x2);
     const int row2 = screenY(y2);
+    surface.moveTo(column1, row1);
+    surface.lineTo(column2, row1);
     surface.lineTo(column2, row2);
     surface.moveTo(column1, row1);
     surface.lineTo(column2, row2);
@@ -40,7 +42,8 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
     surface.textOutInside(column1, shiftedPixel(row1, below ? 10 : -20), formatNumber("Along = %lf", run));
-    surface.textOutInside(column1, shiftedPixel(row1, below ? 30 : -40), formatNumber("Chord slope = %lf", slope));
+    surface.textOutInside(column1, shiftedPixel(row1, below ? 30 : -40),
+                          formatNumber("Chord slope = %lf", slope));
     const auto middleRow = static_cast<int>((static_cast<long long>(row1) + row2) / 2);
     surface.textOutInside(shiftedPixel(column2, 4), middleRow, formatNumber("Up = %lf", up));
 }

@@ -7,7 +7,9 @@
 #include "graph/chord.h"
 #include "graph/function_rows.h"
 #include "graph/plot_settings.h"
+#include "graph/sample_trail.h"
 #include "graph/surface.h"
+#include "graph/sweep.h"
 #include "graph/view_model.h"
 
 #include <vector>
@@ -37,8 +39,8 @@ std::vector<double> columnValues() {
     return values;
 }
 
-// One column sweep of evaluate() at x = each column's value; a math error lifts the pen until the
-// next column without one.
+// One column sweep of evaluate() at x = each column's value; a math error or a sample without a
+// value lifts the pen until the next column without one. Stopped work ends the sweep where it is.
 template <typename Evaluate>
 void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vector<double>& columns,
               LabelPlace& label) {
@@ -50,16 +52,19 @@ void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vecto
     surface.moveTo(0, toRow(evaluate()));
     bool penUp = false;
     const int width = static_cast<int>(columns.size());
-    for (int i = 0; i < width; ++i) {
+    for (int i = 0; i < width && !workStopped(sampleWork); ++i) {
+        workProgress.done = i;
+        workProgress.total = width;
         setVariableValue(x, columns[static_cast<std::size_t>(i)]);
         mathErrorIndicator = 0;
+        evaluationIncomplete = 0;
         const double value = evaluate();
         const int row = toRow(value);
         if (labelPending && yMin < value && value < yMax && i > label.column + labelGap) {
             label = {i, row};
             labelPending = false;
         }
-        if (mathErrorIndicator != 0) {
+        if (mathErrorIndicator != 0 || evaluationIncomplete != 0) {
             penUp = true;
         } else if (penUp) {
             surface.moveTo(i, row);
@@ -83,15 +88,14 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::v
     const ExpListPtr list = compileExpression(entry.bodyText);
     integralSum = 0.0;
     if (displayFlags[row] == 0) return;
-    // One allowance of work for the whole curve: a costly body (a deep diffn) ends the sweep in
-    // about a second instead of spending a second on every sample.
-    const EvaluationSession session;
+    const std::string task = functionLabel(entry);
+    workProgress.task = task.c_str();
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
     sweepRow(
         surface, x, [&list] { return evaluateToNumber(list); }, columns, label);
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
-    drawLabel(surface, label, functionLabel(entry));
+    drawLabel(surface, label, task);
 }
 
 // The row's colour moved halfway (f') or three quarters (f'') toward white.
@@ -115,13 +119,14 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row,
     for (int order = 1; order <= 2; ++order) {
         if (!shown[order - 1]) continue;
         integralSum = 0.0;
-        const EvaluationSession session;
+        const std::string task = entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)";
+        workProgress.task = task.c_str();
         surface.setPen(derivativeColour(row, order));
         if (order == 1)
             sweepRow(surface, x, first, columns, label);
         else
             sweepRow(surface, x, second, columns, label);
-        drawLabel(surface, label, entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)");
+        drawLabel(surface, label, task);
     }
 }
 
@@ -148,6 +153,7 @@ void plotFunctions() {
     surface.setBackgroundMode(BackgroundMode::Opaque);
     LabelPlace label;
     const std::vector<double> columns = columnValues();
+    const EvaluationSession session; // Stop ends every row
     forEachFunctionRow([&](const FunctionEntry& entry, int row) {
         plotRow(surface, entry, row, columns, label);
         plotDerivatives(surface, entry, row, columns, label);
@@ -160,7 +166,8 @@ void plotGraphExpression(const ExpListPtr& list) {
     Surface surface;
     surface.setPen(graphExpressionColour);
     Variable* x = findOrCreateVariable("x");
-    surface.moveTo(0, screenY(valueAt(x, worldX(0), list)));
-    for (int i = 0; i < graphView.width; ++i)
-        surface.lineTo(i, screenY(valueAt(x, worldX(i), list)));
+    SampleTrail trail(surface);
+    trail.to(0, screenY(valueAt(x, worldX(0), list)));
+    for (int i = 0; i < graphView.width && !workStopped(sampleWork); ++i)
+        trail.to(i, screenY(valueAt(x, worldX(i), list)));
 }

@@ -72,7 +72,11 @@ template <typename Along, typename Mark> void refine(double a, double b, double 
 // Pass 1 scans horizontal lines (refining in x), pass 2 vertical lines (refining in y).
 void scanEquation(Surface& surface, const Equation& f) {
     const ViewLimits v = viewLimits;
-    const auto dot = [&](double x, double y) { surface.setPixel(screenX(x), screenY(y), implicitColour); };
+    // Once a sample had no value (a refused or stopped evaluation), no crossing can be trusted.
+    evaluationIncomplete = 0;
+    const auto dot = [&](double x, double y) {
+        if (evaluationIncomplete == 0) surface.setPixel(screenX(x), screenY(y), implicitColour);
+    };
     const double spanX = v.xMax - v.xMin;
     const double spanY = v.yMax - v.yMin;
     sweep(v.yMin, v.yMax, spanY * fineFraction, [&](double y) {
@@ -104,7 +108,7 @@ void scanEquation(Surface& surface, const Equation& f) {
 void drawEquation(int index) {
     if (waitCursorHook != nullptr) waitCursorHook();
     {
-        const EvaluationSession session; // one allowance of work per curve, as for explicit graphs
+        const EvaluationSession session;
         const ExpListPtr left = compileExpression(plotSettings.implicitLeft[index].view());
         const ExpListPtr right = compileExpression(plotSettings.implicitRight[index].view());
         const Equation equation{left, right, findOrCreateVariable("x"), findOrCreateVariable("y")};
@@ -144,7 +148,7 @@ void plotImplicit() {
 void plotInequalities() {
     const int count = inequalityCount();
     if (count == 0) return;
-    const EvaluationSession session; // one allowance of work for the region, as for curves
+    const EvaluationSession session;
     std::array<Equation, 3> sides{};
     for (int i = 0; i < count; ++i) {
         sides[i].left = compileExpression(plotSettings.inequalityLeft[i].view());
@@ -159,11 +163,13 @@ void plotInequalities() {
             sweep(v.xMin, v.xMax, (v.xMax - v.xMin) / latticePoints, [&](double xValue) {
                 setVariableValue(x, xValue);
                 setVariableValue(y, yValue);
+                evaluationIncomplete = 0;
                 for (int i = 0; i < count; ++i) {
                     const double r = evaluateToNumber(sides[i].right);
                     if (!(evaluateToNumber(sides[i].left) - r > 0)) return;
                 }
-                surface.setPixel(screenX(xValue), screenY(yValue), regionColour);
+                if (evaluationIncomplete == 0)
+                    surface.setPixel(screenX(xValue), screenY(yValue), regionColour);
             });
         });
     }

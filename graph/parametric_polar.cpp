@@ -6,6 +6,7 @@
 #include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/plot_settings.h"
+#include "graph/sample_trail.h"
 #include "graph/surface.h"
 #include "graph/sweep.h"
 #include "graph/view_model.h"
@@ -70,11 +71,12 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
         const double r = evaluateToNumber(list);
         return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
     };
+    SampleTrail trail(surface);
     const QPoint start = pointAt(0.0);
-    surface.moveTo(start.x(), start.y());
+    trail.to(start.x(), start.y());
     sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) {
         const QPoint p = pointAt(theta);
-        surface.lineTo(p.x(), p.y());
+        trail.to(p.x(), p.y());
     });
     const QPoint labelPoint = pointAt(labelAngle);
     surface.setTextColour(colour);
@@ -84,20 +86,19 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
 } // namespace
 
 void plotParametric() {
-    // One allowance of work for the whole curve: a costly body (a deep diffn) ends the sweep in
-    // about a second instead of spending a second on every sample.
     const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
     Surface surface;
     surface.setPen(parametricColour);
+    SampleTrail trail(surface);
     const QPoint start = setup->pointAt(setup->from);
-    surface.moveTo(start.x(), start.y());
+    trail.to(start.x(), start.y());
     if (!(setup->from < setup->to)) return;
     const double step = (setup->to - setup->from) * parametricStepFraction;
     sweep(setup->from, setup->to, step, [&](double t) {
         const QPoint p = setup->pointAt(t);
-        surface.lineTo(p.x(), p.y());
+        trail.to(p.x(), p.y());
     });
 }
 
@@ -118,11 +119,11 @@ void plotPolar() {
     Surface surface;
     surface.setBackgroundMode(BackgroundMode::Transparent);
     double labelAngle = 0.0;
+    const EvaluationSession session; // Stop ends every row
     forEachFunctionRow([&](const FunctionEntry& entry, int row) {
         const ExpListPtr list = compileExpression(entry.bodyText);
         integralSum = 0.0;
         if (plotSettings.polarFlags[row] == 0) return;
-        const EvaluationSession session; // one allowance of work per curve, as for explicit graphs
         plotPolarRow(surface, list, entry, row, labelAngle);
         labelAngle += polarLabelStep;
     });

@@ -1,10 +1,16 @@
 // The plotters' sample loops: v = start, start + step, ... while v < end, by repeated addition.
 #pragma once
 
+#include "expr/stop_hook.h"
+
+// A sample counts as this many steps of work, so the stop hook is polled every 16 samples.
+inline constexpr long sampleWork = stopPollSteps / 16;
+
 // Stops early when an addition no longer moves v (a step lost in rounding far from the origin,
-// a zero or not-a-number step), so no limits can make a plot loop for ever.
+// a zero or not-a-number step), so no limits can make a plot loop for ever, and when the user
+// stops the work.
 template <typename Body> void sweep(double start, double end, double step, Body body) {
-    for (double v = start; v < end;) {
+    for (double v = start; v < end && !workStopped(sampleWork);) {
         body(v);
         const double next = v + step;
         if (!(next > v)) break;

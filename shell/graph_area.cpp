@@ -1,5 +1,6 @@
 #include "shell/graph_area.h"
 
+#include "expr/evaluation.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/implicit.h"
@@ -8,10 +9,12 @@
 #include "graph/surface.h"
 #include "graph/view_model.h"
 #include "shell/info_box.h"
+#include "shell/stop_dialog.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -76,6 +79,7 @@ void GraphArea::requestRepaint() {
 // The fixed order of a repaint. Implicit curves, regions and graphed expressions are drawn
 // only when asked for, so a repaint drops them.
 void GraphArea::rebuildPicture() {
+    const EvaluationSession session; // Stop ends the whole repaint
     rebuilding = true;
     clearGraph();
     plotShownCurves();
@@ -83,7 +87,11 @@ void GraphArea::rebuildPicture() {
 }
 
 void GraphArea::paintEvent(QPaintEvent*) {
-    if (stale_) {
+    // A paint while long work lets the progress dialog take its events only shows the picture;
+    // the rebuild waits until the work has ended.
+    if (stale_ && handlingEventsDuringWork()) {
+        QTimer::singleShot(0, this, [this] { update(); });
+    } else if (stale_) {
         stale_ = false;
         rebuildPicture();
         if (plotSettings.infoBoxShown != 0) infoBox_->show();

@@ -5,6 +5,7 @@
 #include "shell/commands.h"
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
+#include "shell/stop_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,12 +49,14 @@ MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
     connect(graphArea_, &GraphArea::popupRequested, this, &MainWindow::showPopup);
     messageOwner = this;
     setMessageHook(showOwnedMessage);
+    installStopDialog(this);
 }
 
 MainWindow::~MainWindow() {
     if (messageOwner != this) return;
     messageOwner = nullptr;
     setMessageHook(nullptr);
+    installStopDialog(nullptr);
 }
 
 void MainWindow::requestRepaint() {

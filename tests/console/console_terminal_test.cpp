@@ -12,6 +12,7 @@
 #include <iterator>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <termios.h>
@@ -75,7 +76,20 @@ class ConsoleTerminal : public ::testing::Test {
         ASSERT_EQ(::write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
 
-    // The exit status once the console has ended, or -1 when it does not end in time.
+    // Types Ctrl+C once the line typed last is running: the line editor has given the terminal
+    // back and the console has spent a tenth of a second of processor time on the line.
+    void interruptTheRunningLine() {
+        termios mode{};
+        while (::tcgetattr(terminal_, &mode) == 0 && (mode.c_lflag & ICANON) == 0 && Clock::now() < deadline_)
+            ::usleep(1'000);
+        const long start = processorTicks();
+        while (processorTicks() < start + 10 && Clock::now() < deadline_)
+            ::usleep(10'000);
+        ASSERT_EQ(::write(terminal_, "\x03", 1), 1);
+    }
+
+    // The exit status once the console has ended, 128 + the signal when a signal ended it, or -1
+    // when it does not end in time.
     int exitStatus() {
         waitFor("the end of the output");
         int status = 0;
@@ -83,12 +97,25 @@ class ConsoleTerminal : public ::testing::Test {
             ended_ = ::waitpid(child_, &status, WNOHANG) == child_;
             if (!ended_) ::usleep(10'000);
         }
-        return ended_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (!ended_) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     std::string transcript_;
 
   private:
+    // User and system time of the console so far, in clock ticks.
+    long processorTicks() const {
+        std::ifstream stat("/proc/" + std::to_string(child_) + "/stat");
+        const std::string line((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        std::string field;
+        long ticks = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i)
+            if (i >= 14) ticks += std::stol(field);
+        return ticks;
+    }
+
     std::size_t seen_ = 0;
     int terminal_ = -1;
     pid_t child_ = -1;
@@ -112,6 +139,17 @@ TEST_F(ConsoleTerminal, EndOfInputAtThePromptEndsOnAFreshLine) {
     typeAtPrompt("\x04");
     EXPECT_EQ(exitStatus(), 0);
     EXPECT_EQ(transcript_.substr(transcript_.size() - 2), "\r\n") << transcript_;
+}
+
+TEST_F(ConsoleTerminal, CtrlCStopsTheRunningLineThenEndsTheConsoleAtThePrompt) {
+    start();
+    typeAtPrompt("sum(n,1,10^300,n)\r");
+    interruptTheRunningLine();
+    EXPECT_TRUE(waitFor("Error - calculation stopped")) << transcript_;
+    typeAtPrompt("1+2\r");
+    EXPECT_TRUE(waitFor("result = 3 ")) << transcript_;
+    typeAtPrompt("\x03");
+    EXPECT_EQ(exitStatus(), 128 + SIGINT);
 }
 
 // With the answers sent to a file, the prompt and the editing stay on the terminal.

@@ -2,6 +2,7 @@
 
 #include "expr/command_interpreter.h"
 #include "expr/evaluator.h"
+#include "expr/stop_hook.h"
 
 namespace {
 
@@ -147,6 +148,15 @@ TEST_P(LimitAnswerTest, Answers) {
     for (const std::string& line : GetParam().lines)
         answer = answerConsoleLine(line);
     EXPECT_EQ(answer, GetParam().answer);
+}
+
+// Long work runs to its end, however long; a stop ends the whole line at once.
+TEST_F(ConsoleTest, LongWorkEndsOnlyWhenDoneOrStopped) {
+    EXPECT_EQ(answerConsoleLine("sum(n,1,20000000,1)"), "result = 20000000.000000 ");
+    setStopHook(stopAtFirstPoll);
+    for (const char* line : {"sum(n,1,10^300,n)", "diffn(x,x,64)", "1+sum(a,1,10^300,sum(b,1,10^300,1))"})
+        EXPECT_EQ(answerConsoleLine(line), "Error - calculation stopped") << line;
+    setStopHook(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, LimitAnswerTest, ::testing::ValuesIn(limitCases),

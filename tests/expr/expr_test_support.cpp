@@ -48,6 +48,11 @@ void ExprTest::SetUp() {
     mathErrorIndicator = 0;
     recordedMessages.clear();
     setMessageHook(recordMessage);
+    setStopHook(nullptr);
+}
+
+bool stopAtFirstPoll(WorkEvent event) {
+    return event == WorkEvent::poll;
 }
 
 std::string answerTo(const std::string& line) {

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 
 class ExprTest : public ::testing::Test {
   protected:
     void SetUp() override;
 };
+
+// A stop hook that stops the work at its first poll, so endless input ends at once.
+bool stopAtFirstPoll(WorkEvent event);
 
 // Runs one console line and returns the answer left in consoleLine.
 std::string answerTo(const std::string& line);

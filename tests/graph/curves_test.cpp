@@ -2,6 +2,7 @@
 
 #include "expr/compiler.h"
 #include "expr/evaluator.h"
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
@@ -35,6 +36,26 @@ TEST(PlotFunctions, MathErrorLiftsThePen) {
     EXPECT_FALSE(anyLeftOf(curve, 400));
     EXPECT_TRUE(curve.count({400, 300}));
     EXPECT_TRUE(curve.count({401, 296}));
+}
+
+// A sample without a value (a recursive function, work stopped at once) is never drawn at 0.
+TEST(PlotFunctions, SamplesWithoutAValueAreNotDrawn) {
+    struct Row {
+        std::vector<const char*> definitions;
+        bool stopAtOnce;
+    };
+    const Row rows[] = {
+        {{"r(x)=r(x)"}, false}, {{"f(x)=g(x)", "g(x)=f(x)"}, false}, {{"s(x)=sum(n,1,10^300,n)"}, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.definitions[0]);
+        GraphArea area(800, 600);
+        resetPlotState(row.definitions);
+        setStopHook(row.stopAtOnce ? [](WorkEvent event) { return event == WorkEvent::poll; } : StopHook{});
+        plotFunctions();
+        setStopHook(nullptr);
+        EXPECT_TRUE(area.pixelsOf(rowColour(0)).empty());
+        EXPECT_TRUE(area.pixelsOf(rowColour(1)).empty());
+    }
 }
 
 TEST(PlotFunctions, DerivativeCurvesInALighterShadeWithTheirLabels) {

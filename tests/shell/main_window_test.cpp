@@ -3,6 +3,7 @@
 #include "expr/command_interpreter.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
+#include "graph/curves.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/commands.h"
@@ -46,6 +47,38 @@ TEST(MainWindow, StartsWithInfoBoxShownAndParametricAndChordUnchecked) {
     EXPECT_EQ(graphView.width, graphSize);
     EXPECT_EQ(graphView.height, graphSize);
     expectLimits(-5, 5, -5, 5);
+}
+
+// A sum whose length grows tenfold per unit of x: Escape on the progress dialog stops the plot
+// where it got to; what was drawn stays, nothing is drawn for the columns it did not reach, and
+// the window takes commands again.
+TEST(MainWindow, EscapeStopsALongPlotWhereItGot) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    defineFunctionFromText("f(x)=sum(n,1,10^(x+5),1/n)");
+    const QRgb curve = rowColour(0) & RGB_MASK;
+    const auto curveIn = [&](int fromColumn, int toColumn) {
+        const QImage& image = window->graphArea()->image();
+        for (int column = fromColumn; column < toColumn; ++column)
+            for (int row = 0; row < graphSize; ++row)
+                if ((image.pixel(column, row) & RGB_MASK) == curve) return true;
+        return false;
+    };
+    {
+        const StopPresser presser;
+        window->requestRepaint();
+        window->graphArea()->repaint();
+        ASSERT_FALSE(presser.shownTasks.isEmpty());
+        EXPECT_EQ(presser.shownTasks.front(), QStringLiteral("f(x) = sum(n,1,10^(x+5),1/n)"));
+    }
+    EXPECT_TRUE(curveIn(0, 100));          // x from -5 to -3: quickly drawn
+    EXPECT_FALSE(curveIn(400, graphSize)); // x from 3: out of reach, not drawn at 0
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    defineFunctionFromText("f(x)=x/2");
+    window->requestRepaint();
+    window->graphArea()->repaint();
+    EXPECT_TRUE(curveIn(400, graphSize));
 }
 
 struct WheelCase {

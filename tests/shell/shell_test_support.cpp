@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -28,6 +29,16 @@ std::unique_ptr<MainWindow> makeShownWindow() {
     if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
     QCoreApplication::processEvents();
     return window;
+}
+
+StopPresser::StopPresser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        shownTasks.append(dialog->labelText());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    timer_.start(50);
 }
 
 QStringList transcriptLines(const QPlainTextEdit* edit) {

@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 
 class QPlainTextEdit;
@@ -16,6 +17,17 @@ std::unique_ptr<MainWindow> makeShownWindow();
 
 // Picks a file in the next file prompt that opens, as a user would.
 void chooseFileInNextPrompt(const QString& path);
+
+// While one lives, Escape is pressed on the progress dialog of long work whenever one shows; the
+// texts the dialogs showed are kept.
+class StopPresser {
+  public:
+    StopPresser();
+    QStringList shownTasks;
+
+  private:
+    QTimer timer_;
+};
 
 // The transcript of a console field, one entry per line.
 QStringList transcriptLines(const QPlainTextEdit* edit);

@@ -1,0 +1,69 @@
+#include "expr/stop_hook.h"
+
+#include "expr/evaluation.h"
+
+// The fuzz build keeps a fixed allowance of steps per session, so that an input of many costly
+// lines still runs in moments under the sanitizers; nothing there can press Stop.
+#ifdef TARVELION_EVALUATION_WORK_LIMIT
+#define TARVELION_HAS_WORK_LIMIT 1
+#else
+#define TARVELION_HAS_WORK_LIMIT 0
+#define TARVELION_EVALUATION_WORK_LIMIT 0
+#endif
+
+WorkProgress workProgress;
+std::int32_t evaluationIncomplete = 0;
+
+namespace {
+
+StopHook installedHook = nullptr;
+int sessionDepth = 0;
+long stepsSincePoll = 0;
+long sessionSteps = 0;
+bool stopped = false;
+
+void stopWork(const char* message) {
+    stopped = true;
+    evaluationIncomplete = 1;
+    evaluationError(message);
+}
+
+} // namespace
+
+void setStopHook(StopHook hook) {
+    installedHook = hook;
+}
+
+bool workStopped(long steps) {
+    if (stopped) {
+        evaluationIncomplete = 1;
+        return true;
+    }
+    stepsSincePoll += steps;
+    if (TARVELION_HAS_WORK_LIMIT) {
+        sessionSteps += steps;
+        if (sessionSteps > TARVELION_EVALUATION_WORK_LIMIT) stopWork("Error - calculation too long");
+    }
+    if (stepsSincePoll >= stopPollSteps) {
+        stepsSincePoll = 0;
+        if (installedHook != nullptr && installedHook(WorkEvent::poll))
+            stopWork("Error - calculation stopped");
+    }
+    return stopped;
+}
+
+EvaluationSession::EvaluationSession() {
+    if (sessionDepth++ > 0) return;
+    stopped = false;
+    stepsSincePoll = 0;
+    sessionSteps = 0;
+    workProgress = {};
+    if (installedHook != nullptr) installedHook(WorkEvent::begin);
+}
+
+EvaluationSession::~EvaluationSession() {
+    if (--sessionDepth > 0) return;
+    if (installedHook != nullptr) installedHook(WorkEvent::end);
+    stopped = false;
+    workProgress = {};
+}

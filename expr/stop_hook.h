@@ -1,0 +1,38 @@
+#pragma once
+// Long work that the user can stop. The program installs one hook: the window's shows a progress
+// dialog with Stop after about half a second, the terminal console's reads a flag that Ctrl+C
+// sets. Every loop that can run long (sum, prod, diff, diffn, the plotters' samples) calls
+// workStopped(), which polls the hook every stopPollSteps steps; plain C++, no Qt.
+
+#include <cstdint>
+
+enum class WorkEvent : std::uint8_t {
+    begin, // the outermost EvaluationSession starts
+    poll,  // the answer is true when the user asked to stop
+    end,   // the outermost EvaluationSession ends
+};
+using StopHook = bool (*)(WorkEvent event);
+
+// nullptr (the default): work runs to its end.
+void setStopHook(StopHook hook);
+
+inline constexpr long stopPollSteps = 4096;
+
+// Counts `steps` steps of the running work and polls the hook every stopPollSteps of them. True
+// once the work has been stopped; the evaluation error "Error - calculation stopped" is set then,
+// and every later call answers true until the outermost EvaluationSession ends.
+bool workStopped(long steps = 1);
+
+// What the running work is, for the progress indication: `task` names it (a curve's label) and
+// stays valid while the work runs; `done` of `total` steps are behind it (total 0: unknown).
+struct WorkProgress {
+    const char* task = "";
+    long done = 0;
+    long total = 0;
+};
+extern WorkProgress workProgress;
+
+// Raised by an evaluation that could not give its value: stopped, or refused by the compiler
+// (a recursive or too large expression). The plotters clear it before a sample and lift the pen
+// when the sample raised it, so such a sample is never drawn as 0.
+extern std::int32_t evaluationIncomplete;

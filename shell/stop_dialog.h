@@ -1,0 +1,12 @@
+// Long work in the window: after about half a second a wait cursor and a progress dialog that
+// names the work and shows how far it got; its Stop button or Escape ends the work. The dialog
+// is application-modal, so no other input reaches the windows until the work has ended.
+#pragma once
+
+class QWidget;
+
+// Installs the stop hook with dialogs owned by `owner`; nullptr removes it.
+void installStopDialog(QWidget* owner);
+// True while the hook is handling events in the middle of long work: a paint then only shows
+// the picture, for rebuilding it would run plotters inside the running work.
+bool handlingEventsDuringWork();
