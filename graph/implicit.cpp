@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -108,7 +109,9 @@ void scanEquation(Surface& surface, const Equation& f) {
 void drawEquation(int index) {
     if (waitCursorHook != nullptr) waitCursorHook();
     {
-        const EvaluationSession session;
+        const std::string task = std::string(plotSettings.implicitLeft[index].view()) + " = " +
+                                 std::string(plotSettings.implicitRight[index].view());
+        workProgress.task = task.c_str();
         const ExpListPtr left = compileExpression(plotSettings.implicitLeft[index].view());
         const ExpListPtr right = compileExpression(plotSettings.implicitRight[index].view());
         const Equation equation{left, right, findOrCreateVariable("x"), findOrCreateVariable("y")};
@@ -140,6 +143,7 @@ void setCursorHooks(void (*showWait)(), void (*showCross)()) {
 
 void plotImplicit() {
     const PlotSettings& s = plotSettings;
+    const EvaluationSession session; // Stop ends both curves
     for (int index = 0; index < 2 && sidesFilled(s.implicitLeft[index], s.implicitRight[index]); ++index) {
         drawEquation(index);
     }
@@ -149,6 +153,7 @@ void plotInequalities() {
     const int count = inequalityCount();
     if (count == 0) return;
     const EvaluationSession session;
+    workProgress.task = "Inequality region";
     std::array<Equation, 3> sides{};
     for (int i = 0; i < count; ++i) {
         sides[i].left = compileExpression(plotSettings.inequalityLeft[i].view());

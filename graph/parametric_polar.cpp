@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <numbers>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -64,6 +65,8 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
                   double labelAngle) {
     const QRgb colour = qRgb(255, 255, (64 * row) % 256);
     surface.setPen(colour);
+    const std::string task = functionLabel(entry);
+    workProgress.task = task.c_str();
     const std::string_view name = plotSettings.angleVariable.view();
     Variable* angle = findOrCreateVariable(name.empty() ? defaultAngleVariable : name);
     const auto pointAt = [&](double theta) {
@@ -80,7 +83,7 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     });
     const QPoint labelPoint = pointAt(labelAngle);
     surface.setTextColour(colour);
-    surface.textOut(labelPoint.x(), labelPoint.y(), functionLabel(entry));
+    surface.textOut(labelPoint.x(), labelPoint.y(), task);
 }
 
 } // namespace
@@ -89,6 +92,9 @@ void plotParametric() {
     const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
+    const std::string task = "x = " + std::string(plotSettings.parametricX.view()) +
+                             ", y = " + std::string(plotSettings.parametricY.view());
+    workProgress.task = task.c_str();
     Surface surface;
     surface.setPen(parametricColour);
     SampleTrail trail(surface);
