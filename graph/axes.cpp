@@ -1,6 +1,7 @@
 #include "graph/axes.h"
 
 #include "graph/number_text.h"
+#include "graph/picture_log.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
@@ -62,32 +63,38 @@ template <typename Inside> double edgeMultiple(double from, Spacing spacing, int
 void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow, int width) {
     const double left = edgeMultiple(axis.min, minor, -1, [](double v) { return screenX(v) >= 0; });
     const double right = edgeMultiple(axis.max, minor, 1, [width](double v) { return screenX(v) <= width; });
-    surface.textOutInside(shiftedPixel(screenX(left), 3), axisRow + 3, formatNumber("%5.2lf", left));
-    surface.textOutInside(shiftedPixel(screenX(right), -40), axisRow + 3, formatNumber("%5.2lf", right));
+    surface.textOutInside(shiftedPixel(screenX(left), toDevice(3)), axisRow + toDevice(3),
+                          formatNumber("%5.2lf", left));
+    surface.textOutInside(shiftedPixel(screenX(right), toDevice(-40)), axisRow + toDevice(3),
+                          formatNumber("%5.2lf", right));
 }
 
 void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height) {
     const double bottom =
         edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
     const double top = edgeMultiple(axis.max, minor, 1, [](double v) { return screenY(v) >= 0; });
-    surface.textOutInside(axisColumn + 3, shiftedPixel(screenY(bottom), -20), formatNumber("%5.2lf", bottom));
-    surface.textOutInside(axisColumn + 3, shiftedPixel(screenY(top), 3), formatNumber("%5.2lf", top));
+    surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(bottom), toDevice(-20)),
+                          formatNumber("%5.2lf", bottom));
+    surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(top), toDevice(3)),
+                          formatNumber("%5.2lf", top));
 }
 
 } // namespace
 
+// The surface comes first: on a high-density image it makes the view count device pixels.
 void clearGraph() {
+    startPicture(clearGraph);
+    Surface surface;
     const int width = graphView.width;
     const int height = graphView.height;
-    Surface surface;
     surface.setBrush(backgroundColour);
     surface.rectangle(0, 0, width, height);
     surface.setPen(axisColour);
 
     // Off-view origin: the axes stay at the top/left edge, at most 20 above the bottom and
     // 40 left of the right edge.
-    const int axisRow = std::min(std::max(screenY(0.0), 0), height - 20);
-    const int axisColumn = std::min(std::max(screenX(0.0), 0), width - 40);
+    const int axisRow = std::min(std::max(screenY(0.0), 0), height - toDevice(20));
+    const int axisColumn = std::min(std::max(screenX(0.0), 0), width - toDevice(40));
     surface.moveTo(0, axisRow);
     surface.lineTo(width, axisRow);
     surface.moveTo(axisColumn, 0);
@@ -100,15 +107,15 @@ void clearGraph() {
     const Axis xAxis{viewLimits.xMin, viewLimits.xMax, screenX};
     const double xStep = tickStep(xAxis.max - xAxis.min);
     if (xStep > 0.0) {
-        drawMarks(surface, xAxis, Spacing(xStep), 4, true, axisRow);
-        drawMarks(surface, xAxis, Spacing(xStep * 0.1), 2, true, axisRow);
+        drawMarks(surface, xAxis, Spacing(xStep), toDevice(4), true, axisRow);
+        drawMarks(surface, xAxis, Spacing(xStep * 0.1), toDevice(2), true, axisRow);
         drawXLabels(surface, xAxis, Spacing(xStep * 0.1), axisRow, width);
     }
     const Axis yAxis{viewLimits.yMin, viewLimits.yMax, screenY};
     const double yStep = tickStep(yAxis.max - yAxis.min);
     if (yStep > 0.0) {
-        drawMarks(surface, yAxis, Spacing(yStep), 4, false, axisColumn);
-        drawMarks(surface, yAxis, Spacing(yStep * 0.1), 2, false, axisColumn);
+        drawMarks(surface, yAxis, Spacing(yStep), toDevice(4), false, axisColumn);
+        drawMarks(surface, yAxis, Spacing(yStep * 0.1), toDevice(2), false, axisColumn);
         drawYLabels(surface, yAxis, Spacing(yStep * 0.1), axisColumn, height);
     }
 }

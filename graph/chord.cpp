@@ -17,7 +17,7 @@ constexpr QRgb readoutColour = qRgb(0, 255, 0);
 void drawChord(const ExpListPtr& list, Surface& surface) {
     surface.setPen(chordColour);
     Variable* x = findOrCreateVariable("x");
-    const int column1 = plotSettings.popupPoint.x;
+    const int column1 = toDevice(plotSettings.popupPoint.x);
     const double x1 = worldX(column1);
     const double run = (viewLimits.xMax - viewLimits.xMin) * 0.1;
     const double x2 = x1 + run;
@@ -41,9 +41,10 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     surface.setTextColour(readoutColour);
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
-    surface.textOutInside(column1, shiftedPixel(row1, below ? 10 : -20), formatNumber("Along = %lf", run));
-    surface.textOutInside(column1, shiftedPixel(row1, below ? 30 : -40),
+    surface.textOutInside(column1, shiftedPixel(row1, toDevice(below ? 10 : -20)),
+                          formatNumber("Along = %lf", run));
+    surface.textOutInside(column1, shiftedPixel(row1, toDevice(below ? 30 : -40)),
                           formatNumber("Chord slope = %lf", slope));
     const auto middleRow = static_cast<int>((static_cast<long long>(row1) + row2) / 2);
-    surface.textOutInside(shiftedPixel(column2, 4), middleRow, formatNumber("Up = %lf", up));
+    surface.textOutInside(shiftedPixel(column2, toDevice(4)), middleRow, formatNumber("Up = %lf", up));
 }

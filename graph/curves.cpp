@@ -6,6 +6,7 @@
 #include "graph/axes.h"
 #include "graph/chord.h"
 #include "graph/function_rows.h"
+#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_trail.h"
 #include "graph/surface.h"
@@ -60,7 +61,7 @@ void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vecto
         evaluationIncomplete = 0;
         const double value = evaluate();
         const int row = toRow(value);
-        if (labelPending && yMin < value && value < yMax && i > label.column + labelGap) {
+        if (labelPending && yMin < value && value < yMax && i > label.column + toDevice(labelGap)) {
             label = {i, row};
             labelPending = false;
         }
@@ -78,8 +79,8 @@ void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vecto
 // The label where the sweep chose, lifted off the bottom edge; the dark pen is taken up again.
 void drawLabel(Surface& surface, LabelPlace& label, const std::string& text) {
     surface.setTextColour(labelTextColour);
-    if (label.row > graphView.height - 20) label.row -= 20;
-    surface.textOut(label.column + 10, label.row, text);
+    if (label.row > graphView.height - toDevice(20)) label.row -= toDevice(20);
+    surface.textOut(label.column + toDevice(10), label.row, text);
     surface.setPen(darkPenColour);
 }
 
@@ -148,6 +149,7 @@ std::string functionLabel(const FunctionEntry& entry) {
 }
 
 void plotFunctions() {
+    addToPicture(plotFunctions);
     Surface surface;
     surface.setBackgroundColour(labelBoxColour);
     surface.setBackgroundMode(BackgroundMode::Opaque);
@@ -162,6 +164,7 @@ void plotFunctions() {
 
 void plotGraphExpression(const ExpListPtr& list) {
     clearGraph();
+    addToPicture([list] { plotGraphExpression(list); });
     const EvaluationSession session;
     Surface surface;
     surface.setPen(graphExpressionColour);

@@ -3,6 +3,7 @@
 #include "expr/compiler.h"
 #include "expr/evaluation.h"
 #include "expr/evaluator.h"
+#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/sweep.h"
@@ -142,6 +143,7 @@ void setCursorHooks(void (*showWait)(), void (*showCross)()) {
 }
 
 void plotImplicit() {
+    addToPicture(plotImplicit);
     const PlotSettings& s = plotSettings;
     const EvaluationSession session; // Stop ends both curves
     for (int index = 0; index < 2 && sidesFilled(s.implicitLeft[index], s.implicitRight[index]); ++index) {
@@ -150,6 +152,7 @@ void plotImplicit() {
 }
 
 void plotInequalities() {
+    addToPicture(plotInequalities);
     const int count = inequalityCount();
     if (count == 0) return;
     const EvaluationSession session;
@@ -173,8 +176,7 @@ void plotInequalities() {
                     const double r = evaluateToNumber(sides[i].right);
                     if (!(evaluateToNumber(sides[i].left) - r > 0)) return;
                 }
-                if (evaluationIncomplete == 0)
-                    surface.setPixel(screenX(xValue), screenY(yValue), regionColour);
+                if (evaluationIncomplete == 0) surface.dot(screenX(xValue), screenY(yValue), regionColour);
             });
         });
     }

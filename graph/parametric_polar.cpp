@@ -5,6 +5,7 @@
 #include "expr/evaluator.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
+#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_trail.h"
 #include "graph/surface.h"
@@ -89,6 +90,7 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
 } // namespace
 
 void plotParametric() {
+    addToPicture(plotParametric);
     const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
@@ -109,19 +111,22 @@ void plotParametric() {
 }
 
 void markParameter(int position) {
+    addToPicture([position] { markParameter(position); });
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
     Surface surface;
     surface.setPen(markerColour);
     const double t = (setup->to - setup->from) * position * 0.001 + setup->from;
     const QPoint p = setup->pointAt(t);
-    surface.moveTo(p.x(), shiftedPixel(p.y(), -markerArm));
-    surface.lineTo(p.x(), shiftedPixel(p.y(), markerArm));
-    surface.moveTo(shiftedPixel(p.x(), -markerArm), p.y());
-    surface.lineTo(shiftedPixel(p.x(), markerArm), p.y());
+    const int arm = toDevice(markerArm);
+    surface.moveTo(p.x(), shiftedPixel(p.y(), -arm));
+    surface.lineTo(p.x(), shiftedPixel(p.y(), arm));
+    surface.moveTo(shiftedPixel(p.x(), -arm), p.y());
+    surface.lineTo(shiftedPixel(p.x(), arm), p.y());
 }
 
 void plotPolar() {
+    addToPicture(plotPolar);
     Surface surface;
     surface.setBackgroundMode(BackgroundMode::Transparent);
     double labelAngle = 0.0;

@@ -1,18 +1,24 @@
 #include "graph/surface.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPen>
 #include <QString>
 #include <QTextLayout>
 #include <QtMath>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
 QImage* targetImage = nullptr;
+QPainter* targetPainter = nullptr;
 void (*releaseHook)() = nullptr;
 std::vector<TextDraw>* textLog = nullptr;
 
@@ -82,8 +88,12 @@ void setSurfaceReleaseHook(void (*hook)()) {
 void setTextLog(std::vector<TextDraw>* log) {
     textLog = log;
 }
+void setPainterTarget(QPainter* painter) {
+    targetPainter = painter;
+}
 
-Surface::Surface() : image_(targetImage) {
+Surface::Surface() : image_(targetImage), painter_(targetPainter) {
+    if (painter_ != nullptr) image_ = nullptr;
     if (image_ == nullptr || image_->isNull() || image_->depth() != 32) {
         image_ = nullptr;
         return;
@@ -92,15 +102,42 @@ Surface::Surface() : image_(targetImage) {
     stride_ = image_->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_->width();
     height_ = image_->height();
+    ratio_ = std::clamp(qRound(image_->devicePixelRatio()), 1, 4);
+    deviceView_.emplace(ratio_);
 }
 
 Surface::~Surface() {
+    if (painter_ != nullptr) flushVectors();
     if (releaseHook != nullptr) releaseHook();
+}
+
+// The open polyline, then the gathered dots, so that later figures stay on top of both.
+void Surface::flushVectors() {
+    if (polyline_.size() > 1) {
+        painter_->setPen(QPen(QColor(polylinePen_), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter_->drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+    }
+    polyline_.clear();
+    if (!dots_.isNull()) painter_->drawImage(0, 0, dots_);
+    dots_ = QImage();
+}
+
+// Pixel centres, so that a vector line covers the pixels the image would.
+void Surface::vectorLineTo(int x, int y) {
+    const QPointF start(currentX_ + 0.5, currentY_ + 0.5);
+    if (!dots_.isNull() || polyline_.empty() || polyline_.back() != start || polylinePen_ != pen_) {
+        flushVectors();
+        polyline_.push_back(start);
+        polylinePen_ = pen_;
+    }
+    polyline_.emplace_back(x + 0.5, y + 0.5);
 }
 
 // The curve plotters' segments are one column wide, so they skip the general walk.
 void Surface::lineTo(int x, int y) {
-    if (x == currentX_ + 1LL) {
+    if (painter_ != nullptr) {
+        vectorLineTo(x, y);
+    } else if (x == currentX_ + 1LL) {
         drawColumnStep(currentX_, currentY_, y);
     } else {
         drawLine(currentX_, currentY_, x, y);
@@ -192,6 +229,17 @@ inline void Surface::drawColumn(long long x, long long top, long long bottom) {
 }
 
 void Surface::setPixel(int x, int y, QRgb colour) {
+    if (painter_ != nullptr) {
+        if (!polyline_.empty()) flushVectors();
+        if (dots_.isNull()) {
+            dots_ = QImage(std::max(graphView.width, 1), std::max(graphView.height, 1),
+                           QImage::Format_ARGB32_Premultiplied);
+            dots_.fill(Qt::transparent);
+        }
+        if (x >= 0 && y >= 0 && x < dots_.width() && y < dots_.height())
+            dots_.setPixel(x, y, colour | ~RGB_MASK);
+        return;
+    }
     if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[static_cast<qsizetype>(y) * stride_ + x] = colour | ~RGB_MASK;
 }
@@ -220,7 +268,25 @@ void Surface::fillRows(long long left, long long right, long long top, long long
     }
 }
 
+void Surface::dot(int x, int y, QRgb colour) {
+    const long long last = static_cast<long long>(ratio_) - 1;
+    for (long long row = y; row <= y + last; ++row) {
+        for (long long column = x; column <= x + last; ++column) {
+            if (row <= INT_MAX && column <= INT_MAX)
+                setPixel(static_cast<int>(column), static_cast<int>(row), colour);
+        }
+    }
+}
+
 void Surface::rectangle(int left, int top, int right, int bottom) {
+    if (painter_ != nullptr) {
+        flushVectors();
+        const QRectF box = QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
+        painter_->fillRect(box, QColor(brush_));
+        painter_->setPen(QPen(QColor(pen_), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter_->drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        return;
+    }
     if (image_ == nullptr) return;
     const long long l = std::min(left, right);
     const long long r = static_cast<long long>(std::max(left, right)) - 1;
@@ -240,38 +306,68 @@ void Surface::rectangle(int left, int top, int right, int bottom) {
     if (r > l) fillRows(r, r, t + 1, b - 1, pen_);
 }
 
-// The text is shaped once, by the layout, for both its box width and its glyphs.
+// On a vector device the text stays text (a drawn glyph run would become outlines there). The
+// font is sized in pixels as the screen shows it, so it scales with the drawing on any device.
+void Surface::vectorText(int x, int y, const QString& text) {
+    flushVectors();
+    QFont font = defaultFont();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    const QFontMetricsF metrics(font);
+    if (backgroundMode_ == BackgroundMode::Opaque) {
+        painter_->fillRect(QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()),
+                           QColor(backgroundColour_));
+    }
+    painter_->setFont(font);
+    painter_->setPen(QColor(textColour_));
+    painter_->drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+// The text is shaped once, by the layout, for both its box width and its glyphs. On an image of
+// ratio r the painter counts logical pixels, so the device position is divided by r and the
+// font keeps its logical size while its glyphs are drawn at device resolution.
 void Surface::textOut(int x, int y, std::string_view text) {
     if (textLog != nullptr) textLog->push_back({x, y, std::string(text), textColour_});
-    if (image_ == nullptr || text.empty()) return;
+    if (text.empty()) return;
+    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (painter_ != nullptr) {
+        vectorText(x, y, shown);
+        return;
+    }
+    if (image_ == nullptr) return;
     const QFont font = defaultFont();
-    QTextLayout layout(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), font);
+    QTextLayout layout(shown, font);
     layout.setCacheEnabled(true); // keeps the shaped glyphs for the draw
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
     const long long boxWidth = qRound(line.horizontalAdvance());
     const QFontMetrics metrics(font);
-    if (x >= width_ || y >= height_ || x + boxWidth <= 0 ||
-        static_cast<long long>(y) + metrics.height() <= 0) {
+    if (x >= width_ || y >= height_ || x + boxWidth * ratio_ <= 0 ||
+        static_cast<long long>(y) + static_cast<long long>(metrics.height()) * ratio_ <= 0) {
         return;
     }
-    QPainter painter(image_);
     if (backgroundMode_ == BackgroundMode::Opaque) {
-        painter.fillRect(x, y, static_cast<int>(boxWidth), metrics.height(), QColor(backgroundColour_));
+        const bool xorMode = std::exchange(xorMode_, false);
+        fillRows(x, x + boxWidth * ratio_ - 1, y, y + static_cast<long long>(metrics.height()) * ratio_ - 1,
+                 backgroundColour_);
+        xorMode_ = xorMode;
     }
+    QPainter painter(image_);
+    const QPointF corner(static_cast<double>(x) / ratio_, static_cast<double>(y) / ratio_);
     painter.setPen(QColor(textColour_));
-    layout.draw(&painter, QPointF(x, y + metrics.ascent() - line.ascent()));
+    layout.draw(&painter, corner + QPointF(0.0, metrics.ascent() - line.ascent()));
 }
 
 void Surface::textOutInside(int x, int y, std::string_view text) {
-    if (image_ != nullptr) {
+    if (image_ != nullptr || painter_ != nullptr) {
         const QFontMetricsF metrics(defaultFont());
         const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-        const int boxWidth = qCeil(metrics.horizontalAdvance(shown));
-        const int boxHeight = qCeil(metrics.height());
-        x = std::max(0, std::min(x, width_ - boxWidth));
-        y = std::max(0, std::min(y, height_ - boxHeight));
+        const int boxWidth = qCeil(metrics.horizontalAdvance(shown)) * ratio_;
+        const int boxHeight = qCeil(metrics.height()) * ratio_;
+        const int areaWidth = painter_ != nullptr ? graphView.width : width_;
+        const int areaHeight = painter_ != nullptr ? graphView.height : height_;
+        x = std::max(0, std::min(x, areaWidth - boxWidth));
+        y = std::max(0, std::min(y, areaHeight - boxHeight));
     }
     textOut(x, y, text);
 }

@@ -4,14 +4,27 @@
 // The graph area's image is one program-wide target: the shell points it at the main window's
 // backing image (and installs a release hook that shows it), tests point it at their own image.
 // A Surface is taken for one plotter run; destroying it is the release and calls the hook.
+//
+// An image whose device-pixel ratio is 2, 3 or 4 is drawn at device resolution: while its first
+// Surface lives, a DeviceView makes the view count device pixels, so coordinates handed to a
+// surface are device pixels, lines stay one device pixel thin and text keeps its logical size.
+// A painter target (a vector device: SVG, a printer) takes the place of the image while it is
+// set; there lines become polylines, text stays text and dots gather into one embedded image.
 #pragma once
 
+#include "graph/view_model.h"
+
 #include <QImage>
+#include <QPointF>
 #include <QRgb>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QPainter;
+class QString;
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
@@ -27,6 +40,9 @@ void setGraphImage(QImage* image);
 QImage* graphImage();
 void setSurfaceReleaseHook(void (*hook)());
 void setTextLog(std::vector<TextDraw>* log);
+// While set (not null), surfaces draw through this painter, in logical pixels, instead of on the
+// graph area's image.
+void setPainterTarget(QPainter* painter);
 
 class Surface {
   public:
@@ -53,6 +69,8 @@ class Surface {
     // Draws from the current position to (x, y), excluding (x, y), which becomes current.
     void lineTo(int x, int y);
     void setPixel(int x, int y, QRgb colour);
+    // One logical pixel: the ratio x ratio block of device pixels from (x, y) on.
+    void dot(int x, int y, QRgb colour);
     // Outlines pixels left..right-1 by top..bottom-1 with the pen, fills the inside with the brush.
     void rectangle(int left, int top, int right, int bottom);
     // Top-left corner of the text box at (x, y); 8-bit characters in the default font.
@@ -62,12 +80,22 @@ class Surface {
     void textOutInside(int x, int y, std::string_view text);
 
   private:
+    void flushVectors();
+    void vectorLineTo(int x, int y);
+    void vectorText(int x, int y, const QString& text);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);
     void drawColumnStep(long long x0, long long y0, long long y1);
     void drawColumn(long long x, long long top, long long bottom);
 
     QImage* image_;
+    QPainter* painter_;
+    // Painter target only: the open polyline and the dots not yet handed to the painter.
+    std::vector<QPointF> polyline_;
+    QRgb polylinePen_ = 0;
+    QImage dots_;
+    std::optional<DeviceView> deviceView_;
+    int ratio_ = 1;
     QRgb* pixels_ = nullptr;
     qsizetype stride_ = 0; // pixels from one scan line to the next
     int width_ = 0;

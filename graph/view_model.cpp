@@ -37,6 +37,19 @@ void resizeView(int width, int height) {
     setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
 }
 
+DeviceView::DeviceView(int ratio) : saved_(currentView), savedIntegralStep_(integralStep) {
+    if (ratio < 1 || ratio == currentView.ratio) return;
+    currentView.width = currentView.width / currentView.ratio * ratio;
+    currentView.height = currentView.height / currentView.ratio * ratio;
+    currentView.ratio = ratio;
+    updatePixelWidth();
+}
+
+DeviceView::~DeviceView() {
+    currentView = saved_;
+    integralStep = savedIntegralStep_;
+}
+
 double tickStep(double span) {
     if (!(span > 0.0) || !std::isfinite(span)) return 0.0;
     // Both searches end: powers of ten overflow to infinity upwards and underflow to 0 downwards.

@@ -2,6 +2,8 @@
 // Plain C++: the document code and its tests use this without Qt.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <limits>
 
@@ -19,6 +21,9 @@ struct GraphView {
     std::int32_t height = 0;
     // World width of one pixel column; also the step of the running integral "int".
     double pixelWidth = 0.0;
+    // Device pixels per logical pixel: above 1 only while a DeviceView lives, and then width,
+    // height and pixelWidth count device pixels.
+    std::int32_t ratio = 1;
 };
 
 // Read-only views of the one instance of each. Writes go through setViewLimits and resizeView so
@@ -32,6 +37,28 @@ void setViewLimits(const ViewLimits& limits);
 
 // A size change: takes the new area size (negative sizes count as 0) and resets to factoryLimits.
 void resizeView(int width, int height);
+
+// While it lives, the area counts device pixels of an image with `ratio` device pixels per
+// logical pixel, so the plotters sample, convert and draw at device resolution. Nested views of
+// the same ratio change nothing; the destructor restores the logical numbers exactly.
+class DeviceView {
+  public:
+    explicit DeviceView(int ratio);
+    ~DeviceView();
+    DeviceView(const DeviceView&) = delete;
+    DeviceView& operator=(const DeviceView&) = delete;
+
+  private:
+    GraphView saved_;
+    double savedIntegralStep_;
+};
+
+// A length in logical pixels (tick lengths, label offsets, a pixel the mouse gave) in the
+// pixels the area currently counts; saturates at the int range.
+inline int toDevice(int logical) {
+    const long long device = static_cast<long long>(logical) * graphView.ratio;
+    return static_cast<int>(std::clamp<long long>(device, INT_MIN, INT_MAX));
+}
 
 // Pixel rows and columns beyond the int range (and those of non-finite values) are clamped to
 // +-pixelLimit; the surface clips any int position. Not-a-number gives -pixelLimit.

@@ -13,10 +13,13 @@
 using Pixel = std::pair<int, int>;
 using PixelSet = std::set<Pixel>;
 
-// An image of the given size as the graph area, filled with one colour, with a text log.
+// An image of the given logical size and device-pixel ratio as the graph area, filled with one
+// colour, with a text log.
 class GraphArea {
   public:
-    GraphArea(int width, int height, QRgb fill = qRgb(1, 2, 3)) : image(width, height, QImage::Format_RGB32) {
+    GraphArea(int width, int height, QRgb fill = qRgb(1, 2, 3), int ratio = 1)
+        : image(width * ratio, height * ratio, QImage::Format_RGB32) {
+        image.setDevicePixelRatio(ratio);
         image.fill(fill);
         setGraphImage(&image);
         setTextLog(&texts);

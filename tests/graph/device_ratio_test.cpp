@@ -1,0 +1,56 @@
+#include "graph_test_support.h"
+
+#include "graph/axes.h"
+#include "graph/curves.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include <map>
+
+namespace {
+
+constexpr QRgb axis = axisColour & RGB_MASK;
+constexpr QRgb labelBox = qRgb(55, 55, 20) & RGB_MASK;
+constexpr QRgb labelInk = qRgb(220, 220, 250) & RGB_MASK;
+
+// A 200 x 150 area (factory view) with y = x at device-pixel ratios 1, 2 and 4: the layout keeps
+// its logical size while the curve is one device pixel per device column (a doubled picture
+// would have two) and the label box is the font's logical height in device pixels.
+TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
+    const int fontHeight = QFontMetrics(QFont()).height();
+    for (const int r : {1, 2, 4}) {
+        SCOPED_TRACE(r);
+        GraphArea area(200, 150, qRgb(1, 2, 3), r);
+        resetPlotState({"f(x)=x"});
+        clearGraph();
+        plotFunctions();
+        EXPECT_EQ(graphView.width, 200);
+        EXPECT_EQ(graphView.ratio, 1);
+
+        // The major tick at x = 1: column 120, four logical pixels either side of the axis row 75.
+        EXPECT_EQ(area.at(120 * r, 79 * r), axis);
+        EXPECT_NE(area.at(120 * r, 79 * r + 1), axis);
+        EXPECT_EQ(area.at(120 * r, 71 * r + 1), axis);
+        EXPECT_NE(area.at(120 * r, 71 * r), axis);
+
+        std::map<int, int> perColumn;
+        for (const Pixel& p : area.pixelsOf(rowColour(0)))
+            ++perColumn[p.first];
+        EXPECT_GT(perColumn.size(), 180u * r);
+        for (const auto& [column, count] : perColumn)
+            ASSERT_EQ(count, 1) << "column " << column;
+
+        // The label goes 10 logical pixels right of the first column past the 120-pixel gap.
+        const TextDraw* label = area.findText("f(x) = x");
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->x, 120 * r + 1 + 10 * r);
+        int boxRows = 0;
+        for (int y = 0; y < area.image.height(); ++y)
+            boxRows += area.at(label->x, y) == labelBox || area.at(label->x, y) == labelInk ? 1 : 0;
+        EXPECT_EQ(boxRows, fontHeight * r);
+    }
+}
+
+} // namespace
