@@ -23,6 +23,7 @@
 #include "shell/help.h"
 #include "shell/info_box.h"
 #include "shell/main_window.h"
+#include "shell/picture_commands.h"
 
 #include <QCoreApplication>
 
@@ -184,6 +185,15 @@ void dispatchCommand(MainWindow& window, Command id) {
         break;
     case Command::SaveAs:
         saveDocumentFlow(window, true);
+        break;
+    case Command::ExportPicture:
+        exportPictureFlow(window);
+        break;
+    case Command::CopyPicture:
+        copyPicture(window);
+        break;
+    case Command::Print:
+        printPictureFlow(window);
         break;
     case Command::Exit:
         QCoreApplication::exit(0);

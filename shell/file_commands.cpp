@@ -24,24 +24,31 @@ void openParametricDialog(MainWindow& window) {
     window.setParametricChecked(ticked);
 }
 
+// The set-up dialog of the loaded mode, after its picture.
+void openLoadedModeDialog(MainWindow& window) {
+    const PlotMode mode = plotSettings.plotMode;
+    if (mode == PlotMode::Parametric) openParametricDialog(window);
+    if (mode == PlotMode::Implicit) window.runCommand(Command::Implicit);
+    if (mode == PlotMode::Inequalities) window.runCommand(Command::Inequalities);
+}
+
+} // namespace
+
 // Each mode is tested on its own, in this order, as the loaded plotMode says.
-void replotLoadedDocument(MainWindow& window) {
+void drawLoadedDocument() {
     const PlotMode mode = plotSettings.plotMode;
     if (mode == PlotMode::Parametric) {
         plotSettings.parametricShown = 1;
         clearGraph();
         plotParametric();
-        openParametricDialog(window);
     }
     if (mode == PlotMode::Implicit) {
         clearGraph();
         plotImplicit();
-        window.runCommand(Command::Implicit);
     }
     if (mode == PlotMode::Inequalities) {
         clearGraph();
         plotInequalities();
-        window.runCommand(Command::Inequalities);
     }
     if (mode == PlotMode::Polar) {
         clearGraph();
@@ -50,14 +57,11 @@ void replotLoadedDocument(MainWindow& window) {
     if (mode == PlotMode::Explicit) plotFunctions();
 }
 
-// A readable file that starts with this version's tag.
 bool holdsDocument(const std::string& path) {
     Bytes bytes;
     return readWholeFile(path, bytes) && bytes.size() >= documentVersion.size() &&
            std::equal(documentVersion.begin(), documentVersion.end(), bytes.begin());
 }
-
-} // namespace
 
 void startNewDocument() {
     resetDocument();
@@ -80,7 +84,8 @@ void openDocumentFlow(MainWindow& window) {
     }
     startNewDocument();
     loadDocument(path);
-    replotLoadedDocument(window);
+    drawLoadedDocument();
+    openLoadedModeDialog(window);
 }
 
 void saveDocumentFlow(MainWindow& window, bool askForName) {

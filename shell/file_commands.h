@@ -1,7 +1,15 @@
 // The File menu: a new document, the Open flow and saving.
 #pragma once
 
+#include <string>
+
 class MainWindow;
+
+// A readable file that starts with this version's tag.
+bool holdsDocument(const std::string& path);
+// The picture a loaded document asks for by its plot mode (the parametric mode also shows its
+// curve from then on).
+void drawLoadedDocument();
 
 // File > New: the document state back to its start, then blank axes.
 void startNewDocument();

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb bandColour = qRgb(28, 128, 255);
@@ -100,9 +102,13 @@ void GraphArea::paintEvent(QPaintEvent*) {
 }
 
 // A new image of the new size, the view back at the factory limits and blank axes. When the
-// area grew, the uncovered part asks for a paint, which rebuilds the whole picture.
+// area grew, the uncovered part asks for a paint, which rebuilds the whole picture. On a
+// high-density screen the image holds the device pixels (a whole ratio, at most 4) and the
+// plotters draw at that resolution.
 void GraphArea::resizeEvent(QResizeEvent* event) {
-    image_ = QImage(event->size(), QImage::Format_RGB32);
+    const int ratio = std::clamp(qRound(devicePixelRatioF()), 1, 4);
+    image_ = QImage(event->size() * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     resizeView(width(), height());
     clearGraph();
     const QSize old = event->oldSize();
@@ -113,8 +119,8 @@ void GraphArea::drawBand(QPoint end) {
     Surface surface;
     surface.setPen(bandColour);
     surface.setXorMode(true);
-    surface.moveTo(bandAnchor_.x(), bandAnchor_.y());
-    surface.lineTo(end.x(), end.y());
+    surface.moveTo(toDevice(bandAnchor_.x()), toDevice(bandAnchor_.y()));
+    surface.lineTo(toDevice(end.x()), toDevice(end.y()));
 }
 
 void GraphArea::mouseMoveEvent(QMouseEvent* event) {

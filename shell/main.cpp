@@ -1,4 +1,5 @@
 // Tarvelion: start-up and the message loop.
+#include "shell/export_command.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 
@@ -6,8 +7,10 @@
 #include <QIcon>
 #include <QScreen>
 
-// The program takes no command-line arguments: Qt is handed a program name only.
-int main() {
+// Apart from the headless export, the program takes no command-line arguments: Qt is handed a
+// program name only.
+int main(int argc, char** argv) {
+    if (isExportCommand(argc, argv)) return runExportCommand(argc, argv);
     char programName[] = "tarvelion";
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};

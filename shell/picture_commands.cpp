@@ -1,0 +1,86 @@
+#include "shell/picture_commands.h"
+
+#include "expr/message_hook.h"
+#include "graph/picture_log.h"
+#include "shell/graph_area.h"
+#include "shell/main_window.h"
+#include "shell/picture_export.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <iterator>
+
+namespace {
+
+struct PictureFilter {
+    const char* text;
+    PictureFormat format;
+    int ratio;
+};
+
+constexpr PictureFilter pictureFilters[] = {
+    {"PNG picture (*.png)", PictureFormat::Png, 1},
+    {"PNG picture, twice the size (*.png)", PictureFormat::Png, 2},
+    {"PNG picture, four times the size (*.png)", PictureFormat::Png, 4},
+    {"SVG drawing (*.svg)", PictureFormat::Svg, 1},
+};
+
+struct PictureChoice {
+    QString path;
+    PictureFormat format;
+    int ratio;
+};
+
+// The name and the chosen filter; a name with the other suffix is written in its own format.
+std::optional<PictureChoice> exportPrompt(QWidget* owner) {
+    QStringList filters;
+    for (const PictureFilter& filter : pictureFilters)
+        filters << QString::fromLatin1(filter.text);
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.startsWith(QLatin1String("SVG")) ? QStringLiteral("svg")
+                                                                        : QStringLiteral("png"));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const auto chosen = filters.indexOf(dialog.selectedNameFilter());
+    const PictureFilter& filter = pictureFilters[chosen < 0 ? 0 : chosen];
+    PictureChoice choice{dialog.selectedFiles().constFirst(), filter.format, filter.ratio};
+    const std::optional<PictureFormat> named = pictureFormatOf(choice.path);
+    if (named && *named != choice.format) {
+        choice.format = *named;
+        choice.ratio = 1;
+    }
+    return choice;
+}
+
+int screenRatio(const MainWindow& window) {
+    return std::clamp(qRound(window.graphArea()->devicePixelRatioF()), 1, 4);
+}
+
+} // namespace
+
+void exportPictureFlow(MainWindow& window) {
+    const std::optional<PictureChoice> choice = exportPrompt(&window);
+    if (!choice) return;
+    if (!writePicture(choice->path, choice->format, choice->ratio, redrawPicture)) {
+        showMessage("Error", "Cant save file", messageIconNone);
+    }
+}
+
+void copyPicture(MainWindow& window) {
+    QGuiApplication::clipboard()->setImage(drawnImage(screenRatio(window), redrawPicture));
+}
+
+void printPictureFlow(MainWindow& window) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, &window);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printPicture(printer, redrawPicture);
+}

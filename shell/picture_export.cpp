@@ -1,0 +1,94 @@
+#include "shell/picture_export.h"
+
+#include "document/document_file.h"
+#include "graph/surface.h"
+#include "graph/view_model.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+// The surfaces draw on `painter` while `draw` runs.
+void drawThrough(QPainter& painter, const std::function<void()>& draw) {
+    setPainterTarget(&painter);
+    draw();
+    setPainterTarget(nullptr);
+}
+
+QByteArray svgBytes(const std::function<void()>& draw) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    const QSize size(std::max(graphView.width, 1), std::max(graphView.height, 1));
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(QStringLiteral("Tarvelion"));
+    QPainter painter(&generator);
+    drawThrough(painter, draw);
+    painter.end();
+    return bytes;
+}
+
+QByteArray pngBytes(int ratio, const std::function<void()>& draw) {
+    const QImage image = drawnImage(ratio, draw);
+    QByteArray bytes;
+    if (image.isNull()) return bytes;
+    QBuffer buffer(&bytes);
+    if (!image.save(&buffer, "PNG")) bytes.clear();
+    return bytes;
+}
+
+} // namespace
+
+std::optional<PictureFormat> pictureFormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png")) return PictureFormat::Png;
+    if (suffix == QLatin1String("svg")) return PictureFormat::Svg;
+    return std::nullopt;
+}
+
+QImage drawnImage(int ratio, const std::function<void()>& draw) {
+    ratio = std::clamp(ratio, 1, 4);
+    QImage image(QSize(graphView.width, graphView.height) * ratio, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    QImage* const shown = graphImage();
+    setGraphImage(&image);
+    draw();
+    setGraphImage(shown);
+    return image;
+}
+
+QByteArray encodedPicture(PictureFormat format, int ratio, const std::function<void()>& draw) {
+    return format == PictureFormat::Svg ? svgBytes(draw) : pngBytes(ratio, draw);
+}
+
+bool writePicture(const QString& path, PictureFormat format, int ratio, const std::function<void()>& draw) {
+    const QByteArray bytes = encodedPicture(format, ratio, draw);
+    if (bytes.isEmpty()) return false;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    return replaceFile(QFile::encodeName(path).toStdString(),
+                       std::span(data, static_cast<std::size_t>(bytes.size())));
+}
+
+void printPicture(QPrinter& printer, const std::function<void()>& draw) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return;
+    const QSize picture(std::max(graphView.width, 1), std::max(graphView.height, 1));
+    const QRect page = painter.viewport();
+    const QSize fitted = picture.scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(QRect(page.topLeft(), fitted));
+    painter.setWindow(QRect(QPoint(0, 0), picture));
+    painter.setClipRect(QRect(QPoint(0, 0), picture));
+    drawThrough(painter, draw);
+}

@@ -1,0 +1,257 @@
+// Pictures out: PNG at each device-pixel ratio, the SVG drawing read back, File > Export
+// picture, and the headless export of the program itself with no display.
+#include "document/document_file.h"
+#include "expr/command_interpreter.h"
+#include "expr/message_hook.h"
+#include "graph/implicit.h"
+#include "graph/picture_log.h"
+#include "graph/plot_settings.h"
+#include "graph/view_model.h"
+#include "shell/graph_area.h"
+#include "shell/picture_export.h"
+#include "shell_test_support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr QRgb axis = qRgb(255, 0, 0);
+constexpr QRgb implicitDots = qRgb(100, 100, 255);
+
+std::vector<std::string> messages;
+
+void recordMessage(const char*, const char* body, int) {
+    messages.emplace_back(body);
+}
+
+// The window's picture: y = x on the axes, then a circle x^2 + y^2 = 4 drawn over it, which
+// stays shown until the next repaint.
+std::unique_ptr<MainWindow> windowWithCurveAndCircle() {
+    auto window = makeShownWindow();
+    if (!window) return window;
+    defineFunctionFromText("f(x)=x");
+    displayFlags[0] = 1;
+    window->requestRepaint();
+    window->graphArea()->repaint();
+    plotSettings.implicitLeft[0] = "x^2+y^2";
+    plotSettings.implicitRight[0] = "4";
+    plotImplicit();
+    return window;
+}
+
+QImage decoded(const QByteArray& bytes) {
+    return QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+bool holdsColour(const QImage& image, QRgb colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & RGB_MASK) == (colour & RGB_MASK)) return true;
+        }
+    }
+    return false;
+}
+
+TEST(PictureExport, PngAtEachRatioShowsWhatTheWindowShows) {
+    auto window = windowWithCurveAndCircle();
+    ASSERT_TRUE(window);
+    for (const int r : {1, 2, 4}) {
+        SCOPED_TRACE(r);
+        const QImage png = decoded(encodedPicture(PictureFormat::Png, r, redrawPicture));
+        ASSERT_EQ(png.size(), QSize(graphSize * r, graphSize * r));
+        if (r == 1) {
+            EXPECT_EQ(png, window->graphArea()->image().convertToFormat(QImage::Format_RGB32));
+        }
+        EXPECT_EQ(png.pixel(10 * r, 250 * r) & RGB_MASK, axis & RGB_MASK);
+        EXPECT_TRUE(holdsColour(png, implicitDots));
+    }
+    EXPECT_EQ(graphView.width, graphSize);
+}
+
+// The drawing's elements with the stroke colour each inherits from its groups.
+struct SvgContent {
+    std::vector<QString> strokesOfLines;
+    int longestLine = 0;
+    QStringList texts;
+    int images = 0;
+    int elements = 0;
+};
+
+SvgContent readSvg(const QByteArray& bytes) {
+    SvgContent content;
+    QXmlStreamReader reader(bytes);
+    std::vector<QString> strokes{QString()};
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement()) strokes.pop_back();
+        if (!reader.isStartElement()) continue;
+        ++content.elements;
+        const QString stroke = reader.attributes().value("stroke").toString();
+        strokes.push_back(stroke.isEmpty() ? strokes.back() : stroke);
+        const auto name = reader.name();
+        if (name == QLatin1String("polyline") || name == QLatin1String("path")) {
+            content.strokesOfLines.push_back(strokes.back());
+            const QString points = reader.attributes().value("points").toString();
+            content.longestLine = std::max(content.longestLine, static_cast<int>(points.count(',')));
+        } else if (name == QLatin1String("image")) {
+            ++content.images;
+        } else if (name == QLatin1String("text")) {
+            content.texts << reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            strokes.pop_back();
+        }
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return content;
+}
+
+TEST(PictureExport, SvgHoldsAxisLinesCurvePathsLabelTextsAndOneImageOfDots) {
+    auto window = windowWithCurveAndCircle();
+    ASSERT_TRUE(window);
+    const SvgContent svg = readSvg(encodedPicture(PictureFormat::Svg, 1, redrawPicture));
+    EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#ff0000"), 2);
+    EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#4000ff"), 1);
+    EXPECT_GE(svg.longestLine, graphSize / 2); // the curve is one path, not a line per column
+    for (const char* text : {"f(x) = x", "-5.00", "5.00"})
+        EXPECT_TRUE(svg.texts.contains(text)) << text;
+    EXPECT_EQ(svg.images, 1);
+    EXPECT_LT(svg.elements, 2000);
+}
+
+// Picks the name and the filter in the next export prompt.
+void chooseInExportPrompt(const QString& path, int filter) {
+    QTimer::singleShot(0, [path, filter] {
+        auto* prompt = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (prompt == nullptr) return chooseInExportPrompt(path, filter);
+        prompt->selectNameFilter(prompt->nameFilters().at(filter));
+        prompt->selectFile(path);
+        static_cast<QDialog*>(prompt)->accept();
+    });
+}
+
+TEST(PictureExport, ExportPictureWritesTheChosenFormatOrSaysItCannot) {
+    struct Row {
+        const char* name;
+        const char* file;
+        int filter;
+        const char* expectedStart; // of the file; empty when no file may be left
+        int width;
+    };
+    const Row rows[] = {
+        {"png_twice_the_size", "pic.png", 1, "\x89PNG", graphSize * 2},
+        {"svg_by_its_filter", "pic.svg", 3, "<?xml", 0},
+        {"svg_by_its_name_under_the_png_filter", "named.svg", 0, "<?xml", 0},
+        {"missing_folder", "no/such/folder/pic.png", 0, "", 0},
+    };
+    auto window = windowWithCurveAndCircle();
+    ASSERT_TRUE(window);
+    setMessageHook(recordMessage);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        messages.clear();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(row.file);
+        chooseInExportPrompt(path, row.filter);
+        window->runCommand(Command::ExportPicture);
+        QFile file(path);
+        if (row.expectedStart[0] == '\0') {
+            EXPECT_EQ(messages, std::vector<std::string>{"Cant save file"});
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+            continue;
+        }
+        EXPECT_TRUE(messages.empty());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith(row.expectedStart));
+        if (row.width > 0) {
+            EXPECT_EQ(decoded(bytes).width(), row.width);
+        }
+    }
+    setMessageHook(nullptr);
+}
+
+struct ProgramRun {
+    int status;
+    QString err;
+};
+
+// The built program, with no display of any kind in its environment.
+ProgramRun runProgram(const QStringList& arguments) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    program.setProcessEnvironment(environment);
+    program.start(TARVELION_PROGRAM, arguments);
+    if (!program.waitForFinished(60000)) return {-1, {}};
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
+    struct Row {
+        const char* name;
+        QStringList options;
+        const char* output;
+        const char* document; // "doc" is a saved document with y = x
+        int status;
+        QSize size;
+    };
+    const Row rows[] = {
+        {"png_scaled", {"--size", "300x200", "--scale", "2"}, "out.png", "doc", 0, {600, 400}},
+        {"png_default_size", {}, "out.png", "doc", 0, {1280, 800}},
+        {"svg", {"--size", "800x600"}, "out.svg", "doc", 0, {}},
+        {"zero_side", {"--size", "0x200"}, "out.png", "doc", 2, {}},
+        {"negative_side", {"--size", "-5x10"}, "out.png", "doc", 2, {}},
+        {"side_over_16384", {"--size", "16385x10"}, "out.png", "doc", 2, {}},
+        {"scaled_over_16384", {"--size", "9000x10", "--scale", "2"}, "out.png", "doc", 2, {}},
+        {"size_not_a_size", {"--size", "300"}, "out.png", "doc", 2, {}},
+        {"unknown_format", {}, "out.gif", "doc", 2, {}},
+        {"missing_document", {}, "out.png", "missing.tvl", 2, {}},
+        {"damaged_document", {}, "out.png", "damaged.tvl", 2, {}},
+        {"missing_folder", {}, "no/such/out.png", "doc", 2, {}},
+    };
+    QTemporaryDir dir;
+    resetProgramState();
+    defineFunctionFromText("f(x)=x");
+    displayFlags[0] = 1;
+    ASSERT_EQ(saveDocument(dir.filePath("doc").toStdString()), 0);
+    QFile damaged(dir.filePath("damaged.tvl"));
+    ASSERT_TRUE(QFile::copy(dir.filePath("doc"), damaged.fileName()));
+    ASSERT_TRUE(damaged.resize(damaged.size() - 3));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString output = dir.filePath(QString(row.output).replace("out", row.name));
+        const ProgramRun run =
+            runProgram(QStringList{"--export", output} << row.options << dir.filePath(row.document));
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        if (row.status != 0) {
+            EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+            EXPECT_FALSE(QFile::exists(output));
+            continue;
+        }
+        QFile file(output);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (row.size.isEmpty()) {
+            EXPECT_TRUE(bytes.contains("<svg")) << bytes.left(200).toStdString();
+            continue;
+        }
+        const QImage png = decoded(bytes);
+        EXPECT_EQ(png.size(), row.size);
+        // The x axis lies halfway down, in device pixels.
+        EXPECT_EQ(png.pixel(10, row.size.height() / 2) & RGB_MASK, axis & RGB_MASK);
+    }
+}
+
+} // namespace
