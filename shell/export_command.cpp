@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +22,31 @@
 
 namespace {
 
+// The graph-area size of --size and the device-pixel ratio of --scale.
+struct ExportRequest {
+    const char* output = nullptr;
+    const char* document = nullptr;
+    int width = 1280;
+    int height = 800;
+    int scale = 1;
+};
+
+constexpr int maxExportSide = 16384;
+
+// The request, or the reason it is refused (an empty error means it is sound).
+struct ParsedExport {
+    ExportRequest request;
+    const char* error = "";
+};
+
 // A whole decimal number in 1..limit; 0 when the text is anything else.
 int sideLength(const char* text, char** end, int limit) {
     errno = 0;
     const long value = std::strtol(text, end, 10);
-    if (*end == text || errno != 0 || value < 1 || value > limit || text[0] == '+' || text[0] == ' ')
+    if (*end == text || errno != 0 || value < 1 || value > limit ||
+        !std::isdigit(static_cast<unsigned char>(text[0]))) {
         return 0;
+    }
     return static_cast<int>(value);
 }
 
@@ -44,14 +65,12 @@ bool parseScale(const char* text, ExportRequest& request) {
     return request.scale != 0 && *end == '\0';
 }
 
-const char* firstMessage = nullptr;
-std::string messageText;
+std::string lastMessage;
 
-// The loader's boxes become the one line of the failure.
-void keepFirstMessage(const char* caption, const char* body, int) {
-    if (firstMessage != nullptr) return;
-    messageText = std::string(caption) + ": " + body;
-    firstMessage = messageText.c_str();
+// The loader's boxes (a memo, then the failure) become the one line of a failure: the last one.
+void keepLastMessage(const char* caption, const char* body, int) {
+    lastMessage = std::string(caption) + ": " + body;
+    std::replace(lastMessage.begin(), lastMessage.end(), '\n', ' ');
 }
 
 // Qt's own notes (a missing runtime folder and the like) would add lines to the one line a
@@ -63,12 +82,7 @@ int fail(const char* what, const char* detail = "") {
     return 2;
 }
 
-} // namespace
-
-bool isExportCommand(int argc, char** argv) {
-    return argc > 1 && std::strcmp(argv[1], "--export") == 0;
-}
-
+// The request, or the reason it is refused.
 ParsedExport parseExportCommand(int argc, char** argv) {
     ParsedExport parsed;
     ExportRequest& request = parsed.request;
@@ -99,6 +113,12 @@ ParsedExport parseExportCommand(int argc, char** argv) {
     return parsed;
 }
 
+} // namespace
+
+bool isExportCommand(int argc, char** argv) {
+    return argc > 1 && std::strcmp(argv[1], "--export") == 0;
+}
+
 // The offscreen platform needs no display, so the export runs where no X server exists.
 int runExportCommand(int argc, char** argv) {
     const ParsedExport parsed = parseExportCommand(argc, argv);
@@ -111,13 +131,14 @@ int runExportCommand(int argc, char** argv) {
     char* qtArgv[] = {programName, nullptr};
     QGuiApplication application(qtArgc, qtArgv);
     initialiseProgram();
-    setMessageHook(keepFirstMessage);
+    setMessageHook(keepLastMessage);
     resizeView(request.width, request.height);
 
     const std::string document(request.document);
     if (!holdsDocument(document)) return fail("cannot read the document ", request.document);
     startNewDocument();
-    if (loadDocument(document) != 0) return fail(firstMessage != nullptr ? firstMessage : "damaged document");
+    if (loadDocument(document) != 0)
+        return fail(lastMessage.empty() ? "damaged document" : lastMessage.c_str());
     const QString output = QFile::decodeName(request.output);
     const auto draw = [] {
         clearGraph();

@@ -7,21 +7,3 @@ bool isExportCommand(int argc, char** argv);
 // window or display, writes the picture and returns 0; otherwise one line on standard error,
 // no file, and 2.
 int runExportCommand(int argc, char** argv);
-
-// The graph-area size of --size and the device-pixel ratio of --scale.
-struct ExportRequest {
-    const char* output = nullptr;
-    const char* document = nullptr;
-    int width = 1280;
-    int height = 800;
-    int scale = 1;
-};
-
-inline constexpr int maxExportSide = 16384;
-
-// The request, or the reason it is refused (an empty error means it is sound).
-struct ParsedExport {
-    ExportRequest request;
-    const char* error = "";
-};
-ParsedExport parseExportCommand(int argc, char** argv);
