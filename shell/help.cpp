@@ -5,7 +5,36 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTextBrowser>
 #include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QLatin1String helpWindowName("helpWindow");
+
+// The program's own help window, one at a time, beside its owner.
+void showHelpWindow(QWidget* owner, const QString& page) {
+    auto* window = owner->findChild<QTextBrowser*>(helpWindowName, Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        window = new QTextBrowser(owner);
+        window->setObjectName(helpWindowName);
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(QStringLiteral("Tarvelion 1.2 - Help"));
+        window->setOpenExternalLinks(true);
+        const QSize screen = owner->screen()->availableSize();
+        window->resize(std::min(900, screen.width() * 3 / 4), std::min(700, screen.height() * 3 / 4));
+    }
+    window->setSource(QUrl::fromLocalFile(page));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
 
 QStringList helpPageCandidates() {
     const QString page = QStringLiteral("docs/tvhelp.htm");
@@ -24,7 +53,8 @@ QString findHelpPage() {
 void showHelp(QWidget* owner) {
     const QString page = findHelpPage();
     if (!page.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+        // Without a viewer on the desktop the page is shown in a window of the program's own.
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) showHelpWindow(owner, page);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Help"),

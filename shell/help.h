@@ -12,6 +12,7 @@ QStringList helpPageCandidates();
 // The first candidate that exists, or an empty text.
 QString findHelpPage();
 
-// Opens the help page with the desktop's viewer, or says where it was looked for.
+// Opens the help page with the desktop's viewer, in the program's own help window when the
+// desktop has none, or says where it was looked for.
 void showHelp(QWidget* owner);
 void showAbout(QWidget* owner);

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -323,6 +324,20 @@ TEST(MainWindow, HelpOpensThePageBelowTheCurrentDirectoryFirst) {
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(QFileInfo(recorder.opened[0].toLocalFile()).canonicalFilePath(),
               QFileInfo(page.fileName()).canonicalFilePath());
+}
+
+// The offscreen platform has no viewer to hand the page to, as a desktop without a browser.
+TEST(MainWindow, HelpWithoutAViewerShowsThePageInAWindowOfItsOwn) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    window->runCommand(Command::Help);
+    window->runCommand(Command::Help);
+    const QList<QTextBrowser*> shown = window->findChildren<QTextBrowser*>();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0]->isVisible());
+    EXPECT_TRUE(shown[0]->isWindow());
+    EXPECT_EQ(shown[0]->source().toLocalFile(), findHelpPage());
+    EXPECT_TRUE(shown[0]->toPlainText().contains("Tarvelion 1.2"));
 }
 
 TEST(MainWindow, HelpFallsBackToThePageBesideTheProgram) {
