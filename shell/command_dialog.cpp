@@ -37,9 +37,10 @@ constexpr ControlTemplate commandControls[] = {
      10},
 };
 
+constexpr DialogKeys commandKeys{noControlId, closeButtonId};
+
 constexpr DialogTemplate commandTemplate{
-    DialogFrame::None, "", "Bookman Old Style", 8, 32, 32, 400, 260, commandControls,
-};
+    DialogFrame::None, "", "Bookman Old Style", 8, 32, 32, 400, 260, commandControls, commandKeys};
 
 } // namespace
 

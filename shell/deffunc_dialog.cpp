@@ -19,8 +19,10 @@ constexpr ControlTemplate defFuncControls[] = {
     {ControlKind::Button, okId, "OK", 10, 40, 20, 10},
 };
 
-constexpr DialogTemplate defFuncTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 200, 60,
-                                         defFuncControls};
+constexpr DialogKeys defFuncKeys{okId, cancelId};
+
+constexpr DialogTemplate defFuncTemplate{
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 200, 60, defFuncControls, defFuncKeys};
 
 void acceptDefinition(QDialog* dialog) {
     const std::string text = fieldText(dialog, definitionId);

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -114,8 +115,22 @@ QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits) {
             mulDiv(units.width(), baseUnits.width(), 4), mulDiv(units.height(), baseUnits.height(), 8)};
 }
 
-TemplateDialog::TemplateDialog(QWidget* owner, const DialogTemplate& layout) : QDialog(owner) {
+TemplateDialog::TemplateDialog(QWidget* owner, const DialogTemplate& layout)
+    : QDialog(owner), keys_(layout.keys) {
     buildDialog(*this, layout);
+}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!enter && key != Qt::Key_Escape) return QDialog::keyPressEvent(event);
+    event->accept();
+    if (event->isAutoRepeat()) return;
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QAbstractButton* button = enter && focused != nullptr
+                                  ? focused
+                                  : dialogControl<QAbstractButton>(this, enter ? keys_.enter : keys_.escape);
+    if (button != nullptr && button->isEnabled()) button->click();
 }
 
 void buildDialog(QDialog& dialog, const DialogTemplate& layout) {

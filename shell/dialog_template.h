@@ -13,6 +13,7 @@
 #include <string_view>
 
 class QFont;
+class QKeyEvent;
 
 enum class ControlKind { Static, Edit, MultiLineEdit, Button, CheckBox, HScrollBar };
 
@@ -41,6 +42,12 @@ enum class DialogFrame {
     Caption, // a caption bar with the template's title and no close box
 };
 
+// The buttons that Enter and Escape press; noControlId where the key presses none.
+struct DialogKeys {
+    int enter = noControlId;
+    int escape = noControlId;
+};
+
 struct DialogTemplate {
     DialogFrame frame;
     const char* caption;
@@ -48,6 +55,7 @@ struct DialogTemplate {
     int fontPointSize;
     int x, y, width, height; // dialog units, relative to the owner's top left corner
     std::span<const ControlTemplate> controls;
+    DialogKeys keys = {};
 };
 
 // Average character width and character height of a font, measured as Windows measures dialog fonts.
@@ -56,13 +64,21 @@ QSize dialogBaseUnits(const QFont& font);
 // Converts a rectangle in dialog units to pixels for the given base units (rounded to nearest).
 QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits);
 
-// A dialog built from a template. Neither Escape nor a close request from the window system closes
-// it: every dialog here leaves only through its own buttons, which call done().
+// A dialog built from a template. It leaves only through its own buttons, which call done(): a
+// close request from the window system does nothing, and Escape only presses the template's
+// escape button. Enter presses the focused push button, otherwise the template's enter button;
+// fields of several lines keep Enter for themselves. Held keys do not repeat a press.
 class TemplateDialog : public QDialog {
     Q_OBJECT
   public:
     TemplateDialog(QWidget* owner, const DialogTemplate& layout);
     void reject() override {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    DialogKeys keys_;
 };
 
 // Builds the controls of a template into `dialog`, sets its font, title and size, and places it

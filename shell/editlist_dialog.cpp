@@ -31,9 +31,18 @@ constexpr auto editListControls = [] {
     return controls;
 }();
 
-constexpr DialogTemplate editListTemplate{
-    DialogFrame::Caption, "Select function to edit  ..", "Bookman Old Style", 10, 32, 80, 200, 150,
-    editListControls};
+constexpr DialogKeys editListKeys{okId};
+
+constexpr DialogTemplate editListTemplate{DialogFrame::Caption,
+                                          "Select function to edit  ..",
+                                          "Bookman Old Style",
+                                          10,
+                                          32,
+                                          80,
+                                          200,
+                                          150,
+                                          editListControls,
+                                          editListKeys};
 
 void editRow(QDialog* dialog, int row) {
     plotSettings.definitionText = fieldText(dialog, firstLabelId + row);

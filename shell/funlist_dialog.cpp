@@ -34,9 +34,18 @@ constexpr auto funListControls = [] {
     return controls;
 }();
 
-constexpr DialogTemplate funListTemplate{
-    DialogFrame::Caption, "Check functions to display  ..", "Bookman Old Style", 10, 32, 80, 200, 150,
-    funListControls};
+constexpr DialogKeys funListKeys{okId};
+
+constexpr DialogTemplate funListTemplate{DialogFrame::Caption,
+                                         "Check functions to display  ..",
+                                         "Bookman Old Style",
+                                         10,
+                                         32,
+                                         80,
+                                         200,
+                                         150,
+                                         funListControls,
+                                         funListKeys};
 
 } // namespace
 

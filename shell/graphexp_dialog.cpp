@@ -15,8 +15,10 @@ constexpr ControlTemplate graphExpControls[] = {
     {ControlKind::Button, okId, "OK", 15, 20, 20, 10},
 };
 
-constexpr DialogTemplate graphExpTemplate{DialogFrame::None, nullptr, "Arial", 8, 32, 32, 320, 40,
-                                          graphExpControls};
+constexpr DialogKeys graphExpKeys{okId};
+
+constexpr DialogTemplate graphExpTemplate{DialogFrame::None, nullptr,     "Arial", 8, 32, 32, 320, 40,
+                                          graphExpControls,  graphExpKeys};
 
 } // namespace
 

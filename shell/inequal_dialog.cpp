@@ -25,8 +25,10 @@ constexpr ControlTemplate inequalControls[] = {
     {ControlKind::Static, noControlId, "Enter up to 3 inequalities", 80, 38, 100, 8},
 };
 
-constexpr DialogTemplate inequalTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 48,
-                                         inequalControls};
+constexpr DialogKeys inequalKeys{relationPlotId, relationCloseId};
+
+constexpr DialogTemplate inequalTemplate{
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 48, inequalControls, inequalKeys};
 
 } // namespace
 

@@ -23,8 +23,10 @@ constexpr ControlTemplate intrinsicControls[] = {
     {ControlKind::Static, noControlId, "Enter one or two implicitly defined functions", 74, 26, 150, 8},
 };
 
+constexpr DialogKeys intrinsicKeys{relationPlotId, relationCloseId};
+
 constexpr DialogTemplate intrinsicTemplate{
-    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 36, intrinsicControls};
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 230, 36, intrinsicControls, intrinsicKeys};
 
 void storeSides(const QDialog* dialog, const RelationSetup& setup) {
     for (std::size_t i = 0; i < setup.left.size(); ++i) {

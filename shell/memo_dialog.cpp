@@ -14,7 +14,10 @@ constexpr ControlTemplate memoControls[] = {
     {ControlKind::Button, okId, "OK", 140, 10, 20, 10},
 };
 
-constexpr DialogTemplate memoTemplate{DialogFrame::None, nullptr, "Arial", 8, 32, 32, 320, 300, memoControls};
+constexpr DialogKeys memoKeys{okId};
+
+constexpr DialogTemplate memoTemplate{DialogFrame::None, nullptr, "Arial", 8, 32, 32, 320, 300,
+                                      memoControls,      memoKeys};
 
 } // namespace
 

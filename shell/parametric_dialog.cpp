@@ -42,8 +42,10 @@ constexpr ControlTemplate parametricControls[] = {
     {ControlKind::Static, valueId, "", 165, 22, 40, 10},
 };
 
+constexpr DialogKeys parametricKeys{plotId, closeId};
+
 constexpr DialogTemplate parametricTemplate{
-    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 220, 45, parametricControls};
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 80, 220, 45, parametricControls, parametricKeys};
 
 constexpr QSize parametricPixels(390, 90);
 

@@ -37,9 +37,18 @@ constexpr auto polarControls = [] {
     return controls;
 }();
 
-constexpr DialogTemplate polarTemplate{
-    DialogFrame::Caption, "Graphing using polar co-ordinates  ..", "Bookman Old Style", 10, 32, 80, 220, 160,
-    polarControls};
+constexpr DialogKeys polarKeys{okId};
+
+constexpr DialogTemplate polarTemplate{DialogFrame::Caption,
+                                       "Graphing using polar co-ordinates  ..",
+                                       "Bookman Old Style",
+                                       10,
+                                       32,
+                                       80,
+                                       220,
+                                       160,
+                                       polarControls,
+                                       polarKeys};
 
 } // namespace
 

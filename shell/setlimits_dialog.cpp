@@ -26,8 +26,10 @@ constexpr ControlTemplate setLimitsControls[] = {
     {ControlKind::Button, okId, "OK", 15, 70, 20, 10},
 };
 
-constexpr DialogTemplate setLimitsTemplate{DialogFrame::Caption, "", "System", 8, 32, 80, 170, 90,
-                                           setLimitsControls};
+constexpr DialogKeys setLimitsKeys{okId};
+
+constexpr DialogTemplate setLimitsTemplate{DialogFrame::Caption, "",           "System", 8, 32, 80, 170, 90,
+                                           setLimitsControls,    setLimitsKeys};
 
 } // namespace
 

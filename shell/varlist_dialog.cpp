@@ -32,8 +32,10 @@ constexpr auto varListControls = [] {
     return controls;
 }();
 
-constexpr DialogTemplate varListTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 130, 65,
-                                         varListControls};
+constexpr DialogKeys varListKeys{replotId, closeId};
+
+constexpr DialogTemplate varListTemplate{
+    DialogFrame::None, nullptr, "Bookman Old Style", 8, 32, 90, 130, 65, varListControls, varListKeys};
 
 constexpr QSize varListPixels(234, 128);
 

@@ -37,8 +37,10 @@ constexpr ControlTemplate varyControls[] = {
     {ControlKind::Button, okId, "OK", 170, 2, 20, 10},
 };
 
+constexpr DialogKeys varyKeys{okId};
+
 constexpr DialogTemplate varyTemplate{DialogFrame::None, nullptr, "Bookman Old Style", 10, 32, 80, 200, 25,
-                                      varyControls};
+                                      varyControls,      varyKeys};
 
 constexpr QSize varyPixels(410, 62);
 
