@@ -7,6 +7,8 @@
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb chordColour = qRgb(255, 255, 0);
@@ -41,9 +43,11 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     surface.setTextColour(readoutColour);
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
-    surface.textOutInside(column1, shiftedPixel(row1, toDevice(below ? 10 : -20)),
-                          formatNumber("Along = %lf", run));
-    surface.textOutInside(column1, shiftedPixel(row1, toDevice(below ? 30 : -40)),
+    // The two readouts by the start stay 20 rows apart where the area's edge moves them.
+    const int top = std::max(
+        0, std::min(shiftedPixel(row1, toDevice(below ? 10 : -40)), graphView.height - toDevice(40)));
+    surface.textOutInside(column1, below ? top : top + toDevice(20), formatNumber("Along = %lf", run));
+    surface.textOutInside(column1, below ? top + toDevice(20) : top,
                           formatNumber("Chord slope = %lf", slope));
     const auto middleRow = static_cast<int>((static_cast<long long>(row1) + row2) / 2);
     surface.textOutInside(shiftedPixel(column2, toDevice(4)), middleRow, formatNumber("Up = %lf", up));

@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
   libedit-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev libmuparser-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth imagemagick fonts-dejavu-core openbox xdotool x11-utils
 )
 
 missing=()

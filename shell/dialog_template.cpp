@@ -1,6 +1,7 @@
 #include "dialog_template.h"
 
 #include "graph/number_text.h"
+#include "shell/window_manager_hints.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -13,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -120,6 +122,20 @@ TemplateDialog::TemplateDialog(QWidget* owner, const DialogTemplate& layout)
     buildDialog(*this, layout);
 }
 
+void TemplateDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* window :
+             {parentWidget() ? parentWidget()->window() : nullptr, static_cast<QWidget*>(this)}) {
+            if (window != nullptr && window->isMinimized())
+                window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        }
+        raise();
+        activateWindow();
+    });
+}
+
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -162,6 +178,7 @@ void buildDialog(QDialog& dialog, const DialogTemplate& layout) {
     const QWidget* owner = dialog.parentWidget();
     const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
     dialog.move(origin + client.topLeft());
+    if (layout.frame == DialogFrame::Caption) restrictCaptionedDialog(&dialog, dialog.windowTitle());
 }
 
 void onClicked(QDialog* dialog, int id, const std::function<void()>& action) {

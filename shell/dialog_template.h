@@ -76,6 +76,9 @@ class TemplateDialog : public QDialog {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A dialog never stays minimised: a window manager that minimises it may take its owner along,
+    // leaving no window to come back to, so both are brought back at once.
+    void changeEvent(QEvent* event) override;
 
   private:
     DialogKeys keys_;

@@ -13,7 +13,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QShortcut>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +36,16 @@ void showOwnedMessage(const char* caption, const char* body, int icon) {
     box.exec();
 }
 
+// Alt pressed and released alone starts the menu bar's keyboard navigation, as on other desktops.
+class AltKeyMenuStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
@@ -42,6 +57,9 @@ MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
     setChecked(Command::ShowChord, false);
     graphArea_->addActions(menus_.graphAreaKeys);
     graphArea_->setFocus();
+    auto* menuStyle = new AltKeyMenuStyle;
+    menuStyle->setParent(menuBar());
+    menuBar()->setStyle(menuStyle);
     // F10 opens the first menu, as on other desktops.
     auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(openMenus, &QShortcut::activated, this,
@@ -101,4 +119,24 @@ void MainWindow::showPopup(QPoint pixel) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The window manager places the restored frame after the state change is reported.
+    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState)
+        QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
+}
+
+void MainWindow::keepOnScreen() {
+    if (windowState() != Qt::WindowNoState || screen() == nullptr) return;
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize frameExtra = frame.size() - geometry().size();
+    const QSize client = size().boundedTo(area.size() - frameExtra).expandedTo(minimumSize());
+    if (client != size()) resize(client);
+    const QSize outer = client + frameExtra;
+    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - outer.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - outer.height()));
+    if (QPoint(left, top) != frame.topLeft()) move(left, top);
 }

@@ -38,9 +38,13 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void showPopup(QPoint pixel);
+    // Moves and, if need be, shrinks a restored window until it lies wholly on the screen's
+    // available area, title bar included, so that it can always be moved.
+    void keepOnScreen();
 
     GraphArea* graphArea_;
     Menus menus_;

@@ -98,6 +98,8 @@ QAction* makeItem(const MenuEntry& entry, QWidget* owner, const std::function<vo
     action->setCheckable(entry.checked);
     if (entry.shortcut != nullptr)
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut)));
+    // A key held while a long plot blocks the window must not run its command again and again.
+    action->setAutoRepeat(false);
     if (entry.scope == KeyScope::GraphArea) action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setChecked(entry.checked);
     // Qt flips a checkable entry before reporting it; flip it back so that only the command

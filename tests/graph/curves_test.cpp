@@ -235,8 +235,8 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
         {"steep_line_keeps_its_rows",
          "f(x)=12000000*x-18000000",
          factoryLimits,
-         {{"Along = 1.000000", 480, 586},
-          {"Chord slope = 12000000.000000", 480, 586},
+         {{"Along = 1.000000", 480, 560},
+          {"Chord slope = 12000000.000000", 480, 580},
           {"Up = 12000000.000000", 564, 300}}},
     };
     for (const Row& row : rows) {

@@ -1,4 +1,5 @@
-// Enter and Escape in every kind of dialog: which button each key presses, if any.
+// Enter and Escape in every kind of dialog: which button each key presses, if any. And a
+// minimised dialog, which would take its owner along, comes back with it.
 #include "dialog_test_support.h"
 
 #include "shell/command_dialog.h"
@@ -104,6 +105,17 @@ TEST_F(DialogTest, EnterPressesTheFocusedButton) {
     cancel->setFocus();
     QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_EQ(clicked.count(), 1);
+}
+
+// As a window manager minimises a modal dialog together with its owner.
+TEST_F(DialogTest, MinimisedDialogComesBackWithItsOwner) {
+    owner->show();
+    QDialog* dialog = createPolarDialog(owner.get());
+    dialog->show();
+    owner->showMinimized();
+    dialog->showMinimized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->isMinimized() && !owner->isMinimized(); }));
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 } // namespace

@@ -37,10 +37,11 @@ void dismissNextModal() {
     });
 }
 
-// Sends keys to the open menu when there is one, otherwise to the window's focus.
+// Sends keys to the open menu when there is one, otherwise to the widget with the focus.
 void press(QWidget* window, Key key) {
-    QWidget* popup = QApplication::activePopupWidget();
-    QTest::keyClick(popup != nullptr ? popup : window, key.key, key.modifiers);
+    QWidget* target = QApplication::activePopupWidget();
+    if (target == nullptr) target = QApplication::focusWidget();
+    QTest::keyClick(target != nullptr ? target : window, key.key, key.modifiers);
 }
 
 struct KeyCase {
@@ -91,6 +92,7 @@ const KeyCase keyCases[] = {
     {"AltNInequalities", {{Qt::Key_N, Qt::AltModifier}}, Command::Inequalities},
     {"AltHThenAAbout", {{Qt::Key_H, Qt::AltModifier}, {Qt::Key_A}}, Command::About, true},
     {"F10ThenXExits", {{Qt::Key_F10}, {Qt::Key_X}}, Command::Exit},
+    {"AltAloneThenFThenNNew", {{Qt::Key_Alt}, {Qt::Key_F}, {Qt::Key_N}}, Command::New},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keyboard, KeyboardCommand, ::testing::ValuesIn(keyCases),

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -324,6 +325,21 @@ TEST(MainWindow, HelpOpensThePageBelowTheCurrentDirectoryFirst) {
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(QFileInfo(recorder.opened[0].toLocalFile()).canonicalFilePath(),
               QFileInfo(page.fileName()).canonicalFilePath());
+}
+
+// As the program starts: the normal geometry is the whole available area, whose frame would then
+// reach above the screen; restoring the window brings the frame wholly onto the screen.
+TEST(MainWindow, RestoredWindowLiesWhollyOnTheScreen) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    const QRect area = window->screen()->availableGeometry();
+    window->setGeometry(area.adjusted(-1, -20, 1, 25));
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    window->showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(window->frameGeometry()); }))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
 }
 
 // The offscreen platform has no viewer to hand the page to, as a desktop without a browser.
