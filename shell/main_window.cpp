@@ -123,9 +123,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    // The window manager places the restored frame after the state change is reported.
-    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState)
+    // The window manager places the restored frame, and tells its size, after the state change
+    // is reported; its moves and sizes of the next moment are checked too.
+    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState) {
+        restoreSettles_ = QDeadlineTimer(1000);
         QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (!restoreSettles_.hasExpired()) QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!restoreSettles_.hasExpired()) QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
 }
 
 void MainWindow::keepOnScreen() {

@@ -5,6 +5,7 @@
 #include "shell/command_ids.h"
 #include "shell/menus.h"
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -39,12 +40,17 @@ class MainWindow : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void showPopup(QPoint pixel);
     // Moves and, if need be, shrinks a restored window until it lies wholly on the screen's
     // available area, title bar included, so that it can always be moved.
     void keepOnScreen();
+
+    // Until then the window manager may still be placing a restored window.
+    QDeadlineTimer restoreSettles_;
 
     GraphArea* graphArea_;
     Menus menus_;
