@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "expr/evaluator.h"
+#include "expr/exact_powers.h"
 #include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 
@@ -48,7 +49,15 @@ inline double power(double x, double y) {
     if ((x == 0.0 && y <= 0.0) || (x < 0.0 && !isWhole(y))) mathErrorIndicator = EDOM;
     // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
     if (y == 2.0) return x * x;
+    if (y == 0.5) return halfPower(x);
+    if (y >= firstWholePower && y <= lastWholePower && isWhole(y)) return wholePower(x, static_cast<int>(y));
     return std::pow(x, y);
+}
+
+// power(x, 0.5): of its domain cases only a negative base can occur.
+inline double squareRootPower(double x) {
+    if (x < 0.0) mathErrorIndicator = EDOM;
+    return halfPower(x);
 }
 
 // The scalar part of diff's five-point central difference. v stands 0.0001 below the point, where

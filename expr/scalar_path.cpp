@@ -125,16 +125,23 @@ struct ScalarBuilder {
 
     // The top to a constant power; a variable just pushed is raised as it is pushed.
     void raiseTo(double exponent) {
-        ScalarStep& base = steps.back();
-        if (exponent == 2.0 && lastIs(ScalarCode::pushVariable)) {
-            base.code = ScalarCode::pushSquare;
-        } else if (exponent == 2.0) {
-            emit(ScalarCode::square);
-        } else if (lastIs(ScalarCode::pushVariable)) {
-            base.code = ScalarCode::pushPower;
-            base.number = exponent;
+        ScalarCode pushed = ScalarCode::pushPower;
+        ScalarCode onTop = ScalarCode::powerNumber;
+        if (exponent == 2.0) {
+            pushed = ScalarCode::pushSquare;
+            onTop = ScalarCode::square;
+        } else if (exponent == 0.5) {
+            pushed = ScalarCode::pushSquareRoot;
+            onTop = ScalarCode::squareRoot;
+        } else if (exponent >= firstWholePower && exponent <= lastWholePower && isWhole(exponent)) {
+            pushed = ScalarCode::pushWholePower;
+            onTop = ScalarCode::wholePower;
+        }
+        if (lastIs(ScalarCode::pushVariable)) {
+            steps.back().code = pushed;
+            steps.back().number = exponent;
         } else {
-            steps.push_back(ScalarStep{ScalarCode::powerNumber, exponent, {}});
+            steps.push_back(ScalarStep{onTop, exponent, {}});
         }
     }
 
@@ -264,8 +271,12 @@ double runScalarProgram(const ScalarStep* step) {
         case ScalarCode::pushVariable: *below++ = top; top = *s.variable; continue;
         case ScalarCode::pushSquare: *below++ = top; top = *s.variable * *s.variable; continue;
         case ScalarCode::pushPower: *below++ = top; top = power(*s.variable, s.number); continue;
+        case ScalarCode::pushSquareRoot: *below++ = top; top = squareRootPower(*s.variable); continue;
+        case ScalarCode::pushWholePower: *below++ = top; top = wholePower(*s.variable, static_cast<int>(s.number)); continue;
         case ScalarCode::negate: top = -top; continue;
         case ScalarCode::square: top = top * top; continue;
+        case ScalarCode::squareRoot: top = squareRootPower(top); continue;
+        case ScalarCode::wholePower: top = wholePower(top, static_cast<int>(s.number)); continue;
         case ScalarCode::function: top = s.function(top); continue;
         case ScalarCode::sine: top = std::sin(top); continue;
         case ScalarCode::cosine: top = std::cos(top); continue;
