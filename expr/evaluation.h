@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the evaluator's loop and the built-in functions; not part of the public interface.
 
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -43,15 +44,24 @@ inline bool isWhole(double y) {
     return !std::isnan(y);
 }
 
-// x to the power y, raising mathErrorIndicator for a zero base with an exponent of 0 or below and
-// for a negative base with a fractional exponent. Inline: the scalar path calls it in its loop.
-inline double power(double x, double y) {
-    if ((x == 0.0 && y <= 0.0) || (x < 0.0 && !isWhole(y))) mathErrorIndicator = EDOM;
+// Where the power raises mathErrorIndicator: a zero base with an exponent of 0 or below and a
+// negative base with a fractional exponent.
+inline bool outsidePowerDomain(double x, double y) {
+    return (x == 0.0 && y <= 0.0) || (x < 0.0 && !isWhole(y));
+}
+
+inline double powerValue(double x, double y) {
     // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
     if (y == 2.0) return x * x;
     if (y == 0.5) return halfPower(x);
     if (y >= firstWholePower && y <= lastWholePower && isWhole(y)) return wholePower(x, static_cast<int>(y));
     return std::pow(x, y);
+}
+
+// x to the power y. Inline: the scalar path calls it in its loop.
+inline double power(double x, double y) {
+    if (outsidePowerDomain(x, y)) mathErrorIndicator = EDOM;
+    return powerValue(x, y);
 }
 
 // power(x, 0.5): of its domain cases only a negative base can occur.
@@ -106,6 +116,29 @@ OneArgumentRule oneArgumentRule(Builtin builtin);
 void buildScalarProgram(ExpList& list);
 // Runs a scalar program; it uses no WorkStack entry and evaluates no other list.
 double runScalarProgram(const ScalarStep* step);
+
+// The last argument of sin and cos, with both values: sin and cos of one argument in a scalar
+// program share one computation of both.
+struct SineAndCosine {
+    std::uint64_t argument = 0;
+    bool known = false;
+    double sine = 0.0;
+    double cosine = 0.0;
+
+    const SineAndCosine& of(double a) {
+        if (!known || std::bit_cast<std::uint64_t>(a) != argument) compute(a);
+        return *this;
+    }
+
+    // Out of line so that g++ sees the pair once and makes it one sincos call, which gives the
+    // same values as sin and cos each on its own.
+    [[gnu::noinline]] void compute(double a) {
+        sine = std::sin(a);
+        cosine = std::cos(a);
+        argument = std::bit_cast<std::uint64_t>(a);
+        known = true;
+    }
+};
 
 // Applies a built-in call node of `list`.
 Value callBuiltin(const ExpListNode& node, const ExpList& list);

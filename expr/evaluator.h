@@ -2,7 +2,9 @@
 // Runs the evaluation order of a compiled ExpList on the WorkStack. Errors do not stop an
 // evaluation: the failing operation sets the error state and gives 0.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 
 #include "expr/symbol_store.h"
 
@@ -20,6 +22,17 @@ std::optional<Value> evaluate(const ExpList& list);
 // The scalar value of the result: a number's value, a variable's current value, 0 otherwise.
 // Makes no heap allocation.
 double evaluateToNumber(const ExpList& list);
+
+// Whether evaluateSweep can run the list over many samples at once: it takes the scalar path.
+bool canSweep(const ExpList& list);
+// evaluateToNumber at each of `values` of `varying`, all at once. results[i] is the value at
+// values[i]; mathErrors[i] is set to what that sample raised mathErrorIndicator to and left alone
+// where it raised nothing. mathErrorIndicator and `varying` are left as evaluating the samples one
+// after another would leave them. Only for lists canSweep allows; no heap allocation.
+void evaluateSweep(const ExpList& list, Variable* varying, std::span<const double> values,
+                   std::span<double> results, std::span<std::int32_t> mathErrors);
+// Cleared only to measure or check the sample-by-sample path against the sweeps.
+extern bool sweepsEnabled;
 
 inline std::optional<Value> evaluate(const ExpListPtr& list) {
     return list ? evaluate(*list) : std::nullopt;

@@ -1,7 +1,6 @@
 // The scalar path of evaluateToNumber: a short program over plain doubles for lists in which no
 // vector can appear and nothing can change a variable while the list runs (see ScalarStep).
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 #include "expr/evaluation.h"
@@ -36,7 +35,7 @@ const OperatorForms* formsOf(Opcode opcode) {
 
 // A constant operation is folded only where running it would have no effect but its value.
 bool foldable(Opcode opcode, double a, double b) {
-    return opcode != Opcode::power || !((a == 0.0 && b <= 0.0) || (a < 0.0 && !isWhole(b)));
+    return opcode != Opcode::power || !outsidePowerDomain(a, b);
 }
 
 double fold(Opcode opcode, double a, double b) {
@@ -215,28 +214,6 @@ struct ScalarBuilder {
                     ScalarStep{sine ? ScalarCode::sineOfPair : ScalarCode::cosineOfPair, 0.0, {}});
         }
         steps = std::move(paired);
-    }
-};
-
-// The last argument of sin and cos, with both values.
-struct SineAndCosine {
-    std::uint64_t argument = 0;
-    bool known = false;
-    double sine = 0.0;
-    double cosine = 0.0;
-
-    const SineAndCosine& of(double a) {
-        if (!known || std::bit_cast<std::uint64_t>(a) != argument) compute(a);
-        return *this;
-    }
-
-    // Out of line so that g++ sees the pair once and makes it one sincos call, which gives the
-    // same values as sin and cos each on its own.
-    [[gnu::noinline]] void compute(double a) {
-        sine = std::sin(a);
-        cosine = std::cos(a);
-        argument = std::bit_cast<std::uint64_t>(a);
-        known = true;
     }
 };
 

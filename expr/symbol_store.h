@@ -150,10 +150,10 @@ struct ExpListNode {
 enum class ScalarCode : std::uint8_t {
     pushNumber,
     pushVariable,
-    pushSquare, // the variable squared: x^2
-    pushPower,  // the variable to a constant power: x^1.5
-    pushSquareRoot,  // x^0.5
-    pushWholePower,  // x^3 to x^5, the exponent in number
+    pushSquare,     // the variable squared: x^2
+    pushPower,      // the variable to a constant power: x^1.5
+    pushSquareRoot, // x^0.5
+    pushWholePower, // x^3 to x^5, the exponent in number
     negate,
     square,
     squareRoot,

@@ -27,10 +27,8 @@ struct PowerCase {
 };
 
 const PowerCase powerCases[] = {
-    {"SquareRoot", "x^0.5", 0.5},
-    {"SquareRootBuiltIn", "sqrt(x*1)", 0.5},
-    {"Cube", "x^3", 3},
-    {"Fourth", "x^4", 4},
+    {"SquareRoot", "x^0.5", 0.5}, {"SquareRootBuiltIn", "sqrt(x*1)", 0.5},
+    {"Cube", "x^3", 3},           {"Fourth", "x^4", 4},
     {"Fifth", "(x*1)^5", 5},
 };
 
@@ -40,9 +38,9 @@ constexpr int argumentsPerCase = 1 << 21;
 // values, values spread over the whole exponent range, and the special ones.
 std::vector<double> arguments() {
     const double inf = std::numeric_limits<double>::infinity();
-    std::vector<double> values = {0.0,    -0.0,      inf,      -inf,     std::nan(""), -std::nan(""),
-                                  0x1p-1074, -0x1p-1074, 0x1p-1022, 0x1p1023, -0x1p1023,   0x1p-300,
-                                  -0x1p300, 0x1p225,   0x1p-180, 1.0,      -1.0,         2.0};
+    std::vector<double> values = {0.0,       -0.0,       inf,       -inf,     std::nan(""), -std::nan(""),
+                                  0x1p-1074, -0x1p-1074, 0x1p-1022, 0x1p1023, -0x1p1023,    0x1p-300,
+                                  -0x1p300,  0x1p225,    0x1p-180,  1.0,      -1.0,         2.0};
     std::mt19937_64 random(17);
     std::uniform_real_distribution<double> ordinary(-4.0, 4.0);
     std::uniform_int_distribution<int> exponent(-1074, 1023);
@@ -68,7 +66,8 @@ Quad reference(double x, double exponent) {
 // The distance from the reference in units of the last place of r.
 double ulpsFrom(double r, Quad exact) {
     const Quad difference = Quad(r) - exact;
-    return static_cast<double>((difference < 0 ? -difference : difference) / std::ldexp(1.0, std::ilogb(r) - 52));
+    return static_cast<double>((difference < 0 ? -difference : difference) /
+                               std::ldexp(1.0, std::ilogb(r) - 52));
 }
 
 bool sameDouble(double a, double b) {
@@ -91,7 +90,8 @@ TEST_P(ExactPowerTest, IsNoFurtherFromTheTruePowerThanPow) {
         if (sameDouble(ours, theirs)) continue;
         ++differing;
         // Only finite, normal results may differ, and only in the last place.
-        ASSERT_TRUE(std::isnormal(ours) && std::isnormal(theirs)) << argument << ": " << ours << " " << theirs;
+        ASSERT_TRUE(std::isnormal(ours) && std::isnormal(theirs))
+            << argument << ": " << ours << " " << theirs;
         const Quad exact = reference(argument, c.exponent);
         const double errorOurs = ulpsFrom(ours, exact);
         const double errorPow = ulpsFrom(theirs, exact);

@@ -1,0 +1,105 @@
+// A sweep evaluates a list over a whole row of samples at once; on random expressions and
+// arguments it must give what evaluateToNumber gives one sample after another, bit for bit
+// (which not-a-number comes out of two is the compiler's choice), with the same domain errors,
+// the same final mathErrorIndicator and the swept variable left at the last sample.
+#include "expr_test_support.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+
+namespace {
+
+using ScalarSweepTest = ExprTest;
+
+class RandomExpression {
+  public:
+    explicit RandomExpression(unsigned seed) : random(seed) {}
+
+    std::string next(int depth) {
+        if (depth == 0 || pick(4) == 0) return leaf();
+        static const char* const functions[] = {"sin",  "cos",   "tan",  "sqrt", "log",   "sinh",
+                                                "cosh", "tanh",  "atan", "inv",  "gamma", "mod",
+                                                "!",    "floor", "f",    "g",    "-"};
+        if (pick(2) == 0) {
+            return std::string("(") + functions[pick(std::size(functions))] + "(" + next(depth - 1) + "))";
+        }
+        return "(" + next(depth - 1) + "+-*/^"[pick(5)] + next(depth - 1) + ")";
+    }
+
+  private:
+    std::mt19937 random;
+
+    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); }
+
+    std::string leaf() {
+        static const char* const leaves[] = {"x", "x", "x", "y", "2", "0.5", "3", "4", "5", "0", "1.5", "e"};
+        return leaves[pick(std::size(leaves))];
+    }
+};
+
+// Two blocks and a part: ordinary values and every kind of special one.
+std::vector<double> samples(unsigned seed) {
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> values = {0.0, -0.0, inf, -inf, std::nan(""), 1e300, -1e-310, 1.0, -1.0};
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> ordinary(-6.0, 6.0);
+    while (values.size() < 300)
+        values.push_back(values.size() % 7 == 0 ? std::bit_cast<double>(random()) : ordinary(random));
+    std::shuffle(values.begin(), values.end(), random);
+    return values;
+}
+
+bool sameDouble(double a, double b) {
+    return std::isnan(a) ? std::isnan(b) : std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+TEST_F(ScalarSweepTest, GivesWhatSampleBySampleEvaluationGives) {
+    defineUserFunction("f", 1, {"a"}, "a^3-a");
+    defineUserFunction("g", 1, {"a"}, "sin(a)*y+cos(a)");
+    Variable* x = findOrCreateVariable("x");
+    setVariableValue(findOrCreateVariable("y"), 0.75);
+    RandomExpression expressions(17);
+    for (unsigned round = 0; round < 400; ++round) {
+        const std::string text = expressions.next(4);
+        const ExpListPtr list = compileExpression(text);
+        ASSERT_TRUE(canSweep(*list)) << text;
+        const std::vector<double> values = samples(round);
+        std::vector<double> expected;
+        std::vector<std::int32_t> expectedErrors;
+        mathErrorIndicator = 0;
+        for (const double value : values) {
+            setVariableValue(x, value);
+            const std::int32_t before = mathErrorIndicator;
+            mathErrorIndicator = 0;
+            expected.push_back(evaluateToNumber(list));
+            expectedErrors.push_back(mathErrorIndicator);
+            if (mathErrorIndicator == 0) mathErrorIndicator = before;
+        }
+        const std::int32_t expectedIndicator = mathErrorIndicator;
+
+        std::vector<double> results(values.size());
+        std::vector<std::int32_t> errors(values.size(), 0);
+        mathErrorIndicator = 0;
+        setVariableValue(x, 0.0);
+        evaluateSweep(*list, x, values, results, errors);
+        EXPECT_EQ(mathErrorIndicator, expectedIndicator) << text;
+        EXPECT_TRUE(sameDouble(x->value, values.back())) << text;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            ASSERT_TRUE(sameDouble(results[i], expected[i]))
+                << text << " at x = " << values[i] << ": " << results[i] << " instead of " << expected[i];
+            ASSERT_EQ(errors[i], expectedErrors[i]) << text << " at x = " << values[i];
+        }
+    }
+    EXPECT_EQ(evalErrorFlag, 0);
+}
+
+} // namespace
