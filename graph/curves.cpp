@@ -8,6 +8,7 @@
 #include "graph/function_rows.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"
+#include "graph/sample_rows.h"
 #include "graph/sample_trail.h"
 #include "graph/surface.h"
 #include "graph/sweep.h"
@@ -40,40 +41,42 @@ std::vector<double> columnValues() {
     return values;
 }
 
-// One column sweep of evaluate() at x = each column's value; a math error or a sample without a
-// value lifts the pen until the next column without one. Stopped work ends the sweep where it is.
-template <typename Evaluate>
-void sweepRow(Surface& surface, Variable* x, Evaluate evaluate, const std::vector<double>& columns,
-              LabelPlace& label) {
+// Draws a row from its value at worldX(0), where the pen starts, and its values at the columns
+// evaluated before any Stop; a math error or a sample without a value lifts the pen until the
+// next column without one.
+void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPlace& label) {
     const RowScale toRow = rowScale();
     const double yMin = viewLimits.yMin;
     const double yMax = viewLimits.yMax;
     bool labelPending = true;
-    setVariableValue(x, worldX(0));
-    surface.moveTo(0, toRow(evaluate()));
+    surface.moveTo(0, toRow(start));
     bool penUp = false;
-    const int width = static_cast<int>(columns.size());
-    for (int i = 0; i < width && !workStopped(sampleWork); ++i) {
-        workProgress.done = i;
-        workProgress.total = width;
-        setVariableValue(x, columns[static_cast<std::size_t>(i)]);
-        mathErrorIndicator = 0;
-        evaluationIncomplete = 0;
-        const double value = evaluate();
+    for (std::size_t i = 0; i < columns.evaluated; ++i) {
+        const int column = static_cast<int>(i);
+        const double value = columns.results[0][i];
         const int row = toRow(value);
-        if (labelPending && yMin < value && value < yMax && i > label.column + toDevice(labelGap)) {
-            label = {i, row};
+        if (labelPending && yMin < value && value < yMax && column > label.column + toDevice(labelGap)) {
+            label = {column, row};
             labelPending = false;
         }
-        if (mathErrorIndicator != 0 || evaluationIncomplete != 0) {
+        if (columns.errors[i] != 0 || columns.incomplete[i] != 0) {
             penUp = true;
         } else if (penUp) {
-            surface.moveTo(i, row);
+            surface.moveTo(column, row);
             penUp = false;
         } else {
-            surface.lineTo(i, row);
+            surface.lineTo(column, row);
         }
     }
+}
+
+// evaluate() at x = worldX(0) and at each column, one column at a time, for what is not one list
+// (the derivatives); gives the first.
+template <typename Evaluate> double evaluateColumns(Variable* x, Evaluate evaluate, SampleRows& columns) {
+    setVariableValue(x, worldX(0));
+    const double start = evaluate();
+    columns.evaluateEach(x, 1, [&](std::size_t i) { columns.results[0][i] = evaluate(); });
+    return start;
 }
 
 // The label where the sweep chose, lifted off the bottom edge; the dark pen is taken up again.
@@ -84,8 +87,7 @@ void drawLabel(Surface& surface, LabelPlace& label, const std::string& text) {
     surface.setPen(darkPenColour);
 }
 
-void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::vector<double>& columns,
-             LabelPlace& label) {
+void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& columns, LabelPlace& label) {
     const ExpListPtr list = compileExpression(entry.bodyText);
     integralSum = 0.0;
     if (displayFlags[row] == 0) return;
@@ -93,8 +95,9 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, const std::v
     workProgress.task = task.c_str();
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
-    sweepRow(
-        surface, x, [&list] { return evaluateToNumber(list); }, columns, label);
+    const double start = valueAt(x, worldX(0), list);
+    columns.evaluate(x, list);
+    drawRow(surface, start, columns, label);
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
     drawLabel(surface, label, task);
 }
@@ -106,8 +109,8 @@ QRgb derivativeColour(int row, int order) {
     return qRgb(lighter(qRed(c)), lighter(qGreen(c)), lighter(qBlue(c)));
 }
 
-void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row,
-                     const std::vector<double>& columns, LabelPlace& label) {
+void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, SampleRows& columns,
+                     LabelPlace& label) {
     const std::size_t index = static_cast<std::size_t>(row);
     const bool shown[2] = {plotSettings.firstDerivativeFlags[index] != 0,
                            plotSettings.secondDerivativeFlags[index] != 0};
@@ -123,10 +126,9 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row,
         const std::string task = entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)";
         workProgress.task = task.c_str();
         surface.setPen(derivativeColour(row, order));
-        if (order == 1)
-            sweepRow(surface, x, first, columns, label);
-        else
-            sweepRow(surface, x, second, columns, label);
+        const double start =
+            order == 1 ? evaluateColumns(x, first, columns) : evaluateColumns(x, second, columns);
+        drawRow(surface, start, columns, label);
         drawLabel(surface, label, task);
     }
 }
@@ -154,7 +156,8 @@ void plotFunctions() {
     surface.setBackgroundColour(labelBoxColour);
     surface.setBackgroundMode(BackgroundMode::Opaque);
     LabelPlace label;
-    const std::vector<double> columns = columnValues();
+    SampleRows columns;
+    columns.values = columnValues();
     const EvaluationSession session; // Stop ends every row
     forEachFunctionRow([&](const FunctionEntry& entry, int row) {
         plotRow(surface, entry, row, columns, label);
@@ -168,9 +171,13 @@ void plotGraphExpression(const ExpListPtr& list) {
     const EvaluationSession session;
     Surface surface;
     surface.setPen(graphExpressionColour);
-    Variable* x = findOrCreateVariable("x");
+    SampleRows samples;
+    samples.values = columnValues();
+    samples.values.insert(samples.values.begin(), worldX(0)); // the pen's start
+    samples.evaluate(findOrCreateVariable("x"), list);
     SampleTrail trail(surface);
-    trail.to(0, screenY(valueAt(x, worldX(0), list)));
-    for (int i = 0; i < graphView.width && !workStopped(sampleWork); ++i)
-        trail.to(i, screenY(valueAt(x, worldX(i), list)));
+    for (std::size_t i = 0; i < samples.evaluated; ++i) {
+        evaluationIncomplete = samples.incomplete[i]; // what the trail reads of the sample
+        trail.to(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i]));
+    }
 }

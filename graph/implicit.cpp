@@ -5,13 +5,19 @@
 #include "expr/evaluator.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"
+#include "graph/sample_rows.h"
 #include "graph/surface.h"
 #include "graph/sweep.h"
 #include "graph/view_model.h"
 
+#include <QPointF>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,9 +49,13 @@ struct Equation {
     Variable* x;
     Variable* y;
 
-    double at(double xValue, double yValue) const {
+    void place(double xValue, double yValue) const {
         setVariableValue(x, xValue);
         setVariableValue(y, yValue);
+    }
+
+    double at(double xValue, double yValue) const {
+        place(xValue, yValue);
         const double r = evaluateToNumber(right);
         return evaluateToNumber(left) - r;
     }
@@ -71,40 +81,59 @@ template <typename Along, typename Mark> void refine(double a, double b, double 
     }
 }
 
+// The coarse samples of a scan line from `from`: the first, then every step while below `to`.
+std::vector<double> coarseSamples(double from, double to, double step) {
+    std::vector<double> samples{from};
+    sweep(from + step, to, step, [&](double v) { samples.push_back(v); });
+    return samples;
+}
+
+// One scan line along x (the line's y fixed) or along y: f at the coarse samples, and a dot
+// refined between each two with a sign change. Where both sides take the scalar path the coarse
+// values come from one sweep; the variables are still set at each sample as f.at would set them.
+void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, SampleRows& coarse,
+              double step) {
+    const auto point = [&](double v) { return alongX ? QPointF(v, fixed) : QPointF(fixed, v); };
+    const auto at = [&](double v) { return f.at(point(v).x(), point(v).y()); };
+    // Once a sample had no value (a refused or stopped evaluation), no crossing can be trusted.
+    const auto dot = [&](double v) {
+        if (evaluationIncomplete == 0)
+            surface.setPixel(screenX(point(v).x()), screenY(point(v).y()), implicitColour);
+    };
+    const std::vector<double>& samples = coarse.values;
+    const bool together = allSweepable({&f.right, &f.left});
+    if (together) {
+        f.place(point(samples[0]).x(), point(samples[0]).y());
+        coarse.evaluate(alongX ? f.x : f.y, f.right, f.left);
+        if (coarse.evaluated < samples.size()) return;
+    }
+    const auto coarseAt = [&](std::size_t i) {
+        if (!together) return at(samples[i]);
+        f.place(point(samples[i]).x(), point(samples[i]).y());
+        return coarse.results[1][i] - coarse.results[0][i];
+    };
+    double previous = coarseAt(0);
+    for (std::size_t i = 1; i < samples.size() && (together || !workStopped(sampleWork)); ++i) {
+        const double current = coarseAt(i);
+        if (signOf(current) != signOf(previous)) refine(samples[i] - step, samples[i], previous, at, dot);
+        previous = current;
+    }
+}
+
 // Pass 1 scans horizontal lines (refining in x), pass 2 vertical lines (refining in y).
 void scanEquation(Surface& surface, const Equation& f) {
     const ViewLimits v = viewLimits;
-    // Once a sample had no value (a refused or stopped evaluation), no crossing can be trusted.
     evaluationIncomplete = 0;
-    const auto dot = [&](double x, double y) {
-        if (evaluationIncomplete == 0) surface.setPixel(screenX(x), screenY(y), implicitColour);
-    };
     const double spanX = v.xMax - v.xMin;
     const double spanY = v.yMax - v.yMin;
-    sweep(v.yMin, v.yMax, spanY * fineFraction, [&](double y) {
-        const double dx = spanX * coarseFraction;
-        double previous = f.at(v.xMin, y);
-        sweep(v.xMin + dx, v.xMax, dx, [&](double x) {
-            const double current = f.at(x, y);
-            if (signOf(current) != signOf(previous)) {
-                refine(
-                    x - dx, x, previous, [&](double m) { return f.at(m, y); }, [&](double m) { dot(m, y); });
-            }
-            previous = current;
-        });
-    });
-    sweep(v.xMin, v.xMax, spanX * fineFraction, [&](double x) {
-        const double dy = spanY * coarseFraction;
-        double previous = f.at(x, v.yMin);
-        sweep(v.yMin + dy, v.yMax, dy, [&](double y) {
-            const double current = f.at(x, y);
-            if (signOf(current) != signOf(previous)) {
-                refine(
-                    y - dy, y, previous, [&](double m) { return f.at(x, m); }, [&](double m) { dot(x, m); });
-            }
-            previous = current;
-        });
-    });
+    const double dx = spanX * coarseFraction;
+    const double dy = spanY * coarseFraction;
+    SampleRows coarse;
+    coarse.values = coarseSamples(v.xMin, v.xMax, dx);
+    sweep(v.yMin, v.yMax, spanY * fineFraction, [&](double y) { scanLine(surface, f, true, y, coarse, dx); });
+    coarse.values = coarseSamples(v.yMin, v.yMax, dy);
+    sweep(v.xMin, v.xMax, spanX * fineFraction,
+          [&](double x) { scanLine(surface, f, false, x, coarse, dy); });
 }
 
 void drawEquation(int index) {
@@ -133,6 +162,42 @@ int inequalityCount() {
     while (count < 3 && sidesFilled(s.inequalityLeft[count], s.inequalityRight[count]))
         ++count;
     return count;
+}
+
+// One lattice row, point by point: the sides in order until one fails.
+void regionRow(Surface& surface, std::span<const Equation> sides, Variable* x, Variable* y,
+               const std::vector<double>& lattice, double yValue) {
+    for (std::size_t i = 0; i < lattice.size() && !workStopped(sampleWork); ++i) {
+        setVariableValue(x, lattice[i]);
+        setVariableValue(y, yValue);
+        evaluationIncomplete = 0;
+        const bool inside = std::all_of(sides.begin(), sides.end(), [](const Equation& side) {
+            const double r = evaluateToNumber(side.right);
+            return evaluateToNumber(side.left) - r > 0;
+        });
+        if (inside && evaluationIncomplete == 0)
+            surface.dot(screenX(lattice[i]), screenY(yValue), regionColour);
+    }
+}
+
+// One lattice row side by side: each side is evaluated over the whole row at the points every
+// side before it holds at, which are the evaluations regionRow makes.
+void regionRowAtOnce(Surface& surface, std::span<const Equation> sides, Variable* x, Variable* y,
+                     const std::vector<double>& lattice, double yValue, SampleRows& row) {
+    if (lattice.empty()) return;
+    row.values = lattice;
+    setVariableValue(y, yValue);
+    for (const Equation& side : sides) {
+        row.evaluate(x, side.right, side.left);
+        if (row.evaluated < row.values.size()) return; // stopped
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < row.values.size(); ++i)
+            if (row.results[1][i] - row.results[0][i] > 0) row.values[kept++] = row.values[i];
+        row.values.resize(kept);
+    }
+    for (const double xValue : row.values)
+        surface.dot(screenX(xValue), screenY(yValue), regionColour);
+    setVariableValue(x, lattice.back());
 }
 
 } // namespace
@@ -165,19 +230,21 @@ void plotInequalities() {
     Variable* x = findOrCreateVariable("x");
     Variable* y = findOrCreateVariable("y");
     const ViewLimits v = viewLimits;
+    const std::span<const Equation> taking(sides.data(), static_cast<std::size_t>(count));
     {
         Surface surface;
+        std::vector<double> lattice;
+        sweep(v.xMin, v.xMax, (v.xMax - v.xMin) / latticePoints,
+              [&](double xValue) { lattice.push_back(xValue); });
+        const bool together = std::all_of(taking.begin(), taking.end(), [](const Equation& side) {
+            return allSweepable({&side.right, &side.left});
+        });
+        SampleRows row;
         sweep(v.yMin, v.yMax, (v.yMax - v.yMin) / latticePoints, [&](double yValue) {
-            sweep(v.xMin, v.xMax, (v.xMax - v.xMin) / latticePoints, [&](double xValue) {
-                setVariableValue(x, xValue);
-                setVariableValue(y, yValue);
-                evaluationIncomplete = 0;
-                for (int i = 0; i < count; ++i) {
-                    const double r = evaluateToNumber(sides[i].right);
-                    if (!(evaluateToNumber(sides[i].left) - r > 0)) return;
-                }
-                if (evaluationIncomplete == 0) surface.dot(screenX(xValue), screenY(yValue), regionColour);
-            });
+            if (together)
+                regionRowAtOnce(surface, taking, x, y, lattice, yValue, row);
+            else
+                regionRow(surface, taking, x, y, lattice, yValue);
         });
     }
     showCrossCursor();

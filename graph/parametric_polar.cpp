@@ -7,6 +7,7 @@
 #include "graph/function_rows.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"
+#include "graph/sample_rows.h"
 #include "graph/sample_trail.h"
 #include "graph/surface.h"
 #include "graph/sweep.h"
@@ -62,6 +63,17 @@ std::optional<ParametricSetup> prepareParametric() {
                            findOrCreateVariable(s.parameterName.view())};
 }
 
+// Joins the pixels of the samples evaluated before any Stop in order; a sample without a value
+// lifts the pen.
+template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
+    SampleTrail trail(surface);
+    for (std::size_t i = 0; i < samples.evaluated; ++i) {
+        const QPoint p = pixelAt(i);
+        evaluationIncomplete = samples.incomplete[i]; // what the trail reads of the sample
+        trail.to(p.x(), p.y());
+    }
+}
+
 void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry& entry, int row,
                   double labelAngle) {
     const QRgb colour = qRgb(255, 255, (64 * row) % 256);
@@ -70,18 +82,19 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     workProgress.task = task.c_str();
     const std::string_view name = plotSettings.angleVariable.view();
     Variable* angle = findOrCreateVariable(name.empty() ? defaultAngleVariable : name);
-    const auto pointAt = [&](double theta) {
-        setVariableValue(angle, theta);
-        const double r = evaluateToNumber(list);
+    const auto pixel = [](double theta, double r) {
         return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
     };
-    SampleTrail trail(surface);
-    const QPoint start = pointAt(0.0);
-    trail.to(start.x(), start.y());
-    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) {
-        const QPoint p = pointAt(theta);
-        trail.to(p.x(), p.y());
-    });
+    const auto pointAt = [&](double theta) {
+        setVariableValue(angle, theta);
+        return pixel(theta, evaluateToNumber(list));
+    };
+    SampleRows samples;
+    samples.values.push_back(0.0); // the pen's start
+    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) { samples.values.push_back(theta); });
+    samples.evaluate(angle, list);
+    joinSamples(surface, samples,
+                [&](std::size_t i) { return pixel(samples.values[i], samples.results[0][i]); });
     const QPoint labelPoint = pointAt(labelAngle);
     surface.setTextColour(colour);
     surface.textOut(labelPoint.x(), labelPoint.y(), task);
@@ -99,14 +112,15 @@ void plotParametric() {
     workProgress.task = task.c_str();
     Surface surface;
     surface.setPen(parametricColour);
-    SampleTrail trail(surface);
-    const QPoint start = setup->pointAt(setup->from);
-    trail.to(start.x(), start.y());
-    if (!(setup->from < setup->to)) return;
-    const double step = (setup->to - setup->from) * parametricStepFraction;
-    sweep(setup->from, setup->to, step, [&](double t) {
-        const QPoint p = setup->pointAt(t);
-        trail.to(p.x(), p.y());
+    SampleRows samples;
+    samples.values.push_back(setup->from); // the pen's start
+    if (setup->from < setup->to) {
+        const double step = (setup->to - setup->from) * parametricStepFraction;
+        sweep(setup->from, setup->to, step, [&](double t) { samples.values.push_back(t); });
+    }
+    samples.evaluate(setup->parameter, setup->y, setup->x); // y before x, as at one point
+    joinSamples(surface, samples, [&](std::size_t i) {
+        return QPoint(screenX(samples.results[1][i]), screenY(samples.results[0][i]));
     });
 }
 

@@ -3,6 +3,7 @@
 // (which not-a-number comes out of two is the compiler's choice), with the same domain errors,
 // the same final mathErrorIndicator and the swept variable left at the last sample.
 #include "expr_test_support.h"
+#include "random_expression.h"
 
 #include <algorithm>
 #include <bit>
@@ -19,32 +20,6 @@
 namespace {
 
 using ScalarSweepTest = ExprTest;
-
-class RandomExpression {
-  public:
-    explicit RandomExpression(unsigned seed) : random(seed) {}
-
-    std::string next(int depth) {
-        if (depth == 0 || pick(4) == 0) return leaf();
-        static const char* const functions[] = {"sin",  "cos",   "tan",  "sqrt", "log",   "sinh",
-                                                "cosh", "tanh",  "atan", "inv",  "gamma", "mod",
-                                                "!",    "floor", "f",    "g",    "-"};
-        if (pick(2) == 0) {
-            return std::string("(") + functions[pick(std::size(functions))] + "(" + next(depth - 1) + "))";
-        }
-        return "(" + next(depth - 1) + "+-*/^"[pick(5)] + next(depth - 1) + ")";
-    }
-
-  private:
-    std::mt19937 random;
-
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); }
-
-    std::string leaf() {
-        static const char* const leaves[] = {"x", "x", "x", "y", "2", "0.5", "3", "4", "5", "0", "1.5", "e"};
-        return leaves[pick(std::size(leaves))];
-    }
-};
 
 // Two blocks and a part: ordinary values and every kind of special one.
 std::vector<double> samples(unsigned seed) {
@@ -67,7 +42,7 @@ TEST_F(ScalarSweepTest, GivesWhatSampleBySampleEvaluationGives) {
     defineUserFunction("g", 1, {"a"}, "sin(a)*y+cos(a)");
     Variable* x = findOrCreateVariable("x");
     setVariableValue(findOrCreateVariable("y"), 0.75);
-    RandomExpression expressions(17);
+    RandomExpression expressions(17, "xxxy");
     for (unsigned round = 0; round < 400; ++round) {
         const std::string text = expressions.next(4);
         const ExpListPtr list = compileExpression(text);

@@ -1,0 +1,55 @@
+// A row of samples of one variable and the values of one or two lists there, as sample-by-sample
+// code gives them: for each sample the variable is set, then the lists are evaluated in order.
+// Where every list takes the scalar path, each is evaluated over the whole row at once instead.
+#pragma once
+
+#include "expr/evaluator.h"
+#include "expr/stop_hook.h"
+#include "expr/symbol_store.h"
+#include "graph/sweep.h"
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+struct SampleRows {
+    std::vector<double> values;                 // of the variable; the caller fills them
+    std::array<std::vector<double>, 2> results; // of each list, in the order given
+    std::vector<std::int32_t> errors;           // what each sample raised mathErrorIndicator to; 0 for none
+    std::vector<std::uint8_t> incomplete;       // whether the sample raised evaluationIncomplete
+    std::size_t evaluated = 0;                  // the samples before the user stopped the work
+
+    void evaluate(Variable* variable, const ExpListPtr& list) { evaluateLists(variable, {&list}); }
+    void evaluate(Variable* variable, const ExpListPtr& first, const ExpListPtr& second) {
+        evaluateLists(variable, {&first, &second});
+    }
+
+    // One sample at a time: evaluate(i) stores the values of sample i with the variable set.
+    template <typename Evaluate> void evaluateEach(Variable* variable, std::size_t lists, Evaluate evaluate) {
+        prepare(lists);
+        const std::size_t n = values.size();
+        for (std::size_t i = 0; i < n && !workStopped(sampleWork); ++i) {
+            workProgress.done = static_cast<long>(i);
+            workProgress.total = static_cast<long>(n);
+            setVariableValue(variable, values[i]);
+            const std::int32_t mathBefore = mathErrorIndicator;
+            const std::int32_t incompleteBefore = evaluationIncomplete;
+            mathErrorIndicator = 0;
+            evaluationIncomplete = 0;
+            evaluate(i);
+            errors[i] = mathErrorIndicator;
+            incomplete[i] = evaluationIncomplete != 0 ? 1 : 0;
+            if (errors[i] == 0) mathErrorIndicator = mathBefore;
+            if (incomplete[i] == 0) evaluationIncomplete = incompleteBefore;
+            evaluated = i + 1;
+        }
+    }
+
+  private:
+    void prepare(std::size_t lists);
+    void evaluateLists(Variable* variable, std::initializer_list<const ExpListPtr*> lists);
+};
+
+// Whether every given list can be evaluated a whole row at once (a missing list gives 0 anyway).
+bool allSweepable(std::initializer_list<const ExpListPtr*> lists);
