@@ -21,8 +21,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -71,7 +74,17 @@ template <typename Setup, typename Plot> double countEvaluations(Setup setup, Pl
     return std::round(integralSum / integralStep) - sides; // less one trial evaluation per side
 }
 
+// The plots run with argument 1 a row of samples at a time (the sweeps), with 0 one sample at a
+// time, in the same run.
+struct SweepsFromArgument {
+    explicit SweepsFromArgument(const benchmark::State& state) { sweepsEnabled = state.range(0) != 0; }
+    ~SweepsFromArgument() { sweepsEnabled = true; }
+    SweepsFromArgument(const SweepsFromArgument&) = delete;
+    SweepsFromArgument& operator=(const SweepsFromArgument&) = delete;
+};
+
 void BM_RepaintTenFunctions(benchmark::State& state) {
+    const SweepsFromArgument sweeps(state);
     resetScene();
     defineTenFunctions();
     for (auto _ : state) {
@@ -84,6 +97,7 @@ void BM_RepaintTenFunctions(benchmark::State& state) {
 
 // The curves alone, drawn over the previous picture: plotFunctions against its evaluations.
 void BM_PlotTenFunctions(benchmark::State& state) {
+    const SweepsFromArgument sweeps(state);
     resetScene();
     defineTenFunctions();
     clearGraph();
@@ -113,7 +127,36 @@ void BM_EvaluateTenFunctionsOnly(benchmark::State& state) {
         benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The ten bodies as a C++ developer would write them, over the same columns: the limit for the
+// evaluations of a repaint.
+void BM_HandWrittenTenFunctions(benchmark::State& state) {
+    resetScene();
+    using Body = double (*)(double);
+    static const Body bodies[] = {
+        [](double x) { return std::sin(x) * x; },      [](double x) { return x * x - 3.0; },
+        [](double x) { return std::sqrt(x); },         [](double x) { return 1.0 / x; },
+        [](double x) { return std::cos(x) + 1.0; },    [](double x) { return std::tan(x); },
+        [](double x) { return std::log(x); },          [](double x) { return std::atan(x) * 2.0; },
+        [](double x) { return x * x * x / 10.0 - x; }, [](double x) { return std::sinh(x) / 10.0; }};
+    std::vector<double> columns(areaWidth + 1);
+    columns[0] = worldX(0);
+    for (int i = 0; i < areaWidth; ++i)
+        columns[static_cast<std::size_t>(i) + 1] = worldX(i);
+    std::vector<double> values(columns.size());
+    for (auto _ : state) {
+        for (const Body body : bodies) {
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                values[i] = body(columns[i]);
+            benchmark::DoNotOptimize(values.data());
+            benchmark::ClobberMemory();
+        }
+    }
+    state.counters["evals"] =
+        benchmark::Counter(10.0 * (areaWidth + 1), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void BM_ImplicitCircle(benchmark::State& state) {
+    const SweepsFromArgument sweeps(state);
     const double evaluations = countEvaluations(setCircle, plotImplicit, 2);
     resetScene();
     setCircle("");
@@ -144,6 +187,7 @@ void BM_EvaluateCircleOnly(benchmark::State& state) {
 }
 
 void BM_ThreeInequalities(benchmark::State& state) {
+    const SweepsFromArgument sweeps(state);
     const double evaluations = countEvaluations(setInequalities, plotInequalities, 6);
     resetScene();
     setInequalities("");
@@ -180,6 +224,20 @@ void BM_EvaluateInequalitiesOnly(benchmark::State& state) {
     state.counters["perPlot"] = evaluations;
 }
 
+// The region's lattice with the three inequalities written in C++.
+void BM_HandWrittenInequalities(benchmark::State& state) {
+    resetScene();
+    const double step = (factoryLimits.xMax - factoryLimits.xMin) / 600.0;
+    for (auto _ : state) {
+        long inside = 0;
+        sweep(factoryLimits.yMin, factoryLimits.yMax, step, [&](double y) {
+            sweep(factoryLimits.xMin, factoryLimits.xMax, step,
+                  [&](double x) { inside += (y - x * x > 0 && 1.0 - y > 0 && x + 2.0 > 0) ? 1 : 0; });
+        });
+        benchmark::DoNotOptimize(inside);
+    }
+}
+
 void clearGraphAt(benchmark::State& state, double xMin) {
     resetScene();
     setViewLimits({xMin, xMin + 10, -5, 5});
@@ -194,15 +252,53 @@ void BM_ClearGraphFarFromOrigin(benchmark::State& state) {
     clearGraphAt(state, 1e12);
 }
 
-BENCHMARK(BM_RepaintTenFunctions)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlotTenFunctions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintTenFunctions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlotTenFunctions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateTenFunctionsOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImplicitCircle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HandWrittenTenFunctions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImplicitCircle)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateCircleOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ThreeInequalities)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThreeInequalities)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateInequalitiesOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HandWrittenInequalities)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearGraphAtOrigin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearGraphFarFromOrigin)->Unit(benchmark::kMicrosecond);
+
+// Prints, after the runs, each plot's time a row at a time against one sample at a time and
+// against the hand-written evaluations of the same samples (CPU time, fastest repetition).
+class PlotRatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+            const double ms = run.GetAdjustedCPUTime(); // the plots report in milliseconds
+            double& kept = msPerRun[run.run_name.str()];
+            kept = kept > 0.0 ? std::min(kept, ms) : ms;
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-24s %10s %12s %10s %10s %10s\n", "plot (ms)", "sweeps", "per sample", "ratio",
+                    "hand C++", "sw/hand");
+        row("ten-function repaint", "BM_RepaintTenFunctions", "BM_HandWrittenTenFunctions");
+        row("ten-function plot", "BM_PlotTenFunctions", "BM_HandWrittenTenFunctions");
+        row("three inequalities", "BM_ThreeInequalities", "BM_HandWrittenInequalities");
+        row("implicit circle", "BM_ImplicitCircle", "");
+    }
+
+  private:
+    std::map<std::string, double> msPerRun;
+
+    void row(const char* title, const std::string& plot, const std::string& hand) {
+        const double sweeps = msPerRun[plot + "/1"];
+        const double apart = msPerRun[plot + "/0"];
+        const double limit = hand.empty() ? 0.0 : msPerRun[hand];
+        std::printf("%-24s %10.2f %12.2f %10.2f %10.2f %10.2f\n", title, sweeps, apart, sweeps / apart, limit,
+                    limit > 0 ? sweeps / limit : 0.0);
+    }
+};
 
 } // namespace
 
@@ -213,7 +309,8 @@ int main(int argc, char** argv) {
     setGraphImage(&image);
     resizeView(areaWidth, areaHeight);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    PlotRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,7 +1,9 @@
 // The scalar path of evaluateToNumber: a short program over plain doubles for lists in which no
 // vector can appear and nothing can change a variable while the list runs (see ScalarStep).
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "expr/evaluation.h"
 
@@ -53,12 +55,25 @@ double fold(Opcode opcode, double a, double b) {
     }
 }
 
+bool sameStep(const ScalarStep& a, const ScalarStep& b) {
+    return a.code == b.code &&
+           std::bit_cast<std::uint64_t>(a.number) == std::bit_cast<std::uint64_t>(b.number) &&
+           (a.code == ScalarCode::function ? a.function == b.function : a.variable == b.variable);
+}
+
 struct ScalarBuilder {
     std::vector<ScalarStep> steps;
     // Where the steps of each operand on the stack begin: one entry per WorkStack entry that
     // the evaluation order holds at this point.
     std::vector<std::size_t> operandStarts;
     std::size_t maxDepth = 0;
+    // Each sin and cos emitted: where its step is and the steps of its argument.
+    struct TrigCall {
+        bool sine;
+        std::size_t at;
+        std::vector<ScalarStep> argument;
+    };
+    std::vector<TrigCall> trigCalls;
 
     bool lastIs(ScalarCode code, std::size_t back = 0) const {
         return steps.size() > back && steps[steps.size() - 1 - back].code == code;
@@ -116,6 +131,8 @@ struct ScalarBuilder {
         } else if (constantLeft && (forms.opcode == Opcode::add || forms.opcode == Opcode::multiply)) {
             const double number = steps[leftStart].number;
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(leftStart));
+            for (TrigCall& call : trigCalls)
+                if (call.at > leftStart) --call.at;
             steps.push_back(ScalarStep{forms.withNumber, number, {}});
         } else {
             emit(forms.onStack);
@@ -150,6 +167,8 @@ struct ScalarBuilder {
             return;
         }
         if (builtin == Builtin::sin || builtin == Builtin::cos) {
+            const auto argument = steps.begin() + static_cast<std::ptrdiff_t>(operandStarts.back());
+            trigCalls.push_back({builtin == Builtin::sin, steps.size(), {argument, steps.end()}});
             emit(builtin == Builtin::sin ? ScalarCode::sine : ScalarCode::cosine);
             return;
         }
@@ -194,18 +213,22 @@ struct ScalarBuilder {
         }
     }
 
-    // Once both appear, every sin and cos takes its value from one computation of both, and
-    // one of a variable just pushed is taken as the variable is pushed.
+    // A sin and a cos of the same argument take their values from one computation of both; one
+    // of a variable just pushed is taken as the variable is pushed.
     void pairSinesWithCosines() {
-        const auto has = [this](ScalarCode code) {
-            return std::any_of(steps.begin(), steps.end(),
-                               [code](const ScalarStep& s) { return s.code == code; });
-        };
-        if (!has(ScalarCode::sine) || !has(ScalarCode::cosine)) return;
+        std::vector<bool> pairs(steps.size(), false);
+        for (const TrigCall& call : trigCalls) {
+            pairs[call.at] = std::any_of(trigCalls.begin(), trigCalls.end(), [&call](const TrigCall& other) {
+                return other.sine != call.sine &&
+                       std::equal(call.argument.begin(), call.argument.end(), other.argument.begin(),
+                                  other.argument.end(), sameStep);
+            });
+        }
         std::vector<ScalarStep> paired;
-        for (const ScalarStep& step : steps) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const ScalarStep& step = steps[i];
             const bool sine = step.code == ScalarCode::sine;
-            if (!sine && step.code != ScalarCode::cosine)
+            if (!pairs[i])
                 paired.push_back(step);
             else if (!paired.empty() && paired.back().code == ScalarCode::pushVariable)
                 paired.back().code = sine ? ScalarCode::pushSineOfPair : ScalarCode::pushCosineOfPair;
