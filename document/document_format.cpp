@@ -2,6 +2,7 @@
 
 #include "expr/command_interpreter.h"
 #include "expr/compiler.h"
+#include "expr/evaluation.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
@@ -43,6 +44,9 @@ std::string_view cut(std::string_view text, std::size_t limit) {
 }
 
 void writeDefinitions(ByteWriter& out) {
+    // The trial evaluations of one save are one piece of work, so that one Stop ends them all
+    // and many costly bodies cannot hold the save for minutes.
+    const EvaluationSession session;
     // Indexed: compiling a body may add variables, never functions, but the list is not held
     // by iterator across the call.
     for (std::size_t i = 0; i < symbolStore.functions.size(); ++i) {
@@ -217,10 +221,14 @@ int readDocumentBody(ByteReader& in) {
     return reader.damaged ? 1 : 0;
 }
 
+bool hasDocumentVersion(std::span<const unsigned char> bytes) {
+    return bytes.size() >= documentVersion.size() &&
+           std::equal(documentVersion.begin(), documentVersion.end(), bytes.begin());
+}
+
 int readDocument(std::span<const unsigned char> bytes) {
-    ByteReader in{bytes};
-    std::string_view tag;
-    if (!readBytes(in, documentVersion.size(), tag) || tag != documentVersion) {
+    ByteReader in{bytes, documentVersion.size()};
+    if (!hasDocumentVersion(bytes)) {
         const std::string caption(bytes.begin(),
                                   bytes.begin() + std::min(bytes.size(), documentVersion.size()));
         showMessage("Wrong version", "Cant read file", messageIconNone);

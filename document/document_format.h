@@ -29,6 +29,8 @@ Bytes writeDocument();
 // or at a negative length; over-long fields and unterminated texts are cut to fit. Returns 0
 // when the body was whole and sound, 1 when it was damaged (what was read before stays).
 int readDocumentBody(ByteReader& in);
+// Whether the bytes begin with this version's tag.
+bool hasDocumentVersion(std::span<const unsigned char> bytes);
 // Checks the version tag, clears the function rows and reads the body, showing the boxes of a
 // wrong version, a damaged file and a non-empty memo. Returns 0 when read whole, 1 otherwise.
 // Expects resetDocument just before.

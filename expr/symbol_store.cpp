@@ -6,6 +6,7 @@
 
 SymbolStore symbolStore;
 WorkStack workStack;
+std::uint64_t storeNameComparisons = 0;
 std::int32_t displayFlags[functionRowCount] = {};
 std::int32_t userFunctionCount = 0;
 
@@ -37,21 +38,33 @@ Builtin builtinNamed(std::string_view name) {
     return Builtin::none;
 }
 
-template <typename List>
-auto findNamed(const List& list, std::string_view name) -> typename List::value_type {
-    for (const auto& record : list) {
-        if (record->name == name) return record;
-    }
-    return nullptr;
+// The indexed entry of that name, or an empty one.
+template <typename Index>
+auto findIndexed(const Index& index, std::string_view name) -> typename Index::mapped_type {
+    const auto found = index.find(name);
+    return found == index.end() ? typename Index::mapped_type{} : found->second;
+}
+
+// The position of the function of that name in the function list, or none.
+std::optional<std::size_t> functionPosition(std::string_view name) {
+    const auto found = symbolStore.functionIndex.find(name);
+    if (found == symbolStore.functionIndex.end()) return std::nullopt;
+    return found->second;
+}
+
+void appendFunction(std::shared_ptr<FunctionEntry> entry) {
+    symbolStore.functionIndex.try_emplace(entry->name, symbolStore.functions.size());
+    symbolStore.functions.push_back(std::move(entry));
 }
 
 } // namespace
 
 std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name) {
-    if (auto found = findNamed(symbolStore.variables, name)) return found;
+    if (auto found = findIndexed(symbolStore.variableIndex, name)) return found;
     auto created = std::make_shared<Variable>();
     created->name = std::string(name);
     symbolStore.variables.push_front(created);
+    symbolStore.variableIndex.emplace(created->name, created);
     return created;
 }
 
@@ -81,7 +94,7 @@ void registerBuiltin(std::string_view name, int arity) {
     entry->isBuiltin = 1;
     entry->arity = arity;
     entry->builtin = builtinNamed(name);
-    symbolStore.functions.push_back(std::move(entry));
+    appendFunction(std::move(entry));
 }
 
 VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z) {
@@ -91,11 +104,12 @@ VectorVariable* findOrCreateVector(std::string_view name, int count, double x, d
     created->count = std::clamp(count, 0, 3);
     created->components = {x, y, z};
     symbolStore.vectors.push_front(created);
+    symbolStore.vectorIndex.emplace(created->name, created);
     return created.get();
 }
 
 std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name) {
-    return findNamed(symbolStore.vectors, name);
+    return findIndexed(symbolStore.vectorIndex, name);
 }
 
 VectorVariable* findVector(std::string_view name) {
@@ -103,7 +117,8 @@ VectorVariable* findVector(std::string_view name) {
 }
 
 std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name) {
-    return findNamed(symbolStore.functions, name);
+    const std::optional<std::size_t> position = functionPosition(name);
+    return position ? symbolStore.functions[*position] : nullptr;
 }
 
 FunctionEntry* findFunction(std::string_view name) {
@@ -118,17 +133,13 @@ void defineUserFunction(std::string name, int count, std::vector<std::string> pa
     for (std::string& parameter : parameterNames)
         entry->parameters.push_back(ParameterNode{std::move(parameter)});
     entry->bodyText = std::move(bodyText);
-
-    auto& functions = symbolStore.functions;
-    auto old =
-        std::find_if(functions.begin(), functions.end(), [&](const auto& e) { return e->name == name; });
     entry->name = std::move(name);
-    if (old != functions.end()) {
+    if (const std::optional<std::size_t> old = functionPosition(entry->name)) {
         // A redefinition keeps the place, and so the row, of the old entry.
-        *old = std::move(entry);
+        symbolStore.functions[*old] = std::move(entry);
         return;
     }
-    functions.push_back(std::move(entry));
+    appendFunction(std::move(entry));
     if (userFunctionCount >= 0 && userFunctionCount < functionRowCount) displayFlags[userFunctionCount] = 1;
     ++userFunctionCount;
 }
@@ -152,11 +163,14 @@ std::string functionText(const FunctionEntry& function, std::string_view separat
 }
 
 bool unlinkFunction(std::string_view name) {
+    const std::optional<std::size_t> found = functionPosition(name);
+    if (!found) return false;
     auto& functions = symbolStore.functions;
-    auto found =
-        std::find_if(functions.begin(), functions.end(), [&](const auto& e) { return e->name == name; });
-    if (found == functions.end()) return false;
-    functions.erase(found);
+    functions.erase(functions.begin() + static_cast<std::ptrdiff_t>(*found));
+    // The entries after it moved up one place; removals are rare, so the index is rebuilt.
+    symbolStore.functionIndex.clear();
+    for (std::size_t i = 0; i < functions.size(); ++i)
+        symbolStore.functionIndex.try_emplace(functions[i]->name, i);
     return true;
 }
 
@@ -184,12 +198,15 @@ void emptyListsExceptVectors() {
     symbolStore.constants.clear();
     symbolStore.variables.clear();
     symbolStore.functions.clear();
+    symbolStore.variableIndex.clear();
+    symbolStore.functionIndex.clear();
 }
 } // namespace
 
 void initSymbolStore() {
     emptyListsExceptVectors();
     symbolStore.vectors.clear();
+    symbolStore.vectorIndex.clear();
     registerStandardSymbols();
     findOrCreateVector("i", 3, 1.0, 0.0, 0.0);
     findOrCreateVector("j", 3, 0.0, 1.0, 0.0);

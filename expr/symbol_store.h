@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct Constant {
@@ -226,11 +227,34 @@ struct WorkStack {
     std::int32_t count = 0;
 };
 
+// Name comparisons the store's lookups have made since start-up. A lookup makes about one
+// whatever the number of names, so a document of many records loads in linear time.
+extern std::uint64_t storeNameComparisons;
+
+// Hashes and compares names as texts, so a lookup by string_view makes no copy.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        ++storeNameComparisons;
+        return a == b;
+    }
+};
+template <typename Target> using NameIndex = std::unordered_map<std::string, Target, NameHash, NameEqual>;
+
+// The lists keep their order, which listings, documents and function rows depend on; the
+// indexes beside them answer name lookups. Only the operations below change either.
 struct SymbolStore {
     std::deque<Constant> constants;                        // newest first, at most 1024
     std::deque<std::shared_ptr<Variable>> variables;       // newest first
     std::deque<std::shared_ptr<VectorVariable>> vectors;   // newest first
     std::vector<std::shared_ptr<FunctionEntry>> functions; // list order
+    NameIndex<std::shared_ptr<Variable>> variableIndex;
+    NameIndex<std::shared_ptr<VectorVariable>> vectorIndex;
+    NameIndex<std::size_t> functionIndex; // position in functions
 };
 
 inline constexpr std::size_t constantsKept = 1024;

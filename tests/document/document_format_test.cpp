@@ -3,6 +3,7 @@
 #include "document/document_format.h"
 #include "document/document_reset.h"
 #include "expr/command_interpreter.h"
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
@@ -99,6 +100,18 @@ TEST_F(DocumentTest, SavingCreatesTheVariablesThatBodiesName) {
     ASSERT_EQ(open(bytes), 0);
     EXPECT_TRUE(hasVariable("a"));
     EXPECT_EQ(variableValue("a"), 0.0);
+}
+
+// One Stop ends the trial evaluations of the whole save, not only the body being evaluated.
+TEST_F(DocumentTest, OneStopEndsTheTrialEvaluationsOfTheWholeSave) {
+    defineFunctionFromText("f(x)=sum(n,1,6000000,1)");
+    defineFunctionFromText("g(x)=sum(n,1,6000000,1)");
+    static int polls = 0;
+    polls = 0;
+    setStopHook([](WorkEvent event) { return event == WorkEvent::poll && ++polls > 0; });
+    writeDocument();
+    setStopHook(nullptr);
+    EXPECT_EQ(polls, 1);
 }
 
 TEST_F(DocumentTest, PiAndEComeBackWithTheirStandardValues) {
@@ -264,6 +277,35 @@ TEST_F(DocumentTest, WrongVersionShowsTwoBoxesAndLeavesTheResetState) {
         EXPECT_TRUE(plotSettings.memoText.empty());
         EXPECT_EQ(viewLimits.xMax, 5.0);
     }
+}
+
+TEST_F(DocumentTest, LargeDocumentLoadsWithAFewNameComparisonsPerRecord) {
+    constexpr int records = 20000;
+    ByteWriter out;
+    writeText(out, documentVersion);
+    writeInt32(out, 0);
+    for (int i = 0; i < records; ++i) {
+        // The second half redefines the functions of the first.
+        const std::string definition = "f" + std::to_string(i % (records / 2)) + "(x)=x";
+        writeInt32(out, static_cast<std::int32_t>(definition.size()));
+        writeText(out, definition);
+        writeText(out, std::string_view("\0", 1));
+    }
+    writeInt32(out, -1);
+    writeInt32(out, records);
+    for (int i = 0; i < records; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        writeInt32(out, static_cast<std::int32_t>(name.size()));
+        writeText(out, name);
+        writeDouble(out, i);
+    }
+    const Bytes fixed = plainFixedPart();
+    out.bytes.insert(out.bytes.end(), fixed.begin(), fixed.end());
+    const std::uint64_t before = storeNameComparisons;
+    ASSERT_EQ(open(out.bytes), 0);
+    EXPECT_LT(storeNameComparisons - before, 8u * 2 * records);
+    EXPECT_EQ(symbolStore.variables.front()->name, "v19999");
+    EXPECT_EQ(userFunctionCount, records / 2);
 }
 
 } // namespace
