@@ -1,52 +1,15 @@
 #include "document/document_file.h"
 
 #include "document/document_format.h"
+#include "document/file_saving.h"
 #include "expr/message_hook.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-// Interrupted calls are retried; any other error ends the transfer.
-bool writeAll(int fd, std::span<const unsigned char> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// A new file beside path, so the final rename stays within one file system. Returns -1 when
-// none can be made.
-int createTemporary(const std::string& path, std::string& temporary) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = path + ".save" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-} // namespace
-
-bool replaceFile(const std::string& path, std::span<const unsigned char> bytes) {
-    std::string temporary;
-    const int fd = createTemporary(path, temporary);
-    if (fd < 0) return false;
-    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    ::unlink(temporary.c_str());
-    return false;
-}
 
 bool readWholeFile(const std::string& path, Bytes& bytes) {
     // Non-blocking, so that a named pipe cannot hold the open; it is refused below.
@@ -70,17 +33,41 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
     return readable;
 }
 
+namespace {
+
+// A write beyond the file-size limit then fails with an error the save reports, instead of
+// ending the program with the unsaved work. A handler someone installed is left in place.
+void ignoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace
+
+bool replaceFile(const std::string& path, std::span<const unsigned char> bytes) {
+    ignoreFileSizeSignal();
+    SaveTarget target;
+    return prepareSave(path, target) && commitSave(target, bytes);
+}
+
 int saveDocument(const std::string& path) {
-    if (replaceFile(path, writeDocument())) return 0;
+    ignoreFileSizeSignal();
+    // Checked before the bytes are made: making them compiles the function bodies, which creates
+    // variables, and a refused save leaves the state as it was.
+    SaveTarget target;
+    if (prepareSave(path, target) && commitSave(target, writeDocument())) return 0;
     showMessage("Error", "Cant save file", messageIconNone);
     return 1;
 }
 
+bool readDocumentFile(const std::string& path, Bytes& bytes) {
+    if (readWholeFile(path, bytes)) return true;
+    showMessage("Error", "Cant read file", messageIconNone);
+    return false;
+}
+
 int loadDocument(const std::string& path) {
     Bytes bytes;
-    if (!readWholeFile(path, bytes)) {
-        showMessage("Error", "Cant read file", messageIconNone);
-        return 1;
-    }
-    return readDocument(bytes);
+    return readDocumentFile(path, bytes) ? readDocument(bytes) : 1;
 }

@@ -8,10 +8,13 @@
 #include "graph/plot_settings.h"
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -46,6 +49,35 @@ std::string contentOf(const std::string& path) {
 
 void writeFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
+}
+
+// The user that tests of protection run as when the tests run as root, who may write anything.
+constexpr uid_t nobody = 65534;
+
+struct stat statusOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status;
+}
+
+// The exit status of body run in a child process, or -1 when a signal ended it. With
+// unprivileged set, a child of root runs as nobody.
+int exitStatusOf(const std::function<int()>& body, bool unprivileged = false) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (unprivileged && ::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(99);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Each write beyond the first 1000 bytes of a file raises SIGXFSZ, as under "ulimit -f 1".
+void limitFileSize() {
+    const rlimit cut{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &cut);
 }
 
 // Makes every write beyond the first limit bytes of a file fail, as a full disk would.
@@ -123,6 +155,147 @@ TEST_F(DocumentFileTest, UnreadablePlacesAreReported) {
         shownMessages().clear();
         EXPECT_EQ(loadDocument(source), 1);
         EXPECT_EQ(shownMessages(), std::vector<ShownMessage>{cantRead});
+    }
+}
+
+TEST_F(DocumentFileTest, SaveKeepsTheLinksModeAndOwnerOfTheFile) {
+    struct Row {
+        const char* name;
+        std::function<std::string()> prepare; // makes the old file, gives the name to save to
+        std::function<void()> check;
+    };
+    const bool root = ::geteuid() == 0;
+    const std::string longName = std::string(246, 'n') + ".tvl";
+    const Row rows[] = {
+        {"mode_0600_stays",
+         [&] {
+             writeFile(path("a.tvl"), "old");
+             fs::permissions(path("a.tvl"), fs::perms::owner_read | fs::perms::owner_write);
+             return path("a.tvl");
+         },
+         [&] { EXPECT_EQ(statusOf(path("a.tvl")).st_mode & 07777, 0600u); }},
+        {"symbolic_link_writes_its_target",
+         [&] {
+             writeFile(path("real.tvl"), "old");
+             fs::create_symlink("real.tvl", path("link.tvl"));
+             return path("link.tvl");
+         },
+         [&] {
+             EXPECT_TRUE(fs::is_symlink(path("link.tvl")));
+             EXPECT_EQ(contentOf(path("real.tvl")).size(), 3175u);
+         }},
+        {"hard_links_stay_one_file",
+         [&] {
+             writeFile(path("a.tvl"), "old");
+             fs::create_hard_link(path("a.tvl"), path("b.tvl"));
+             return path("a.tvl");
+         },
+         [&] {
+             EXPECT_EQ(contentOf(path("b.tvl")).size(), 3175u);
+             EXPECT_EQ(statusOf(path("a.tvl")).st_nlink, 2u);
+         }},
+        {"owner_and_group_stay",
+         [&] {
+             writeFile(path("a.tvl"), "old");
+             if (root) {
+                 EXPECT_EQ(::chown(path("a.tvl").c_str(), nobody, nobody), 0);
+             }
+             return path("a.tvl");
+         },
+         [&] {
+             if (!root) return; // only root may give a file to another user
+             EXPECT_EQ(statusOf(path("a.tvl")).st_uid, nobody);
+             EXPECT_EQ(statusOf(path("a.tvl")).st_gid, nobody);
+         }},
+        {"name_of_250_bytes", [&] { return path(longName.c_str()); },
+         [&] { EXPECT_EQ(contentOf(path(longName.c_str())).size(), 3175u); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        const std::string target = row.prepare();
+        const std::size_t files = filesInFolder();
+        EXPECT_EQ(saveDocument(target), 0);
+        EXPECT_EQ(contentOf(target).size(), 3175u);
+        EXPECT_EQ(filesInFolder(), std::max<std::size_t>(files, 1));
+        row.check();
+    }
+}
+
+TEST_F(DocumentFileTest, ProtectionDecidesWhetherAndHowTheFileIsWritten) {
+    struct Row {
+        const char* name;
+        fs::perms folderMode;
+        fs::perms fileMode;
+        int result;
+        bool written;
+    };
+    const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms open = fs::perms::owner_all | readable | fs::perms::group_exec | fs::perms::others_exec;
+    const fs::perms closed = open & ~fs::perms::owner_write;
+    const Row rows[] = {
+        {"write_protected_file_is_not_written", open, readable, 1, false},
+        {"writable_file_in_read_only_folder_is_written_in_place", closed, readable | fs::perms::owner_write,
+         0, true},
+    };
+    const fs::path own = folder / "own";
+    const std::string file = (own / "a.tvl").string();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::create_directory(own);
+        writeFile(file, "old");
+        for (const fs::path& p : {own, fs::path(file)}) {
+            if (::geteuid() == 0) {
+                ASSERT_EQ(::chown(p.c_str(), nobody, nobody), 0);
+            }
+        }
+        fs::permissions(file, row.fileMode);
+        fs::permissions(own, row.folderMode);
+        EXPECT_EQ(exitStatusOf([&] { return saveDocument(file); }, true), row.result);
+        EXPECT_EQ(contentOf(file).size(), row.written ? 3175u : 3u);
+        EXPECT_EQ(statusOf(file).st_mode & 07777, static_cast<unsigned>(row.fileMode));
+        fs::permissions(own, fs::perms::owner_all);
+        EXPECT_EQ(std::distance(fs::directory_iterator(own), fs::directory_iterator{}), 1);
+        fs::remove_all(own);
+    }
+}
+
+TEST_F(DocumentFileTest, SizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
+    const std::string file = path("a.tvl");
+    writeFile(file, "old");
+    EXPECT_EQ(exitStatusOf([&] {
+                  limitFileSize();
+                  return saveDocument(file);
+              }),
+              1);
+    EXPECT_EQ(contentOf(file), "old");
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(DocumentFileTest, NextSaveRemovesWhatAKilledSaveLeftBehind) {
+    const std::string file = path("a.tvl");
+    writeFile(path("a.tvl~"), "not ours");
+    EXPECT_EQ(exitStatusOf([&] {
+                  limitFileSize();
+                  std::signal(SIGXFSZ, [](int) { ::_exit(3); }); // the save dies half-way
+                  return saveDocument(file);
+              }),
+              3);
+    ASSERT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(saveDocument(file), 0);
+    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(contentOf(path("a.tvl~")), "not ours");
+}
+
+TEST_F(DocumentFileTest, RefusedSaveLeavesTheStateUnchanged) {
+    defineFunctionFromText("f(x)=a*x");
+    fs::create_directory(folder / "taken.tvl");
+    for (const std::string& target : {path("missing/a.tvl"), path("taken.tvl")}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(saveDocument(target), 1);
+        EXPECT_TRUE(std::none_of(symbolStore.variables.begin(), symbolStore.variables.end(),
+                                 [](const auto& variable) { return variable->name == "a"; }));
     }
 }
 
