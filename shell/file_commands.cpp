@@ -11,7 +11,6 @@
 #include "graph/plot_settings.h"
 #include "shell/main_window.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -59,8 +58,7 @@ void drawLoadedDocument() {
 
 bool holdsDocument(const std::string& path) {
     Bytes bytes;
-    return readWholeFile(path, bytes) && bytes.size() >= documentVersion.size() &&
-           std::equal(documentVersion.begin(), documentVersion.end(), bytes.begin());
+    return readWholeFile(path, bytes) && hasDocumentVersion(bytes);
 }
 
 void startNewDocument() {
@@ -70,20 +68,22 @@ void startNewDocument() {
 
 // The load reports its own failures. A file of which nothing can be used leaves the current
 // document, and the file that Save writes to, as they were: the load then changes nothing and
-// only shows its boxes. Otherwise the redraw follows whether or not the load was whole.
+// only shows its boxes. Otherwise the redraw follows whether or not the load was whole. The file
+// is read once, so what is judged is what is loaded, even when the file changes meanwhile.
 void openDocumentFlow(MainWindow& window) {
     const PathText keptPath = plotSettings.documentPath;
     const PathText keptTitle = plotSettings.documentTitle;
     if (openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
-    const std::string path(plotSettings.documentPath.view());
-    if (!holdsDocument(path)) {
-        loadDocument(path);
+    Bytes bytes;
+    const bool readable = readDocumentFile(std::string(plotSettings.documentPath.view()), bytes);
+    if (!readable || !hasDocumentVersion(bytes)) {
+        if (readable) readDocument(bytes); // shows the wrong version's boxes
         plotSettings.documentPath = keptPath;
         plotSettings.documentTitle = keptTitle;
         return;
     }
     startNewDocument();
-    loadDocument(path);
+    readDocument(bytes);
     drawLoadedDocument();
     openLoadedModeDialog(window);
 }

@@ -27,6 +27,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -296,6 +298,25 @@ TEST(MainWindow, MessageBoxShowsItsCaptionAboveTheUsersText) {
     EXPECT_EQ(shown.title, "Bracket mismatch in..");
     EXPECT_EQ(shown.text, "Bracket mismatch in..\n\n<b>f(x)=(x</b>");
     EXPECT_EQ(shown.format, Qt::PlainText);
+}
+
+// What is checked is what is loaded: a file that changed between a check and the load could
+// otherwise be loaded without the reset before it.
+TEST(MainWindow, OpenReadsTheFileOnce) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("once.tvl");
+    plotSettings.documentPath = path.toStdString();
+    window->runCommand(Command::Save);
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(path).constData(), IN_OPEN), 0);
+    chooseFileInNextPrompt(path);
+    window->runCommand(Command::Open);
+    alignas(inotify_event) char events[4096];
+    const ssize_t size = ::read(watch, events, sizeof events);
+    ::close(watch);
+    EXPECT_EQ(size, static_cast<ssize_t>(sizeof(inotify_event))); // one event: one open
 }
 
 // Receives the URLs that Help hands to the desktop.
