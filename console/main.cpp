@@ -52,21 +52,32 @@ int failUsage(const std::string& message) {
     return usageError;
 }
 
-// A damaged file's bytes can reach a caption; control bytes other than the memo's line breaks and
-// tabs are shown as "?" so they cannot steer the terminal.
-std::string printable(std::string_view text) {
-    std::string shown(text);
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool control = (byte < 0x20 && c != '\n' && c != '\t') || (byte >= 0x7f && byte < 0xa0);
-        if (control) c = '?';
+enum class Lines { Joined, Kept };
+
+// A damaged file's bytes can reach a caption or a memo; control bytes are shown as "?" so they
+// cannot steer the terminal. A box prints as one line, so only a memo keeps its line breaks (a
+// CR LF line end, as the memo editor writes it, becomes one break) and its tabs.
+std::string printable(std::string_view text, Lines lines) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool lineEnd = text[i] == '\n' || (text[i] == '\r' && text.substr(i, 2) == "\r\n");
+        if (lines == Lines::Kept && lineEnd) {
+            shown += '\n';
+            i += text[i] == '\r' ? 1 : 0;
+            continue;
+        }
+        const bool kept = lines == Lines::Kept && text[i] == '\t';
+        const bool control = byte < 0x20 || (byte >= 0x7f && byte < 0xa0);
+        shown += control && !kept ? '?' : text[i];
     }
     return shown;
 }
 
 // The loader's boxes, for a run without a window.
 void printMessage(const char* caption, const char* body, int) {
-    std::fprintf(stderr, "%s: %s\n", printable(caption).c_str(), printable(body).c_str());
+    std::fprintf(stderr, "%s: %s\n", printable(caption, Lines::Joined).c_str(),
+                 printable(body, Lines::Kept).c_str());
 }
 
 // A whole number of pixels from 1 to largestGraphWidth, or 0 for anything else.
@@ -120,12 +131,13 @@ int parseOptions(int argc, char** argv, Options& options) {
         } else if (argument == "--version") {
             std::puts("tarvelion-console (Tarvelion Release 1.2)");
             return 0;
-        } else if (argument == "--open" && i + 1 < argc) {
-            options.document = argv[++i];
-        } else if (argument.starts_with("--open=")) {
-            options.document = argument.substr(7);
-        } else if (argument == "--open") {
-            return failUsage("--open needs a file name");
+        } else if (argument == "--open" || argument.starts_with("--open=")) {
+            const std::string_view name = argument != "--open" ? argument.substr(7)
+                                          : i + 1 < argc       ? std::string_view(argv[++i])
+                                                               : std::string_view();
+            // An empty name is as missing as none: the run must not go on without the document.
+            if (name.empty()) return failUsage("--open needs a file name");
+            options.document = name;
         } else if (argument == "--graph-width" || argument.starts_with("--graph-width=")) {
             const bool separate = argument == "--graph-width";
             if (separate && i + 1 == argc) return failUsage("--graph-width needs a number of pixels");

@@ -140,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"OpenWithoutAName", {"--open"}, "--open needs a file name"},
                       RefusalCase{"MissingDocument", {"--open", "@missing"}, "Error: Cant read file"},
                       RefusalCase{"GraphWidthNotANumber", {"--graph-width", "wide"}, "--graph-width takes"},
-                      RefusalCase{"GraphWidthOfZero", {"--graph-width=0"}, "--graph-width takes"}),
+                      RefusalCase{"GraphWidthOfZero", {"--graph-width=0"}, "--graph-width takes"},
+                      RefusalCase{"OpenAnEmptyName", {"--open", ""}, "--open needs a file name"},
+                      RefusalCase{"OpenEqualsNothing", {"--open="}, "--open needs a file name"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleOptions, HelpAndVersion) {
@@ -198,6 +200,15 @@ TEST(ConsoleOpen, ControlBytesOfAWrongVersionAreNotPrinted) {
         runConsole({"--open", folder.write("escape.tvl", "\x1b]0;\x9b\x07zzzz")}, "1\n");
     EXPECT_EQ(result.err, "Wrong version: Cant read file\n?]0;??z: test =\n");
     EXPECT_EQ(result.status, 2);
+}
+
+// Each box is one line: a line break in a caption would split it; a memo's lines stay lines.
+TEST(ConsoleOpen, BoxesPrintAsOneLineEachWithTheMemosLinesKept) {
+    ScratchFolder folder;
+    EXPECT_EQ(runConsole({"--open", folder.write("split.tvl", "0\n1.200")}, "1\n").err,
+              "Wrong version: Cant read file\n0?1.200: test =\n");
+    EXPECT_EQ(runConsole({"--open", savedDocument(folder, "one\r\ntwo")}, "1\n").err,
+              "File memo..: one\ntwo\n");
 }
 
 TEST(ConsoleOpen, WrongOrDamagedDocumentsRunNothing) {
