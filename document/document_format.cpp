@@ -10,12 +10,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
 
 constexpr std::int32_t endOfDefinitions = -1;
 constexpr int plotModeCount = 5;
+
+// A write of the document itself, or of the user's work only, for telling whether it changed.
+enum class WriteKind { Document, Work };
 
 // The fixed part's text blocks in file order, before the limits. Both directions walk this one
 // list, so they cannot drift apart.
@@ -43,16 +47,17 @@ std::string_view cut(std::string_view text, std::size_t limit) {
     return text.substr(0, limit);
 }
 
-void writeDefinitions(ByteWriter& out) {
+void writeDefinitions(ByteWriter& out, WriteKind kind) {
     // The trial evaluations of one save are one piece of work, so that one Stop ends them all
-    // and many costly bodies cannot hold the save for minutes.
-    const EvaluationSession session;
+    // and many costly bodies cannot hold the save for minutes. The work's bytes compile nothing.
+    std::optional<EvaluationSession> session;
+    if (kind == WriteKind::Document) session.emplace();
     // Indexed: compiling a body may add variables, never functions, but the list is not held
     // by iterator across the call.
     for (std::size_t i = 0; i < symbolStore.functions.size(); ++i) {
         const FunctionEntry& function = *symbolStore.functions[i];
         if (function.isBuiltin != 0) continue;
-        compileExpression(function.bodyText);
+        if (kind == WriteKind::Document) compileExpression(function.bodyText);
         // The reader takes at most 1023 characters, and defines from the first 199 only.
         const std::string text = functionText(function, definitionSeparator);
         const std::string_view stored = cut(text, definitionLimit);
@@ -63,7 +68,7 @@ void writeDefinitions(ByteWriter& out) {
     writeInt32(out, endOfDefinitions);
 }
 
-void writeVariables(ByteWriter& out) {
+void writeVariables(ByteWriter& out, WriteKind kind) {
     const auto saved = std::count_if(symbolStore.variables.begin(), symbolStore.variables.end(),
                                      [](const auto& variable) { return !isStandardConstant(*variable); });
     writeInt32(out, static_cast<std::int32_t>(saved));
@@ -72,16 +77,18 @@ void writeVariables(ByteWriter& out) {
         const std::string_view name = cut(variable->name, variableNameLimit);
         writeInt32(out, static_cast<std::int32_t>(name.size()));
         writeText(out, name);
-        writeDouble(out, variable->value);
+        const bool swept = kind == WriteKind::Work && isSweptVariable(variable->name);
+        writeDouble(out, swept ? 0.0 : variable->value);
     }
 }
 
-void writeFixedPart(ByteWriter& out) {
+void writeFixedPart(ByteWriter& out, WriteKind kind) {
     visitTextBlocks(plotSettings, [&](const auto& text) { writeBlock(out, text); });
-    writeDouble(out, viewLimits.xMax);
-    writeDouble(out, viewLimits.xMin);
-    writeDouble(out, viewLimits.yMax);
-    writeDouble(out, viewLimits.yMin);
+    const ViewLimits limits = kind == WriteKind::Work ? ViewLimits{} : viewLimits;
+    writeDouble(out, limits.xMax);
+    writeDouble(out, limits.xMin);
+    writeDouble(out, limits.yMax);
+    writeDouble(out, limits.yMin);
     out.bytes.push_back(static_cast<unsigned char>(plotSettings.plotMode));
     writeBlock(out, plotSettings.angleVariable);
     for (std::int32_t flag : plotSettings.polarFlags)
@@ -196,21 +203,43 @@ Step readFixedPart(BodyReader& reader) {
     return Step::Go;
 }
 
-} // namespace
+// Vectors are not part of a document, but they are part of the user's work.
+void writeVectors(ByteWriter& out) {
+    for (const auto& vector : symbolStore.vectors) {
+        writeInt32(out, static_cast<std::int32_t>(vector->name.size()));
+        writeText(out, vector->name);
+        writeInt32(out, vector->count);
+        for (double component : vector->components)
+            writeDouble(out, component);
+    }
+}
 
-void writeDocumentBody(ByteWriter& out) {
+void writeBody(ByteWriter& out, WriteKind kind) {
     const std::string_view memo = plotSettings.memoText.view();
     writeInt32(out, static_cast<std::int32_t>(memo.size()));
     writeText(out, memo);
-    writeDefinitions(out);
-    writeVariables(out);
-    writeFixedPart(out);
+    writeDefinitions(out, kind);
+    writeVariables(out, kind);
+    writeFixedPart(out, kind);
+    if (kind == WriteKind::Work) writeVectors(out);
+}
+
+} // namespace
+
+void writeDocumentBody(ByteWriter& out) {
+    writeBody(out, WriteKind::Document);
 }
 
 Bytes writeDocument() {
     ByteWriter out;
     writeText(out, documentVersion);
     writeDocumentBody(out);
+    return std::move(out.bytes);
+}
+
+Bytes writeDocumentWork() {
+    ByteWriter out;
+    writeBody(out, WriteKind::Work);
     return std::move(out.bytes);
 }
 

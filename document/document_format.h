@@ -24,6 +24,11 @@ inline constexpr const char* damagedFileText = "File damaged - only its sound pa
 void writeDocumentBody(ByteWriter& out);
 // The version tag and the body.
 Bytes writeDocument();
+// The body as far as it is the user's work, for telling whether that changed: no body is
+// compiled (a compile may add variables and evaluates once), the view limits and the values of
+// the swept variables are written as zero, so zooming, panning and replotting leave it alone,
+// and the vectors follow.
+Bytes writeDocumentWork();
 
 // Reads everything after the version tag into the state. Reading stops at the end of the bytes
 // or at a negative length; over-long fields and unterminated texts are cut to fit. Returns 0

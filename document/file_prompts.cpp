@@ -29,9 +29,18 @@ bool confirmNewFile(QWidget* owner, const QString& name) {
     return QMessageBox::question(owner, QStringLiteral("Open"), text) == QMessageBox::Yes;
 }
 
+int prompt(QWidget* owner, PromptKind kind, PathText& path, PathText& title) {
+    const QString name = runPrompt(owner, kind);
+    if (name.isEmpty()) return 0;
+    if (kind == PromptKind::Open && !confirmNewFile(owner, name)) return 0;
+    return storeDocumentName(owner, name, path, title);
+}
+
+} // namespace
+
 // The buffers hold 8-bit paths of at most 259 characters; a longer name would be cut into a
 // different file's name, so it is refused instead.
-int storeName(QWidget* owner, const QString& name, PathText& path, PathText& title) {
+int storeDocumentName(QWidget* owner, const QString& name, PathText& path, PathText& title) {
     const QByteArray full = QFile::encodeName(name);
     const QByteArray part = QFile::encodeName(QFileInfo(name).fileName());
     if (full.size() > static_cast<qsizetype>(PathText::capacity)) {
@@ -42,15 +51,6 @@ int storeName(QWidget* owner, const QString& name, PathText& path, PathText& tit
     title = std::string_view(part.constData(), static_cast<std::size_t>(part.size()));
     return 1;
 }
-
-int prompt(QWidget* owner, PromptKind kind, PathText& path, PathText& title) {
-    const QString name = runPrompt(owner, kind);
-    if (name.isEmpty()) return 0;
-    if (kind == PromptKind::Open && !confirmNewFile(owner, name)) return 0;
-    return storeName(owner, name, path, title);
-}
-
-} // namespace
 
 int openPrompt(QWidget* owner, PathText& path, PathText& title) {
     return prompt(owner, PromptKind::Open, path, title);

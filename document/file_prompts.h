@@ -3,9 +3,13 @@
 
 #include "graph/plot_settings.h"
 
+class QString;
 class QWidget;
 
 // Each returns 1 when the user confirmed a file name, which then stands in path (full path) and
 // title (file-name part); 0 when cancelled, and then both buffers are unchanged.
 int openPrompt(QWidget* owner, PathText& path, PathText& title);
 int savePrompt(QWidget* owner, PathText& path, PathText& title);
+// Stores a name chosen without a prompt (the command line, a drop) as a confirmed prompt does;
+// a name too long for the buffers is refused with a box, returning 0 with both unchanged.
+int storeDocumentName(QWidget* owner, const QString& name, PathText& path, PathText& title);

@@ -29,10 +29,6 @@ constexpr int markerArm = 5;
 constexpr double parametricStepFraction = 0.001; // 1000 intervals
 constexpr double polarStep = 0.01;
 constexpr double polarLabelStep = 0.4;
-// An empty angle variable name (possible after a document load) means the name the Polar
-// dialog offers.
-constexpr const char* defaultAngleVariable = "t";
-
 struct ParametricSetup {
     ExpListPtr x;
     ExpListPtr y;
@@ -80,8 +76,7 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     surface.setPen(colour);
     const std::string task = functionLabel(entry);
     workProgress.task = task.c_str();
-    const std::string_view name = plotSettings.angleVariable.view();
-    Variable* angle = findOrCreateVariable(name.empty() ? defaultAngleVariable : name);
+    Variable* angle = findOrCreateVariable(polarAngleName());
     const auto pixel = [](double theta, double r) {
         return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
     };

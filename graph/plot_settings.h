@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 enum class PlotMode : std::uint8_t {
     Explicit = 0,
@@ -55,3 +56,10 @@ struct PlotSettings {
 
 // The one program-wide record, holding the start values until someone changes it.
 extern PlotSettings plotSettings;
+
+// The variable that polar graphs sweep: angleVariable, or "t" (the name the Polar dialog offers)
+// while that is empty, as it can be after a document load.
+std::string_view polarAngleName();
+// Whether the plotters set this variable while they draw (x, y, the polar angle, the parametric
+// parameter): its value then follows the view rather than the user's work.
+bool isSweptVariable(std::string_view name);

@@ -25,8 +25,6 @@
 #include "shell/main_window.h"
 #include "shell/picture_commands.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 void zoomAtPopupPoint(double factor) {
@@ -175,7 +173,7 @@ void dispatchCommand(MainWindow& window, Command id) {
     if (runDialogCommand(window, id)) return;
     switch (id) {
     case Command::New:
-        startNewDocument();
+        newDocumentFlow(window);
         break;
     case Command::Open:
         openDocumentFlow(window);
@@ -196,7 +194,7 @@ void dispatchCommand(MainWindow& window, Command id) {
         printPictureFlow(window);
         break;
     case Command::Exit:
-        QCoreApplication::exit(0);
+        window.close(); // the close asks about unsaved work, then ends the program
         break;
     case Command::Console:
         window.openConsole();

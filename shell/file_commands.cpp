@@ -9,8 +9,13 @@
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "shell/change_tracker.h"
 #include "shell/main_window.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <functional>
 #include <string>
 
 namespace {
@@ -61,19 +66,19 @@ bool holdsDocument(const std::string& path) {
     return readWholeFile(path, bytes) && hasDocumentVersion(bytes);
 }
 
-void startNewDocument() {
-    resetDocument();
-    clearGraph();
-}
+namespace {
 
-// The load reports its own failures. A file of which nothing can be used leaves the current
+// storeName puts the chosen name into documentPath and documentTitle, returning 0 when there is
+// none. The load reports its own failures. A file of which nothing can be used leaves the current
 // document, and the file that Save writes to, as they were: the load then changes nothing and
-// only shows its boxes. Otherwise the redraw follows whether or not the load was whole. The file
-// is read once, so what is judged is what is loaded, even when the file changes meanwhile.
-void openDocumentFlow(MainWindow& window) {
+// only shows its boxes. Otherwise the redraw follows whether or not the load was whole, and only
+// a whole load leaves no unsaved work. The file is read once, so what is judged is what is
+// loaded, even when the file changes meanwhile.
+void openNamedDocument(MainWindow& window, const std::function<int()>& storeName) {
+    if (!settleUnsavedChanges(window)) return;
     const PathText keptPath = plotSettings.documentPath;
     const PathText keptTitle = plotSettings.documentTitle;
-    if (openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
+    if (storeName() == 0) return;
     Bytes bytes;
     const bool readable = readDocumentFile(std::string(plotSettings.documentPath.view()), bytes);
     if (!readable || !hasDocumentVersion(bytes)) {
@@ -83,12 +88,68 @@ void openDocumentFlow(MainWindow& window) {
         return;
     }
     startNewDocument();
-    readDocument(bytes);
+    const int damaged = readDocument(bytes);
     drawLoadedDocument();
     openLoadedModeDialog(window);
+    if (damaged != 0) {
+        window.changeTracker()->markUnsaved();
+    } else {
+        window.changeTracker()->markSaved();
+    }
 }
 
-void saveDocumentFlow(MainWindow& window, bool askForName) {
-    if (askForName && savePrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0) return;
-    saveDocument(std::string(plotSettings.documentPath.view()));
+} // namespace
+
+void startNewDocument() {
+    resetDocument();
+    clearGraph();
+}
+
+void newDocumentFlow(MainWindow& window) {
+    if (!settleUnsavedChanges(window)) return;
+    startNewDocument();
+    window.changeTracker()->markSaved();
+}
+
+void openDocumentFlow(MainWindow& window) {
+    openNamedDocument(
+        window, [&] { return openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle); });
+}
+
+void openDocumentAt(MainWindow& window, const QString& name) {
+    const QString absolute = QFileInfo(name).absoluteFilePath();
+    openNamedDocument(window, [&] {
+        return storeDocumentName(&window, absolute, plotSettings.documentPath, plotSettings.documentTitle);
+    });
+}
+
+bool saveDocumentFlow(MainWindow& window, bool askForName) {
+    if (askForName && savePrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0)
+        return false;
+    if (saveDocument(std::string(plotSettings.documentPath.view())) != 0) return false;
+    window.changeTracker()->markSaved();
+    return true;
+}
+
+QString documentName() {
+    const std::string_view title = plotSettings.documentTitle.view();
+    return QFile::decodeName(QByteArray(title.data(), qsizetype(title.size())));
+}
+
+bool settleUnsavedChanges(MainWindow& window) {
+    if (!window.changeTracker()->hasUnsavedChanges()) return true;
+    const QString name = documentName();
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Tarvelion 1.2"),
+        QStringLiteral("Save changes to %1?").arg(name.isEmpty() ? QStringLiteral("Untitled") : name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveDocumentFlow(window, plotSettings.documentPath.empty());
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }

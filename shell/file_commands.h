@@ -1,9 +1,11 @@
-// The File menu: a new document, the Open flow and saving.
+// The File menu: a new document, the Open flow, saving, and the question about unsaved work
+// that comes before anything that would throw it away.
 #pragma once
 
 #include <string>
 
 class MainWindow;
+class QString;
 
 // A readable file that starts with this version's tag.
 bool holdsDocument(const std::string& path);
@@ -13,8 +15,18 @@ void drawLoadedDocument();
 
 // File > New: the document state back to its start, then blank axes.
 void startNewDocument();
-// Asks for a file, starts a new document, loads the file and redraws by its plot mode.
+// Asks about unsaved work, then clears the document as File > New does.
+void newDocumentFlow(MainWindow& window);
+// Asks about unsaved work and for a file, starts a new document, loads the file and redraws by
+// its plot mode.
 void openDocumentFlow(MainWindow& window);
+// The Open flow for a name given without a prompt (the command line, a drop).
+void openDocumentAt(MainWindow& window, const QString& name);
 // Writes the document to documentPath, asking for a name first when askForName is set;
-// a cancelled prompt writes nothing.
-void saveDocumentFlow(MainWindow& window, bool askForName);
+// a cancelled prompt writes nothing. Returns true when the document was written.
+bool saveDocumentFlow(MainWindow& window, bool askForName);
+// The file-name part of the document's name; empty while it has none.
+QString documentName();
+// When the work is unsaved, asks "Save changes to NAME?" with Save, Discard and Cancel. Returns
+// true when the caller may go on: nothing was unsaved, Discard, or Save wrote the document.
+bool settleUnsavedChanges(MainWindow& window);

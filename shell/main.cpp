@@ -1,16 +1,26 @@
 // Tarvelion: start-up and the message loop.
+#include "shell/command_line.h"
 #include "shell/export_command.h"
+#include "shell/file_commands.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
+#include <cstdio>
 
-// Apart from the headless export, the program takes no command-line arguments: Qt is handed a
-// program name only.
+// Qt is handed a program name only; the arguments are the program's own: the headless export, or
+// the document to open.
 int main(int argc, char** argv) {
     if (isExportCommand(argc, argv)) return runExportCommand(argc, argv);
+    const CommandLine line = parseCommandLine(argc, argv);
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "tarvelion: %s\nusage: tarvelion [DOCUMENT.tvl]\n", line.error.c_str());
+        return 2;
+    }
     char programName[] = "tarvelion";
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};
@@ -24,5 +34,10 @@ int main(int argc, char** argv) {
     window.showMaximized();
     window.requestRepaint();
     window.repaint();
+    // Opened from the message loop, so the window is up and owns the boxes of the load.
+    if (!line.document.empty()) {
+        const QString name = QFile::decodeName(line.document.c_str());
+        QTimer::singleShot(0, &window, [&window, name] { openDocumentAt(window, name); });
+    }
     return QApplication::exec();
 }

@@ -1,8 +1,10 @@
 #include "shell/main_window.h"
 
 #include "expr/message_hook.h"
+#include "shell/change_tracker.h"
 #include "shell/command_dialog.h"
 #include "shell/commands.h"
+#include "shell/file_commands.h"
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
 #include "shell/stop_dialog.h"
@@ -10,9 +12,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
@@ -46,10 +51,21 @@ class AltKeyMenuStyle : public QProxyStyle {
     }
 };
 
+// The first local file of the drop whose name ends in .tvl; empty when there is none.
+QString droppedDocument(const QMimeData* data) {
+    for (const QUrl& url : data->urls()) {
+        const QString name = url.toLocalFile();
+        if (name.endsWith(QLatin1String(".tvl"), Qt::CaseInsensitive)) return name;
+    }
+    return {};
+}
+
 } // namespace
 
-MainWindow::MainWindow() : graphArea_(new GraphArea(this)) {
-    setWindowTitle(QStringLiteral("Tarvelion Release 1.2 - real functions of one variable"));
+MainWindow::MainWindow() : graphArea_(new GraphArea(this)), changeTracker_(new ChangeTracker(this)) {
+    showCaption(false);
+    connect(changeTracker_, &ChangeTracker::checked, this, &MainWindow::showCaption);
+    setAcceptDrops(true);
     setCentralWidget(graphArea_);
     menus_ = buildMenus(menuBar(), this, [this](Command id) { runCommand(id); });
     // The menu resources carry these two checked; the program starts with both off.
@@ -81,8 +97,11 @@ void MainWindow::requestRepaint() {
     graphArea_->requestRepaint();
 }
 
+// A command may change the document after its dialog has closed, past the look that followed
+// the last click; so one more look follows every command.
 void MainWindow::runCommand(Command id) {
     dispatchCommand(*this, id);
+    changeTracker_->check();
 }
 
 bool MainWindow::isChecked(Command id) const {
@@ -115,8 +134,22 @@ void MainWindow::showPopup(QPoint pixel) {
     menus_.popup->popup(graphArea_->mapToGlobal(pixel));
 }
 
-// Closing the window ends the program at once; nothing is saved.
+// The caption's fixed text, then the document's name once it has one, and a mark while its work
+// is unsaved.
+void MainWindow::showCaption(bool unsaved) {
+    const QString name = documentName();
+    QString caption = QStringLiteral("Tarvelion Release 1.2 - ");
+    caption += name.isEmpty() ? QStringLiteral("real functions of one variable") : name;
+    if (unsaved) caption += QStringLiteral(" *");
+    if (caption != windowTitle()) setWindowTitle(caption);
+}
+
+// Closing the window ends the program once unsaved work has been saved or given up.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!settleUnsavedChanges(*this)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::exit(0);
 }
@@ -152,4 +185,16 @@ void MainWindow::keepOnScreen() {
     const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - outer.width()));
     const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - outer.height()));
     if (QPoint(left, top) != frame.topLeft()) move(left, top);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDocument(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+// Opened once the drop is over, so the drag source is not kept waiting on the boxes of the load.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString name = droppedDocument(event->mimeData());
+    if (name.isEmpty()) return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, name] { openDocumentAt(*this, name); });
 }

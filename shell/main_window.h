@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class ChangeTracker;
 class CommandDialog;
 class GraphArea;
 class InfoBox;
@@ -37,22 +38,29 @@ class MainWindow : public QMainWindow {
     void openConsole();
     CommandDialog* console() const;
 
+    // Unsaved work: its mark in the caption, and the documentChanged notification.
+    ChangeTracker* changeTracker() const { return changeTracker_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void showPopup(QPoint pixel);
     // Moves and, if need be, shrinks a restored window until it lies wholly on the screen's
     // available area, title bar included, so that it can always be moved.
     void keepOnScreen();
+    void showCaption(bool unsaved);
 
     // Until then the window manager may still be placing a restored window.
     QDeadlineTimer restoreSettles_;
 
     GraphArea* graphArea_;
+    ChangeTracker* changeTracker_;
     Menus menus_;
     QPointer<CommandDialog> console_;
 };

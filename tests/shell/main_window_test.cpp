@@ -265,6 +265,7 @@ TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
     defineFunctionFromText("g(x)=2");
     window->runCommand(Command::Clear);
 
+    answerNextChangesPrompt(QMessageBox::Discard);
     chooseFileInNextPrompt(path);
     window->runCommand(Command::Open);
     EXPECT_NE(findFunction("f"), nullptr);

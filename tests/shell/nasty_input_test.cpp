@@ -273,7 +273,8 @@ struct DamagedFile {
     QByteArray bytes;
 };
 
-// Writes the file's bytes into the folder and opens it with File > Open, with no boxes shown yet.
+// Writes the file's bytes into the folder and opens it with File > Open, giving up the unsaved work,
+// with no boxes shown yet.
 void openThroughTheMenu(MainWindow& window, const QTemporaryDir& directory, const DamagedFile& file) {
     const QString path = directory.filePath(QString::fromLatin1(file.behaviour) + ".tvl");
     QFile out(path);
@@ -281,6 +282,7 @@ void openThroughTheMenu(MainWindow& window, const QTemporaryDir& directory, cons
     out.write(file.bytes);
     out.close();
     shownMessages.clear();
+    answerNextChangesPrompt(QMessageBox::Discard);
     chooseFileInNextPrompt(path);
     window.runCommand(Command::Open);
 }

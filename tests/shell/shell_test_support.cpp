@@ -5,6 +5,7 @@
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QPlainTextEdit>
@@ -51,5 +52,15 @@ void chooseFileInNextPrompt(const QString& path) {
         if (prompt == nullptr) return chooseFileInNextPrompt(path);
         prompt->selectFile(path);
         static_cast<QDialog*>(prompt)->accept();
+    });
+}
+
+void answerNextChangesPrompt(QMessageBox::StandardButton answer) {
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return answerNextChangesPrompt(answer);
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box != nullptr && box->text().startsWith(QLatin1String("Save changes to ")))
+            box->button(answer)->click();
     });
 }

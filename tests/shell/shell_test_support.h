@@ -4,6 +4,7 @@
 
 #include "shell/main_window.h"
 
+#include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
 #include <memory>
@@ -28,6 +29,9 @@ class StopPresser {
   private:
     QTimer timer_;
 };
+
+// Gives this answer to the question about unsaved work, if it is the next modal window to open.
+void answerNextChangesPrompt(QMessageBox::StandardButton answer);
 
 // The transcript of a console field, one entry per line.
 QStringList transcriptLines(const QPlainTextEdit* edit);
