@@ -6,7 +6,7 @@ JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan bench fuzz install clean
+.PHONY: all deps configure build run test asan bench fuzz install package clean
 
 all: build
 
@@ -54,6 +54,10 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package build/package/tarvelion_<version>_<arch>.deb of what `make install` installs.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench build-fuzz

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs a build into a temporary prefix, checks that the program, the terminal console, the
-# help page, the desktop entry and the icon are in place, then starts the installed program on a
-# virtual X display and finds its window in a screenshot (screenshot_test.sh).
+# help page, the desktop entry, the document type, the icons and the AppStream file are in place,
+# then starts the installed program on a virtual X display and finds its window in a screenshot
+# (screenshot_test.sh).
 # Usage: install_test.sh path/to/build-folder
 set -eu
 
@@ -13,7 +14,9 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix"
 
 for file in bin/tarvelion bin/tarvelion-console share/doc/tarvelion/tvhelp.htm \
-    share/applications/tarvelion.desktop share/icons/hicolor/48x48/apps/tarvelion.png; do
+    share/applications/tarvelion.desktop share/icons/hicolor/48x48/apps/tarvelion.png \
+    share/mime/packages/tarvelion.xml share/icons/hicolor/48x48/mimetypes/application-x-tarvelion.png \
+    share/metainfo/org.tarvelion.Tarvelion.metainfo.xml; do
     [ -s "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 
