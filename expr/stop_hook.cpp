@@ -2,6 +2,8 @@
 
 #include "expr/evaluation.h"
 
+#include <algorithm>
+
 // The fuzz build keeps a fixed allowance of steps per session, so that an input of many costly
 // lines still runs in moments under the sanitizers; nothing there can press Stop.
 #ifdef TARVELION_EVALUATION_WORK_LIMIT
@@ -12,6 +14,12 @@
 #endif
 
 WorkProgress workProgress;
+
+void setWorkTask(std::string_view name) {
+    const std::size_t length = std::min(name.size(), workProgress.task.size() - 1);
+    name.copy(workProgress.task.data(), length);
+    workProgress.task[length] = '\0';
+}
 std::int32_t evaluationIncomplete = 0;
 
 namespace {

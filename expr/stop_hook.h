@@ -4,7 +4,9 @@
 // sets. Every loop that can run long (sum, prod, diff, diffn, the plotters' samples) calls
 // workStopped(), which polls the hook every stopPollSteps steps; plain C++, no Qt.
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 enum class WorkEvent : std::uint8_t {
     begin, // the outermost EvaluationSession starts
@@ -23,14 +25,18 @@ inline constexpr long stopPollSteps = 4096;
 // and every later call answers true until the outermost EvaluationSession ends.
 bool workStopped(long steps = 1);
 
-// What the running work is, for the progress indication: `task` names it (a curve's label) and
-// stays valid while the work runs; `done` of `total` steps are behind it (total 0: unknown).
+// What the running work is, for the progress indication: `task` names it (a curve's label, a
+// copy, so a hook polled after the caller's string is gone still reads a live name); `done` of
+// `total` steps are behind it (total 0: unknown).
 struct WorkProgress {
-    const char* task = "";
+    std::array<char, 80> task{};
     long done = 0;
     long total = 0;
 };
 extern WorkProgress workProgress;
+
+// Names the running work, cut to fit `task`.
+void setWorkTask(std::string_view name);
 
 // Raised by an evaluation that could not give its value: stopped, or refused by the compiler
 // (a recursive or too large expression). The plotters clear it before a sample and lift the pen

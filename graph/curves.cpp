@@ -92,7 +92,7 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& 
     integralSum = 0.0;
     if (displayFlags[row] == 0) return;
     const std::string task = functionLabel(entry);
-    workProgress.task = task.c_str();
+    setWorkTask(task);
     surface.setPen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
     const double start = valueAt(x, worldX(0), list);
@@ -124,7 +124,7 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
         if (!shown[order - 1]) continue;
         integralSum = 0.0;
         const std::string task = entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)";
-        workProgress.task = task.c_str();
+        setWorkTask(task);
         surface.setPen(derivativeColour(row, order));
         const double start =
             order == 1 ? evaluateColumns(x, first, columns) : evaluateColumns(x, second, columns);

@@ -141,7 +141,7 @@ void drawEquation(int index) {
     {
         const std::string task = std::string(plotSettings.implicitLeft[index].view()) + " = " +
                                  std::string(plotSettings.implicitRight[index].view());
-        workProgress.task = task.c_str();
+        setWorkTask(task);
         const ExpListPtr left = compileExpression(plotSettings.implicitLeft[index].view());
         const ExpListPtr right = compileExpression(plotSettings.implicitRight[index].view());
         const Equation equation{left, right, findOrCreateVariable("x"), findOrCreateVariable("y")};
@@ -221,7 +221,7 @@ void plotInequalities() {
     const int count = inequalityCount();
     if (count == 0) return;
     const EvaluationSession session;
-    workProgress.task = "Inequality region";
+    setWorkTask("Inequality region");
     std::array<Equation, 3> sides{};
     for (int i = 0; i < count; ++i) {
         sides[i].left = compileExpression(plotSettings.inequalityLeft[i].view());

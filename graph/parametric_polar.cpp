@@ -75,7 +75,7 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     const QRgb colour = qRgb(255, 255, (64 * row) % 256);
     surface.setPen(colour);
     const std::string task = functionLabel(entry);
-    workProgress.task = task.c_str();
+    setWorkTask(task);
     Variable* angle = findOrCreateVariable(polarAngleName());
     const auto pixel = [](double theta, double r) {
         return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
@@ -104,7 +104,7 @@ void plotParametric() {
     if (!setup) return;
     const std::string task = "x = " + std::string(plotSettings.parametricX.view()) +
                              ", y = " + std::string(plotSettings.parametricY.view());
-    workProgress.task = task.c_str();
+    setWorkTask(task);
     Surface surface;
     surface.setPen(parametricColour);
     SampleRows samples;

@@ -52,7 +52,7 @@ void closeDialog() {
 void refreshDialog() {
     handlingEvents = true;
     const WorkProgress& progress = workProgress;
-    dialog->setLabelText(QString::fromLatin1(progress.task));
+    dialog->setLabelText(QString::fromLatin1(progress.task.data()));
     if (progress.total > 0) {
         dialog->setMaximum(progressSteps);
         dialog->setValue(static_cast<int>(progress.done * progressSteps / progress.total));
