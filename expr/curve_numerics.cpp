@@ -234,17 +234,24 @@ RootSearch findRoots(RealFunction f, double a, double b, std::size_t most) {
     return search;
 }
 
-Extremum findMinimum(RealFunction f, double a, double b) {
+namespace {
+
+std::vector<double> loweredSamples(RealFunction f, double a, double b) {
     std::vector<double> samples(sampleIntervals + 1);
-    std::size_t best = 0;
-    double highest = -std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i <= sampleIntervals; ++i) {
+    for (std::size_t i = 0; i <= sampleIntervals; ++i)
         samples[i] = lowered(valueAt(f, samplePoint(a, b, i)));
-        if (samples[i] < samples[best]) best = i;
-        if (std::isfinite(samples[i])) highest = std::max(highest, samples[i]);
-    }
+    return samples;
+}
+
+// The minimum around the sample `best`, refined between its neighbours; flat when every sample
+// has the same value, unbounded when the refinement runs away far below what the samples show.
+Extremum refinedMinimum(RealFunction f, double a, double b, const std::vector<double>& samples,
+                        std::size_t best) {
     const double lowest = samples[best];
     if (!std::isfinite(lowest)) return {};
+    double highest = lowest;
+    for (double y : samples)
+        if (std::isfinite(y)) highest = std::max(highest, y);
     if (highest - lowest <= 4.0 * epsilon * std::max(std::fabs(lowest), std::fabs(highest)))
         return {ExtremumOutcome::flat};
     const std::size_t left = best > 0 ? best - 1 : best;
@@ -262,11 +269,44 @@ Extremum findMinimum(RealFunction f, double a, double b) {
     return {ExtremumOutcome::found, found.x, found.y};
 }
 
-Extremum findMaximum(RealFunction f, double a, double b) {
-    const auto negated = [&](double x) { return -f(x); };
-    Extremum e = findMinimum(negated, a, b);
+Extremum negated(Extremum e) {
     e.y = -e.y;
     return e;
+}
+
+} // namespace
+
+Extremum findMinimum(RealFunction f, double a, double b) {
+    const std::vector<double> samples = loweredSamples(f, a, b);
+    const auto best = std::min_element(samples.begin(), samples.end()) - samples.begin();
+    return refinedMinimum(f, a, b, samples, static_cast<std::size_t>(best));
+}
+
+Extremum findMaximum(RealFunction f, double a, double b) {
+    return negated(findMinimum([&](double x) { return -f(x); }, a, b));
+}
+
+Extremum findMinimumNear(RealFunction f, double a, double b, double near) {
+    const std::vector<double> samples = loweredSamples(f, a, b);
+    const double where = (near - a) / (b - a);
+    const double t = std::isnan(where) ? 0.0 : std::clamp(where, 0.0, 1.0);
+    std::size_t best = static_cast<std::size_t>(std::lround(t * static_cast<double>(sampleIntervals)));
+    if (!std::isfinite(samples[best])) return {};
+    // Downhill over the samples, to the first sample below both its neighbours.
+    for (;;) {
+        if (best > 0 && samples[best - 1] < samples[best])
+            --best;
+        else if (best < sampleIntervals && samples[best + 1] < samples[best])
+            ++best;
+        else
+            break;
+    }
+    if (best == 0 || best == sampleIntervals) return {ExtremumOutcome::atEnd};
+    return refinedMinimum(f, a, b, samples, best);
+}
+
+Extremum findMaximumNear(RealFunction f, double a, double b, double near) {
+    return negated(findMinimumNear([&](double x) { return -f(x); }, a, b, near));
 }
 
 Area integrate(RealFunction f, double a, double b) {

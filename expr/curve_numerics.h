@@ -33,7 +33,7 @@ struct RootSearch {
 // Every root where the function changes sign or is exactly zero, each to full precision.
 RootSearch findRoots(RealFunction f, double a, double b, std::size_t most);
 
-enum class ExtremumOutcome { found, noValue, flat, unbounded };
+enum class ExtremumOutcome { found, noValue, flat, unbounded, atEnd };
 
 struct Extremum {
     ExtremumOutcome outcome = ExtremumOutcome::noValue;
@@ -44,6 +44,9 @@ struct Extremum {
 // The smallest value on [a, b], to the limit of double precision where the function is smooth.
 Extremum findMinimum(RealFunction f, double a, double b);
 Extremum findMaximum(RealFunction f, double a, double b);
+// The local minimum reached by going downhill from `near`; atEnd when the way down leaves [a, b].
+Extremum findMinimumNear(RealFunction f, double a, double b, double near);
+Extremum findMaximumNear(RealFunction f, double a, double b, double near);
 
 struct Area {
     double value = 0.0;

@@ -145,6 +145,7 @@ std::string extremumAnswer(const Extremum& e, const std::string& name, bool isMi
         return formatted("Error - no %s, the expression is unbounded near %s = %lf", word, name.c_str(),
                          shown(e.x));
     case ExtremumOutcome::noValue:
+    case ExtremumOutcome::atEnd: // not asked for here
         break;
     }
     return noValueAnswer;
@@ -196,29 +197,24 @@ std::string runExploreCommand(std::string_view text) {
     if (tool == nullptr) return {};
     const auto pieces = splitArguments(text.substr(tool->word.size()));
     if (!pieces) return formatted("Error - expected %s a,b,expression", std::string(tool->word).c_str());
-    const std::int32_t errorFlag = evalErrorFlag;
-    const std::int32_t mathError = mathErrorIndicator;
-    // The whole search is one piece of work, which Stop ends as a whole.
-    const EvaluationSession session;
     const std::optional<double> a = boundValue((*pieces)[0]);
     const std::optional<double> b = boundValue((*pieces)[1]);
+    evalErrorFlag = 0;
+    if (!a || !b) return "Error - the bounds must be finite numbers";
+    if (!(*a < *b)) return "Error - the first bound must be below the second";
+    const std::string name = variableName((*pieces)[2]);
+    Variable* variable = name.empty() ? nullptr : findOrCreateVariable(name);
     Outcome outcome;
-    if (!a || !b) {
-        outcome.answer = "Error - the bounds must be finite numbers";
-    } else if (!(*a < *b)) {
-        outcome.answer = "Error - the first bound must be below the second";
-    } else {
-        const std::string name = variableName((*pieces)[2]);
-        Variable* variable = name.empty() ? nullptr : findOrCreateVariable(name);
-        const double kept = variable != nullptr ? variable->value : 0.0;
+    {
+        // The whole search is one piece of work, which Stop ends as a whole.
+        const SearchScope scope(variable);
         const ExpListPtr expression = compiled((*pieces)[2]);
         outcome =
             explore(tool->tool, *a, *b, ExpressionFunction{*expression, variable}, name.empty() ? "x" : name);
-        // The evaluator's own reason, where it gave one, says more (a calculation stopped).
+        // A stopped search tells nothing; elsewhere the evaluator's own reason says more.
+        if (scope.stopped()) outcome = {evalErrorMessage};
         if (outcome.answer == noValueAnswer && evalErrorFlag != 0) outcome.answer = evalErrorMessage;
-        setVariableValue(variable, outcome.x.value_or(kept));
     }
-    evalErrorFlag = errorFlag;
-    mathErrorIndicator = mathError;
+    if (outcome.x) setVariableValue(variable, *outcome.x);
     return outcome.answer;
 }

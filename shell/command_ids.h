@@ -44,4 +44,8 @@ enum class Command : int {
     ShowChord = 40310,
     ChordHere = 40311,
     NextFunction = 40312,
+    RootHere = 40460,
+    MinimumHere = 40461,
+    MaximumHere = 40462,
+    IntersectionHere = 40463,
 };

@@ -2,6 +2,7 @@
 
 #include "shell/deffunc_dialog.h"
 #include "shell/editlist_dialog.h"
+#include "shell/explore_here.h"
 #include "shell/funlist_dialog.h"
 #include "shell/graphexp_dialog.h"
 #include "shell/inequal_dialog.h"
@@ -171,6 +172,10 @@ void dispatchCommand(MainWindow& window, Command id) {
         return;
     }
     if (runDialogCommand(window, id)) return;
+    if (runFindCommand(id)) {
+        window.requestRepaint();
+        return;
+    }
     switch (id) {
     case Command::New:
         newDocumentFlow(window);

@@ -3,6 +3,7 @@
 #include "expr/evaluation.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
+#include "graph/explore_marks.h"
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
@@ -51,6 +52,7 @@ void plotShownCurves() {
     plotFunctions();
     plotPolar();
     if (plotSettings.parametricShown != 0) plotParametric();
+    drawExploreMarks();
 }
 
 GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {

@@ -90,6 +90,11 @@ constexpr MenuEntry menuTable[] = {
     {Popup, Item, "&Show chord", Command::ShowChord, true},
     {Popup, Item, "C&hord here", Command::ChordHere},
     {Popup, Item, "&Next function", Command::NextFunction},
+    {Popup, Separator},
+    {Popup, Item, "Roo&t here", Command::RootHere},
+    {Popup, Item, "Mini&mum here", Command::MinimumHere},
+    {Popup, Item, "Ma&ximum here", Command::MaximumHere},
+    {Popup, Item, "Int&ersection here", Command::IntersectionHere},
     {Popup, End},
 };
 

@@ -1,0 +1,17 @@
+// What the exploring tools leave on the graph: a small cross with its "x = .., y = .." readout
+// where a root, an extremum or an intersection was found. Marks belong to the view and the
+// functions they were found on: a change of either drops them.
+#pragma once
+
+#include <QRgb>
+
+struct ExploreMark {
+    double x;
+    double y;
+    QRgb colour;
+};
+
+void addExploreMark(const ExploreMark& mark);
+void clearExploreMarks();
+// Draws the marks that still belong to what is shown; drops them all otherwise.
+void drawExploreMarks();
