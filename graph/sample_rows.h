@@ -29,9 +29,9 @@ struct SampleRows {
     template <typename Evaluate> void evaluateEach(Variable* variable, std::size_t lists, Evaluate evaluate) {
         prepare(lists);
         const std::size_t n = values.size();
+        workProgress.total = static_cast<long>(n);
         for (std::size_t i = 0; i < n && !workStopped(sampleWork); ++i) {
             workProgress.done = static_cast<long>(i);
-            workProgress.total = static_cast<long>(n);
             setVariableValue(variable, values[i]);
             const std::int32_t mathBefore = mathErrorIndicator;
             const std::int32_t incompleteBefore = evaluationIncomplete;
