@@ -87,14 +87,8 @@ void defineFromParsedText(std::string_view text) {
     if (close == std::string_view::npos) return;
     std::vector<std::string> parameters;
     if (close > open + 1) {
-        std::size_t start = open + 1;
-        for (;;) {
-            const std::size_t comma = std::min(text.find(',', start), close);
-            if (parameters.size() < parameterLimit)
-                parameters.emplace_back(text.substr(start, comma - start));
-            if (comma == close) break;
-            start = comma + 1;
-        }
+        for (std::string_view name : splitArguments(text.substr(open + 1, close - open - 1)))
+            if (parameters.size() < parameterLimit) parameters.emplace_back(name);
     }
     const std::string_view body = close + 2 <= text.size() ? text.substr(close + 2) : std::string_view();
     const int count = static_cast<int>(parameters.size());

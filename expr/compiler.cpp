@@ -88,18 +88,9 @@ std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t 
     return std::nullopt;
 }
 
-// Splits an argument text at every ","; each piece is cut to the argument buffer.
-std::vector<std::string_view> splitArguments(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const std::string_view piece =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        pieces.push_back(piece.substr(0, tokenBufferSize - 1));
-        if (comma == std::string_view::npos) return pieces;
-        start = comma + 1;
-    }
+// One argument as the argument buffer holds it.
+std::string_view argumentPiece(std::string_view piece) {
+    return piece.substr(0, tokenBufferSize - 1);
 }
 
 void scanInto(ExpList& list, std::string_view text);
@@ -113,7 +104,7 @@ void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& ent
     list.records.push_back(entry);
     std::uint32_t count = 0;
     for (std::string_view piece : splitArguments(argumentText)) {
-        ExpListPtr argument = compileText(piece);
+        ExpListPtr argument = compileText(argumentPiece(piece));
         toPostfix(*argument);
         list.arguments.push_back(ArgumentNode{std::move(argument)});
         ++count;
@@ -160,7 +151,7 @@ void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
     std::string body = entry->bodyText.substr(0, rewriteBufferSize - 1);
     const std::vector<std::string_view> pieces = splitArguments(argumentText);
     for (std::size_t i = 0; i < pieces.size() && i < entry->parameters.size(); ++i)
-        body = substituteParameter(body, i, pieces[i], *entry);
+        body = substituteParameter(body, i, argumentPiece(pieces[i]), *entry);
 
     budget.bodies.push_back(entry.get());
     ExpListPtr expanded = compileText(body);
@@ -282,6 +273,24 @@ std::string readName(std::string_view text, std::size_t& position) {
         if (c == '(') break;
     }
     return std::string(text.substr(start, std::min(position - start, tokenBufferSize - 1)));
+}
+
+std::vector<std::string_view> splitArguments(std::string_view text, std::size_t mostPieces) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t p = 0; p < text.size() && pieces.size() + 1 < mostPieces; ++p) {
+        if (text[p] == '(')
+            ++depth;
+        else if (text[p] == ')')
+            depth = std::max(depth - 1, 0); // a stray ")" hides no later comma
+        else if (text[p] == ',' && depth == 0) {
+            pieces.push_back(text.substr(start, p - start));
+            start = p + 1;
+        }
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
 }
 
 std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,

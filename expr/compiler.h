@@ -4,8 +4,10 @@
 // into evaluation order. The compiler never reports: it stops at the first character it cannot use.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "expr/symbol_store.h"
 
@@ -28,6 +30,10 @@ ExpListPtr compileExpression(std::string_view text);
 std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber);
 // Letters and "!" up to the first "X"; an "(" is taken into the name and ends it.
 std::string readName(std::string_view text, std::size_t& position);
+// The pieces of a comma-separated text, split only at commas outside brackets, so that an argument
+// may itself be a call with several arguments: g(1,2),3 is two pieces. The last of at most
+// `mostPieces` pieces holds the rest of the text, commas and all. A text without a comma is one piece.
+std::vector<std::string_view> splitArguments(std::string_view text, std::size_t mostPieces = SIZE_MAX);
 // The body text with parameter `index` of `entry` replaced by `argument`.
 std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,
                                 const FunctionEntry& entry);

@@ -1,6 +1,7 @@
 #include "expr/explore_commands.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -52,25 +53,13 @@ std::string formatted(const char* format, ...) {
     return piece;
 }
 
-// The pieces of "a,b,expression", split at the first two commas outside brackets.
-std::optional<std::array<std::string_view, 3>> splitArguments(std::string_view text) {
-    std::array<std::string_view, 3> pieces;
-    std::size_t start = 0;
-    int depth = 0;
-    int found = 0;
-    for (std::size_t i = 0; i < text.size() && found < 2; ++i) {
-        if (text[i] == '(') ++depth;
-        if (text[i] == ')') --depth;
-        if (text[i] == ',' && depth == 0) {
-            pieces[static_cast<std::size_t>(found++)] = text.substr(start, i - start);
-            start = i + 1;
-        }
-    }
-    if (found < 2) return std::nullopt;
-    pieces[2] = text.substr(start);
+// The pieces of "a,b,expression"; an expression may hold commas of its own.
+std::optional<std::array<std::string_view, 3>> boundsAndExpression(std::string_view text) {
+    const std::vector<std::string_view> pieces = splitArguments(text, 3);
+    if (pieces.size() < 3) return std::nullopt;
     for (std::string_view piece : pieces)
         if (piece.empty()) return std::nullopt;
-    return pieces;
+    return std::array<std::string_view, 3>{pieces[0], pieces[1], pieces[2]};
 }
 
 ExpListPtr compiled(std::string_view text) {
@@ -195,7 +184,7 @@ bool isExploreCommand(std::string_view text) {
 std::string runExploreCommand(std::string_view text) {
     const ToolWord* tool = toolOf(text);
     if (tool == nullptr) return {};
-    const auto pieces = splitArguments(text.substr(tool->word.size()));
+    const auto pieces = boundsAndExpression(text.substr(tool->word.size()));
     if (!pieces) return formatted("Error - expected %s a,b,expression", std::string(tool->word).c_str());
     const std::optional<double> a = boundValue((*pieces)[0]);
     const std::optional<double> b = boundValue((*pieces)[1]);

@@ -124,6 +124,21 @@ TEST_P(ConsoleAnswerTest, Answers) {
 INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// An argument may itself be a call with commas; only the commas outside brackets separate arguments.
+const ConsoleCase commaInsideArgumentCases[] = {
+    {"OneArgumentBuiltinOfATwoArgumentCall", {":defn g(a,b)=a*b", "sinh(g(1,2))"}, "result = 3.626860 "},
+    {"DerivativeOfADerivative", {"x=2", "diff(diff(x^3,x),x)"}, "result = 12.000000 "},
+    {"HigherDerivativeOfACall", {":defn g(a,b)=a*b", "x=1", "diffn(g(x,x),x,2)"}, "result = 2.000000 "},
+    {"SumOfACall", {":defn g(a,b)=a*b", "sum(n,1,3,g(n,2))"}, "result = 12.000000 "},
+    {"CallAsFirstArgument", {":defn g(a,b)=a*b", ":defn f(a,b)=a+b", "f(g(1,2),3)"}, "result = 5 "},
+    {"CallAsLastArgument", {":defn g(a,b)=a*b", ":defn f(a,b)=a+b", "f(3,g(1,2))"}, "result = 5 "},
+    {"FactorialOfACall", {":defn g(a,b)=a*b", "(g(1,2))!"}, "result = 2.000000 "},
+};
+
+INSTANTIATE_TEST_SUITE_P(CommaInsideArgument, ConsoleAnswerTest,
+                         ::testing::ValuesIn(commaInsideArgumentCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Expressions at the compiler's limits, answered as the console shows them (errors included).
 const ConsoleCase limitCases[] = {
     {"RecursionIsRefused", {":defn r(x)=r(x)", "r(1)"}, "Error - recursive function"},
