@@ -128,12 +128,15 @@ void scanEquation(Surface& surface, const Equation& f) {
     const double spanY = v.yMax - v.yMin;
     const double dx = spanX * coarseFraction;
     const double dy = spanY * coarseFraction;
+    const std::vector<double> rows = sweptValues(v.yMin, v.yMax, spanY * fineFraction);
+    const std::vector<double> columns = sweptValues(v.xMin, v.xMax, spanX * fineFraction);
+    workProgress.done = 0;
+    workProgress.total = static_cast<long>(rows.size() + columns.size());
     SampleRows coarse;
     coarse.values = coarseSamples(v.xMin, v.xMax, dx);
-    sweep(v.yMin, v.yMax, spanY * fineFraction, [&](double y) { scanLine(surface, f, true, y, coarse, dx); });
+    forEachValueWithProgress(rows, [&](double y) { scanLine(surface, f, true, y, coarse, dx); });
     coarse.values = coarseSamples(v.yMin, v.yMax, dy);
-    sweep(v.xMin, v.xMax, spanX * fineFraction,
-          [&](double x) { scanLine(surface, f, false, x, coarse, dy); });
+    forEachValueWithProgress(columns, [&](double x) { scanLine(surface, f, false, x, coarse, dy); });
 }
 
 void drawEquation(int index) {
@@ -233,14 +236,15 @@ void plotInequalities() {
     const std::span<const Equation> taking(sides.data(), static_cast<std::size_t>(count));
     {
         Surface surface;
-        std::vector<double> lattice;
-        sweep(v.xMin, v.xMax, (v.xMax - v.xMin) / latticePoints,
-              [&](double xValue) { lattice.push_back(xValue); });
+        const std::vector<double> lattice = sweptValues(v.xMin, v.xMax, (v.xMax - v.xMin) / latticePoints);
+        const std::vector<double> rows = sweptValues(v.yMin, v.yMax, (v.yMax - v.yMin) / latticePoints);
         const bool together = std::all_of(taking.begin(), taking.end(), [](const Equation& side) {
             return allSweepable({&side.right, &side.left});
         });
         SampleRows row;
-        sweep(v.yMin, v.yMax, (v.yMax - v.yMin) / latticePoints, [&](double yValue) {
+        workProgress.done = 0;
+        workProgress.total = static_cast<long>(rows.size());
+        forEachValueWithProgress(rows, [&](double yValue) {
             if (together)
                 regionRowAtOnce(surface, taking, x, y, lattice, yValue, row);
             else
