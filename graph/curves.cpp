@@ -33,14 +33,6 @@ double valueAt(Variable* x, double worldValue, const ExpListPtr& list) {
     return evaluateToNumber(list);
 }
 
-// worldX of every column, worked out once per call and shared by all rows.
-std::vector<double> columnValues() {
-    std::vector<double> values(static_cast<std::size_t>(graphView.width));
-    for (int i = 0; i < graphView.width; ++i)
-        values[static_cast<std::size_t>(i)] = worldX(i);
-    return values;
-}
-
 // Draws a row from its value at worldX(0), where the pen starts, and its values at the columns
 // evaluated before any Stop; a math error or a sample without a value lifts the pen until the
 // next column without one.
@@ -123,7 +115,7 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
     for (int order = 1; order <= 2; ++order) {
         if (!shown[order - 1]) continue;
         integralSum = 0.0;
-        const std::string task = entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)";
+        const std::string task = derivativeLabel(entry, order);
         setWorkTask(task);
         surface.setPen(derivativeColour(row, order));
         const double start =
@@ -148,6 +140,18 @@ std::string functionLabel(const FunctionEntry& entry) {
     label += ") = " + entry.bodyText;
     if (label.size() > functionLabelSize - 1) label.resize(functionLabelSize - 1);
     return label;
+}
+
+std::string derivativeLabel(const FunctionEntry& entry, int order) {
+    return entry.name + std::string(static_cast<std::size_t>(order), '\'') + "(x)";
+}
+
+// Worked out once per call and shared by all rows.
+std::vector<double> columnValues() {
+    std::vector<double> values(static_cast<std::size_t>(graphView.width));
+    for (int i = 0; i < graphView.width; ++i)
+        values[static_cast<std::size_t>(i)] = worldX(i);
+    return values;
 }
 
 void plotFunctions() {

@@ -6,6 +6,7 @@
 #include <QRgb>
 
 #include <string>
+#include <vector>
 
 inline constexpr int labelGap = 120;
 inline constexpr std::size_t functionLabelSize = 80; // terminator included
@@ -13,6 +14,10 @@ inline constexpr std::size_t functionLabelSize = 80; // terminator included
 QRgb rowColour(int row);
 // name(parameters) = body, cut at functionLabelSize - 1 characters.
 std::string functionLabel(const FunctionEntry& entry);
+// name'(x) for the first derivative (order 1), name''(x) for the second.
+std::string derivativeLabel(const FunctionEntry& entry, int order);
+// worldX of every column, the x values an explicit graph is drawn through.
+std::vector<double> columnValues();
 
 // Draws every ticked row over what is shown, and the chord on chordRow when it is shown.
 void plotFunctions();

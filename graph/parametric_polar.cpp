@@ -29,36 +29,6 @@ constexpr int markerArm = 5;
 constexpr double parametricStepFraction = 0.001; // 1000 intervals
 constexpr double polarStep = 0.01;
 constexpr double polarLabelStep = 0.4;
-struct ParametricSetup {
-    ExpListPtr x;
-    ExpListPtr y;
-    double from;
-    double to;
-    Variable* parameter;
-
-    // The pixel of the curve at parameter value t; y is evaluated before x.
-    QPoint pointAt(double t) const {
-        setVariableValue(parameter, t);
-        const double yValue = evaluateToNumber(y);
-        const double xValue = evaluateToNumber(x);
-        return {screenX(xValue), screenY(yValue)};
-    }
-};
-
-std::optional<ParametricSetup> prepareParametric() {
-    const PlotSettings& s = plotSettings;
-    if (s.parametricX.empty() || s.parametricY.empty() || s.parameterFrom.empty() || s.parameterTo.empty() ||
-        s.parameterName.empty()) {
-        return std::nullopt;
-    }
-    ExpListPtr x = compileExpression(s.parametricX.view());
-    ExpListPtr y = compileExpression(s.parametricY.view());
-    const double from = std::strtod(s.parameterFrom.c_str(), nullptr);
-    const double to = std::strtod(s.parameterTo.c_str(), nullptr);
-    return ParametricSetup{std::move(x), std::move(y), from, to,
-                           findOrCreateVariable(s.parameterName.view())};
-}
-
 // Joins the pixels of the samples evaluated before any Stop in order; a sample without a value
 // lifts the pen.
 template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
@@ -85,8 +55,8 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
         return pixel(theta, evaluateToNumber(list));
     };
     SampleRows samples;
-    samples.values.push_back(0.0); // the pen's start
-    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) { samples.values.push_back(theta); });
+    samples.values = polarAngles();
+    samples.values.insert(samples.values.begin(), 0.0); // the pen's start
     samples.evaluate(angle, list);
     joinSamples(surface, samples,
                 [&](std::size_t i) { return pixel(samples.values[i], samples.results[0][i]); });
@@ -97,23 +67,57 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
 
 } // namespace
 
+QPoint ParametricSetup::pointAt(double t) const {
+    setVariableValue(parameter, t);
+    const double yValue = evaluateToNumber(y);
+    const double xValue = evaluateToNumber(x);
+    return {screenX(xValue), screenY(yValue)};
+}
+
+std::optional<ParametricSetup> prepareParametric() {
+    const PlotSettings& s = plotSettings;
+    if (s.parametricX.empty() || s.parametricY.empty() || s.parameterFrom.empty() || s.parameterTo.empty() ||
+        s.parameterName.empty()) {
+        return std::nullopt;
+    }
+    ExpListPtr x = compileExpression(s.parametricX.view());
+    ExpListPtr y = compileExpression(s.parametricY.view());
+    const double from = std::strtod(s.parameterFrom.c_str(), nullptr);
+    const double to = std::strtod(s.parameterTo.c_str(), nullptr);
+    return ParametricSetup{std::move(x), std::move(y), from, to,
+                           findOrCreateVariable(s.parameterName.view())};
+}
+
+std::vector<double> parameterValues(double from, double to) {
+    std::vector<double> values;
+    if (from < to)
+        sweep(from, to, (to - from) * parametricStepFraction, [&](double t) { values.push_back(t); });
+    return values;
+}
+
+std::vector<double> polarAngles() {
+    std::vector<double> angles;
+    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) { angles.push_back(theta); });
+    return angles;
+}
+
+std::string parametricLabel() {
+    return "x = " + std::string(plotSettings.parametricX.view()) +
+           ", y = " + std::string(plotSettings.parametricY.view());
+}
+
 void plotParametric() {
     addToPicture(plotParametric);
     const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
-    const std::string task = "x = " + std::string(plotSettings.parametricX.view()) +
-                             ", y = " + std::string(plotSettings.parametricY.view());
-    setWorkTask(task);
+    setWorkTask(parametricLabel());
     Surface surface;
     surface.setPen(parametricColour);
     SampleRows samples;
-    samples.values.push_back(setup->from); // the pen's start
-    if (setup->from < setup->to) {
-        const double step = (setup->to - setup->from) * parametricStepFraction;
-        sweep(setup->from, setup->to, step, [&](double t) { samples.values.push_back(t); });
-    }
-    samples.evaluate(setup->parameter, setup->y, setup->x); // y before x, as at one point
+    samples.values = parameterValues(setup->from, setup->to);
+    samples.values.insert(samples.values.begin(), setup->from); // the pen's start
+    samples.evaluate(setup->parameter, setup->y, setup->x);     // y before x, as at one point
     joinSamples(surface, samples, [&](std::size_t i) {
         return QPoint(screenX(samples.results[1][i]), screenY(samples.results[0][i]));
     });

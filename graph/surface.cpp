@@ -74,6 +74,10 @@ template <typename Draw> void paintWithPen(QRgb* pixels, QRgb pen, bool xorMode,
     }
 }
 
+int imageRatio(const QImage& image) {
+    return std::clamp(qRound(image.devicePixelRatio()), 1, 4);
+}
+
 } // namespace
 
 void setGraphImage(QImage* image) {
@@ -81,6 +85,9 @@ void setGraphImage(QImage* image) {
 }
 QImage* graphImage() {
     return targetImage;
+}
+int graphImageRatio() {
+    return targetImage != nullptr ? imageRatio(*targetImage) : 1;
 }
 void setSurfaceReleaseHook(void (*hook)()) {
     releaseHook = hook;
@@ -102,7 +109,7 @@ Surface::Surface() : image_(targetImage), painter_(targetPainter) {
     stride_ = image_->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_->width();
     height_ = image_->height();
-    ratio_ = std::clamp(qRound(image_->devicePixelRatio()), 1, 4);
+    ratio_ = imageRatio(*image_);
     deviceView_.emplace(ratio_);
 }
 

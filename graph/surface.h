@@ -38,6 +38,8 @@ struct TextDraw {
 
 void setGraphImage(QImage* image);
 QImage* graphImage();
+// Device pixels per logical pixel of the graph area's image: a whole number from 1 to 4.
+int graphImageRatio();
 void setSurfaceReleaseHook(void (*hook)());
 void setTextLog(std::vector<TextDraw>* log);
 // While set (not null), surfaces draw through this painter, in logical pixels, instead of on the

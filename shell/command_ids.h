@@ -48,4 +48,5 @@ enum class Command : int {
     MinimumHere = 40461,
     MaximumHere = 40462,
     IntersectionHere = 40463,
+    Trace = 40464,
 };

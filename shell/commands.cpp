@@ -11,6 +11,7 @@
 #include "shell/parametric_dialog.h"
 #include "shell/polar_dialog.h"
 #include "shell/setlimits_dialog.h"
+#include "shell/trace_command.h"
 #include "shell/varlist_dialog.h"
 #include "shell/vary_dialog.h"
 
@@ -172,7 +173,7 @@ void dispatchCommand(MainWindow& window, Command id) {
         return;
     }
     if (runDialogCommand(window, id)) return;
-    if (runFindCommand(id)) {
+    if (runFindCommand(id) || runTraceCommand(id)) {
         window.requestRepaint();
         return;
     }

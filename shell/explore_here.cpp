@@ -1,13 +1,12 @@
 #include "shell/explore_here.h"
 
-#include "expr/compiler.h"
 #include "expr/curve_numerics.h"
 #include "expr/expression_function.h"
 #include "expr/message_hook.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
-#include "graph/function_rows.h"
 #include "graph/plot_settings.h"
+#include "graph/shown_curves.h"
 #include "graph/view_model.h"
 
 #include <cmath>
@@ -17,27 +16,12 @@
 
 namespace {
 
-struct Curve {
-    ExpListPtr list;
-    int row = 0;
-    double distance = 0.0; // in pixel rows from the popup point
-};
-
-// The ticked rows whose value at the popup column is a number, nearest the popup point first.
-std::vector<Curve> curvesByDistance(Variable* x) {
-    std::vector<Curve> curves;
-    const double column = worldX(plotSettings.popupPoint.x);
-    forEachFunctionRow([&](const FunctionEntry& entry, int row) {
-        if (displayFlags[row] == 0) return;
-        ExpListPtr list = compileExpression(entry.bodyText);
-        const double y = ExpressionFunction{*list, x}(column);
-        if (std::isnan(y)) return;
-        const double distance = std::fabs(static_cast<double>(screenY(y)) - plotSettings.popupPoint.y);
-        curves.push_back({std::move(list), row, distance});
-    });
-    std::stable_sort(curves.begin(), curves.end(),
-                     [](const Curve& a, const Curve& b) { return a.distance < b.distance; });
-    return curves;
+// The shown explicit graphs of the function rows with a value at the popup column, nearest the
+// popup point first.
+std::vector<NearCurve> functionCurvesNear() {
+    std::vector<CurveId> rows = shownCurves();
+    std::erase_if(rows, [](const CurveId& id) { return id.kind != CurveKind::Function; });
+    return curvesNear(rows, {plotSettings.popupPoint.x, plotSettings.popupPoint.y});
 }
 
 // The root of the list nearest the popup column, or the message that says why there is none.
@@ -95,13 +79,13 @@ const char* captionOf(Command id) {
     }
 }
 
-Found find(Command id, const std::vector<Curve>& curves, Variable* x) {
+Found find(Command id, const std::vector<NearCurve>& curves, Variable* x) {
     if (curves.empty()) return {std::nullopt, "No curve near the pointer."};
-    const ExpressionFunction f{*curves[0].list, x};
+    const ExpressionFunction f{curves[0].curve.body(), x};
     if (id == Command::RootHere) return rootNearPointer(f);
     if (id != Command::IntersectionHere) return extremumNearPointer(f, id == Command::MinimumHere);
     if (curves.size() < 2) return {std::nullopt, "No other curve to meet."};
-    const ExpressionFunction g{*curves[1].list, x};
+    const ExpressionFunction g{curves[1].curve.body(), x};
     const Found meeting = rootNearPointer([&](double v) { return f(v) - g(v); });
     return meeting.x ? meeting : Found{std::nullopt, "The two curves do not meet in view."};
 }
@@ -116,12 +100,12 @@ bool runFindCommand(Command id) {
     Found found;
     {
         const SearchScope scope(x);
-        const std::vector<Curve> curves = curvesByDistance(x);
+        const std::vector<NearCurve> curves = functionCurvesNear();
         found = find(id, curves, x);
         if (scope.stopped()) return true; // the user knows why nothing is marked
         if (found.x)
-            addExploreMark(
-                {*found.x, ExpressionFunction{*curves[0].list, x}(*found.x), rowColour(curves[0].row)});
+            addExploreMark({*found.x, ExpressionFunction{curves[0].curve.body(), x}(*found.x),
+                            rowColour(curves[0].curve.id().row)});
     }
     if (!found.x) showMessage(captionOf(id), found.failure, messageIconNone);
     return true;

@@ -8,11 +8,15 @@
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
+#include "graph/trace.h"
 #include "graph/view_model.h"
 #include "shell/info_box.h"
 #include "shell/stop_dialog.h"
+#include "shell/trace_command.h"
 
+#include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -53,6 +57,7 @@ void plotShownCurves() {
     plotPolar();
     if (plotSettings.parametricShown != 0) plotParametric();
     drawExploreMarks();
+    drawTraceMarker();
 }
 
 GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {
@@ -88,6 +93,35 @@ void GraphArea::rebuildPicture() {
     clearGraph();
     plotShownCurves();
     rebuilding = false;
+    // A trace whose curve is no longer shown ends here.
+    const std::optional<TraceReadout> readout = traceReadout();
+    if (!readout) endTrace();
+    infoBox_->showTrace(readout);
+}
+
+// While a trace runs it takes its keys before the graph area's shortcuts (the arrows pan).
+bool GraphArea::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && isTracing() &&
+        isTraceKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// T traces from the pointer, as the popup's entry does from the popup point; from the middle of
+// the area when the pointer is elsewhere.
+void GraphArea::keyPressEvent(QKeyEvent* event) {
+    if (runTraceKey(*event)) {
+        requestRepaint();
+    } else if (event->key() == Qt::Key_T && event->modifiers() == Qt::NoModifier) {
+        QPoint pointer = mapFromGlobal(QCursor::pos());
+        if (!rect().contains(pointer)) pointer = rect().center();
+        plotSettings.popupPoint = {pointer.x(), pointer.y()};
+        emit traceRequested();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void GraphArea::paintEvent(QPaintEvent*) {
@@ -132,10 +166,18 @@ void GraphArea::mouseMoveEvent(QMouseEvent* event) {
         drawBand(mouse);
         bandEnd_ = mouse;
     }
-    infoBox_->updateReadouts(mouse, bandActive_ ? std::optional(bandAnchor_) : std::nullopt);
+    // While a trace runs the box shows its marker.
+    if (!isTracing())
+        infoBox_->updateReadouts(mouse, bandActive_ ? std::optional(bandAnchor_) : std::nullopt);
 }
 
+// A click ends a trace and does nothing else; the right button's popup still opens on release.
 void GraphArea::mousePressEvent(QMouseEvent* event) {
+    if (isTracing()) {
+        endTrace();
+        requestRepaint();
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     bandActive_ = true;
     bandAnchor_ = bandEnd_ = event->position().toPoint();

@@ -9,7 +9,7 @@
 class InfoBox;
 
 // The curves every repaint draws over the axes: the ticked explicit graphs, the polar graphs and,
-// when it is shown, the parametric curve.
+// when it is shown, the parametric curve; then the marks and the trace's marker on them.
 void plotShownCurves();
 
 class GraphArea : public QWidget {
@@ -27,8 +27,12 @@ class GraphArea : public QWidget {
   signals:
     // The right button came up at this pixel of the graph area.
     void popupRequested(QPoint pixel);
+    // T was pressed: a trace from the pointer, which popupPoint now holds.
+    void traceRequested();
 
   protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

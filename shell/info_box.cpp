@@ -1,6 +1,7 @@
 #include "shell/info_box.h"
 
 #include "graph/number_text.h"
+#include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/dialog_template.h"
 #include "shell/drag_move.h"
@@ -22,6 +23,7 @@ constexpr int fieldHeight = 20;
 constexpr int iconLeft = 1;
 constexpr int iconSize = 16;
 constexpr int rowTop[InfoBox::rowCount] = {2, 24, 46, 68, 90, 112};
+constexpr int rowPitch = 22;
 constexpr const char* iconName[InfoBox::rowCount] = {"X", "Y", "D", "SLOPE", "R", "TH"};
 constexpr const char* blanks = "         ";
 constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx", blanks,
@@ -38,6 +40,17 @@ QString formatValue(double value) {
     std::string text = formatNumber(value);
     if (text.size() > longestFixedText) text = formatNumber("%.6e", value);
     return QString::fromStdString(text);
+}
+
+const QString noValue = QStringLiteral("no value");
+
+// "NAME = value" for the trace's angle or parameter; empty on an explicit graph.
+QString parameterText(const TraceReadout& readout) {
+    if (readout.curve.kind == CurveKind::Polar) return QStringLiteral("θ = ") + formatValue(readout.place);
+    if (readout.curve.kind == CurveKind::Parametric)
+        return QString::fromLatin1(plotSettings.parameterName.c_str()) + QStringLiteral(" = ") +
+               formatValue(readout.place);
+    return {};
 }
 
 } // namespace
@@ -79,6 +92,17 @@ InfoBox::InfoBox(QWidget* graphArea) : QFrame(graphArea) {
         field->setGeometry(border + fieldLeft, border + rowTop[row], fieldWidth, fieldHeight);
         fields_[row] = field;
     }
+    const int traceTop = border + rowTop[rowCount - 1] + rowPitch;
+    traceName_ = new QLabel(this);
+    traceName_->setObjectName(QStringLiteral("traceName"));
+    traceParameter_ = new QLabel(this);
+    traceParameter_->setObjectName(QStringLiteral("traceParameter"));
+    for (QLabel* label : {traceName_, traceParameter_}) {
+        label->setTextFormat(Qt::PlainText); // a function's text, never markup
+        label->setGeometry(border + iconLeft, label == traceName_ ? traceTop : traceTop + rowPitch,
+                           fieldLeft + fieldWidth - iconLeft, fieldHeight);
+        label->hide();
+    }
     hide();
 }
 
@@ -91,29 +115,61 @@ void InfoBox::setField(Row row, double value) {
 }
 
 // A field never cuts its number: all six widen to the widest text, and the box with them; they
-// narrow back to their own size once the numbers fit again.
+// narrow back to their own size once the numbers fit again. The trace's rows, while shown, add
+// their height and are never cut either.
 void InfoBox::fitFields() {
     int width = fieldWidth;
     for (const QLabel* field : fields_)
         width = std::max(width, field->sizeHint().width());
+    int height = boxHeight;
+    for (QLabel* label : {traceName_, traceParameter_}) {
+        if (label->isHidden()) continue;
+        width = std::max(width, label->sizeHint().width() - fieldLeft + iconLeft);
+        label->resize(fieldLeft + width - iconLeft, fieldHeight);
+        height += rowPitch;
+    }
     const int border = frameWidth();
     for (int row = 0; row < rowCount; ++row)
         fields_[row]->setGeometry(border + fieldLeft, border + rowTop[row], width, fieldHeight);
-    setFixedSize(boxWidth - fieldWidth + width, boxHeight);
+    setFixedSize(boxWidth - fieldWidth + width, height);
+}
+
+void InfoBox::setPointFields(double x, double y) {
+    setField(X, x);
+    setField(Y, y);
+    setField(R, std::sqrt(x * x + y * y));
+    setField(Theta, polarAngle(x, y));
 }
 
 void InfoBox::updateReadouts(QPoint mouse, std::optional<QPoint> anchor) {
     const double wx = worldX(mouse.x());
     const double wy = worldY(mouse.y());
-    setField(X, wx);
-    setField(Y, wy);
-    setField(R, std::sqrt(wx * wx + wy * wy));
-    setField(Theta, polarAngle(wx, wy));
+    setPointFields(wx, wy);
     if (anchor) {
         const double dx = worldX(anchor->x()) - wx;
         const double dy = worldY(anchor->y()) - wy;
         setField(D, std::sqrt(dx * dx + dy * dy));
         setField(Slope, dy / dx);
+    }
+    fitFields();
+}
+
+void InfoBox::showTrace(const std::optional<TraceReadout>& readout) {
+    traceName_->setVisible(readout.has_value());
+    traceParameter_->setVisible(readout.has_value() && !isExplicit(readout->curve.kind));
+    if (readout) {
+        traceName_->setText(QString::fromLatin1(readout->name.c_str()));
+        traceParameter_->setText(parameterText(*readout));
+        if (const std::optional<WorldPoint>& p = readout->point) {
+            setPointFields(p->x, p->y);
+        } else {
+            if (isExplicit(readout->curve.kind))
+                setField(X, readout->place);
+            else
+                fields_[X]->setText(noValue);
+            for (Row row : {Y, R, Theta})
+                fields_[row]->setText(noValue);
+        }
     }
     fitFields();
 }

@@ -2,6 +2,8 @@
 // position, distance and angle from the origin, and the length and slope of the rubber band.
 #pragma once
 
+#include "graph/trace.h"
+
 #include <QFrame>
 #include <QPoint>
 #include <array>
@@ -26,14 +28,23 @@ class InfoBox : public QFrame {
 
     QString fieldText(Row row) const;
 
+    // While a trace runs, the marker instead of the mouse: its x and y (R and TH follow them),
+    // and in rows below the six the curve's name and, on a polar or parametric curve, the angle
+    // or the parameter. Nothing puts the box back to its six rows.
+    void showTrace(const std::optional<TraceReadout>& readout);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void setField(Row row, double value);
+    // X, Y, and R and TH of the point (x, y).
+    void setPointFields(double x, double y);
     void fitFields();
 
     std::array<QLabel*, rowCount> fields_{};
+    QLabel* traceName_;
+    QLabel* traceParameter_;
 };
 
 // The polar angle of (x, y): the arctangent of y / x moved into [0, 2 pi) off the y axis,

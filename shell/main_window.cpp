@@ -81,6 +81,7 @@ MainWindow::MainWindow() : graphArea_(new GraphArea(this)), changeTracker_(new C
     connect(openMenus, &QShortcut::activated, this,
             [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
     connect(graphArea_, &GraphArea::popupRequested, this, &MainWindow::showPopup);
+    connect(graphArea_, &GraphArea::traceRequested, this, [this] { runCommand(Command::Trace); });
     messageOwner = this;
     setMessageHook(showOwnedMessage);
     installStopDialog(this);

@@ -11,8 +11,9 @@ namespace {
 enum class MenuName { Main, Popup };
 enum class EntryKind { Submenu, Item, Separator, End };
 // Where an entry's shortcut works: anywhere in the main window, or only while the graph area has
-// the focus (plain keys such as the arrows).
-enum class KeyScope { Window, GraphArea };
+// the focus (plain keys such as the arrows). A plain letter would take the open popup's mnemonic
+// of the same letter, so the graph area reads that key itself and the entry only shows it.
+enum class KeyScope { Window, GraphArea, GraphAreaLetter };
 
 struct MenuEntry {
     MenuName menu;
@@ -91,6 +92,7 @@ constexpr MenuEntry menuTable[] = {
     {Popup, Item, "C&hord here", Command::ChordHere},
     {Popup, Item, "&Next function", Command::NextFunction},
     {Popup, Separator},
+    {Popup, Item, "Tr&ace", Command::Trace, false, "T", KeyScope::GraphAreaLetter},
     {Popup, Item, "Roo&t here", Command::RootHere},
     {Popup, Item, "Mini&mum here", Command::MinimumHere},
     {Popup, Item, "Ma&ximum here", Command::MaximumHere},
@@ -101,7 +103,9 @@ constexpr MenuEntry menuTable[] = {
 QAction* makeItem(const MenuEntry& entry, QWidget* owner, const std::function<void(Command)>& dispatch) {
     auto* action = new QAction(QString::fromLatin1(entry.text), owner);
     action->setCheckable(entry.checked);
-    if (entry.shortcut != nullptr)
+    if (entry.scope == KeyScope::GraphAreaLetter) // the text after a tab is shown as the key
+        action->setText(action->text() + QLatin1Char('\t') + QLatin1String(entry.shortcut));
+    else if (entry.shortcut != nullptr)
         action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut)));
     // A key held while a long plot blocks the window must not run its command again and again.
     action->setAutoRepeat(false);

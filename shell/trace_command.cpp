@@ -1,0 +1,58 @@
+#include "shell/trace_command.h"
+
+#include "expr/message_hook.h"
+#include "graph/plot_settings.h"
+#include "graph/trace.h"
+
+#include <QKeyEvent>
+
+bool runTraceCommand(Command id) {
+    if (id != Command::Trace) return false;
+    if (!startTrace({plotSettings.popupPoint.x, plotSettings.popupPoint.y})) {
+        endTrace();
+        showMessage("Trace", "No curve in view near the pointer.", messageIconNone);
+    }
+    return true;
+}
+
+bool isTraceKey(const QKeyEvent& event) {
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Up and Down change the curve as Page Up and Page Down do: a marker held on its curve has no
+// other way to go up or down.
+bool runTraceKey(const QKeyEvent& event) {
+    if (!isTracing() || !isTraceKey(event)) return false;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        moveTrace(-1);
+        break;
+    case Qt::Key_Right:
+        moveTrace(1);
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        switchTraceCurve(-1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        switchTraceCurve(1);
+        break;
+    default:
+        endTrace();
+        break;
+    }
+    return true;
+}
