@@ -18,8 +18,9 @@ namespace {
 constexpr std::int32_t endOfDefinitions = -1;
 constexpr int plotModeCount = 5;
 
-// A write of the document itself, or of the user's work only, for telling whether it changed.
-enum class WriteKind { Document, Work };
+// A write of the document itself; of the user's work only, for telling whether it changed; or of
+// the document as it stands, for undo: nothing compiled, read back to the very same state.
+enum class WriteKind { Document, Work, Snapshot };
 
 // The fixed part's text blocks in file order, before the limits. Both directions walk this one
 // list, so they cannot drift apart.
@@ -68,17 +69,28 @@ void writeDefinitions(ByteWriter& out, WriteKind kind) {
     writeInt32(out, endOfDefinitions);
 }
 
+void writeVariable(ByteWriter& out, WriteKind kind, const Variable& variable) {
+    const std::string_view name = cut(variable.name, variableNameLimit);
+    writeInt32(out, static_cast<std::int32_t>(name.size()));
+    writeText(out, name);
+    const bool swept = kind == WriteKind::Work && isSweptVariable(variable.name);
+    writeDouble(out, swept ? 0.0 : variable.value);
+}
+
 void writeVariables(ByteWriter& out, WriteKind kind) {
-    const auto saved = std::count_if(symbolStore.variables.begin(), symbolStore.variables.end(),
+    const auto& variables = symbolStore.variables;
+    const auto saved = std::count_if(variables.begin(), variables.end(),
                                      [](const auto& variable) { return !isStandardConstant(*variable); });
     writeInt32(out, static_cast<std::int32_t>(saved));
-    for (const auto& variable : symbolStore.variables) {
-        if (isStandardConstant(*variable)) continue;
-        const std::string_view name = cut(variable->name, variableNameLimit);
-        writeInt32(out, static_cast<std::int32_t>(name.size()));
-        writeText(out, name);
-        const bool swept = kind == WriteKind::Work && isSweptVariable(variable->name);
-        writeDouble(out, swept ? 0.0 : variable->value);
+    auto write = [&](const auto& variable) {
+        if (!isStandardConstant(*variable)) writeVariable(out, kind, *variable);
+    };
+    // The reader puts each new variable at the front of the list, so a snapshot lists them last
+    // first to get the list back in its own order.
+    if (kind == WriteKind::Snapshot) {
+        std::for_each(variables.rbegin(), variables.rend(), write);
+    } else {
+        std::for_each(variables.begin(), variables.end(), write);
     }
 }
 
@@ -237,6 +249,13 @@ Bytes writeDocument() {
     return std::move(out.bytes);
 }
 
+Bytes writeDocumentSnapshot() {
+    ByteWriter out;
+    writeText(out, documentVersion);
+    writeBody(out, WriteKind::Snapshot);
+    return std::move(out.bytes);
+}
+
 Bytes writeDocumentWork() {
     ByteWriter out;
     writeBody(out, WriteKind::Work);
@@ -255,8 +274,15 @@ bool hasDocumentVersion(std::span<const unsigned char> bytes) {
            std::equal(documentVersion.begin(), documentVersion.end(), bytes.begin());
 }
 
-int readDocument(std::span<const unsigned char> bytes) {
+int readDocumentSnapshot(std::span<const unsigned char> bytes) {
+    if (!hasDocumentVersion(bytes)) return 1;
     ByteReader in{bytes, documentVersion.size()};
+    userFunctionCount = 0;
+    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+    return readDocumentBody(in);
+}
+
+int readDocument(std::span<const unsigned char> bytes) {
     if (!hasDocumentVersion(bytes)) {
         const std::string caption(bytes.begin(),
                                   bytes.begin() + std::min(bytes.size(), documentVersion.size()));
@@ -264,9 +290,7 @@ int readDocument(std::span<const unsigned char> bytes) {
         showMessage(caption.c_str(), "test =", messageIconNone);
         return 1;
     }
-    userFunctionCount = 0;
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
-    const int damaged = readDocumentBody(in);
+    const int damaged = readDocumentSnapshot(bytes);
     if (damaged != 0) showMessage("Error", damagedFileText, messageIconNone);
     if (!plotSettings.memoText.empty())
         showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);

@@ -11,6 +11,8 @@ enum class Command : int {
     CopyPicture = 40401,
     Print = 40402,
     Exit = 40106,
+    Undo = 40470,
+    Redo = 40471,
     Memo = 40302,
     Console = 40300,
     Clear = 40122,

@@ -26,6 +26,7 @@
 #include "shell/info_box.h"
 #include "shell/main_window.h"
 #include "shell/picture_commands.h"
+#include "shell/undo_history.h"
 
 namespace {
 
@@ -112,10 +113,13 @@ bool runDialogCommand(MainWindow& window, Command id) {
     case Command::Memo:
         openMemoDialog(&window);
         break;
-    case Command::SetLimits:
+    case Command::SetLimits: {
+        const ViewLimits before = viewLimits;
         runSetLimitsDialog(&window);
         plotFunctions();
+        window.undoHistory()->recordLimitsEdit(before);
         break;
+    }
     case Command::GraphExpression:
         runGraphExpDialog(&window);
         break;
@@ -198,6 +202,12 @@ void dispatchCommand(MainWindow& window, Command id) {
         break;
     case Command::Print:
         printPictureFlow(window);
+        break;
+    case Command::Undo:
+        window.undoHistory()->undo();
+        break;
+    case Command::Redo:
+        window.undoHistory()->redo();
         break;
     case Command::Exit:
         window.close(); // the close asks about unsaved work, then ends the program

@@ -11,6 +11,7 @@
 #include "graph/plot_settings.h"
 #include "shell/change_tracker.h"
 #include "shell/main_window.h"
+#include "shell/undo_history.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,27 +39,27 @@ void openLoadedModeDialog(MainWindow& window) {
 
 } // namespace
 
-// Each mode is tested on its own, in this order, as the loaded plotMode says.
+// Each mode is tested on its own, in this order, as the loaded plotMode says. The reset before
+// the load cleared the graph in the factory view, so the graph is cleared again in the loaded
+// one: explicit curves would otherwise lie over the axes of another view.
 void drawLoadedDocument() {
     const PlotMode mode = plotSettings.plotMode;
+    clearGraph();
     if (mode == PlotMode::Parametric) {
         plotSettings.parametricShown = 1;
-        clearGraph();
         plotParametric();
     }
-    if (mode == PlotMode::Implicit) {
-        clearGraph();
-        plotImplicit();
-    }
-    if (mode == PlotMode::Inequalities) {
-        clearGraph();
-        plotInequalities();
-    }
-    if (mode == PlotMode::Polar) {
-        clearGraph();
-        plotPolar();
-    }
+    if (mode == PlotMode::Implicit) plotImplicit();
+    if (mode == PlotMode::Inequalities) plotInequalities();
+    if (mode == PlotMode::Polar) plotPolar();
     if (mode == PlotMode::Explicit) plotFunctions();
+}
+
+void restoreDocument(std::span<const unsigned char> snapshot, const std::optional<ViewLimits>& view) {
+    startNewDocument();
+    readDocumentSnapshot(snapshot);
+    if (view) setViewLimits(*view);
+    drawLoadedDocument();
 }
 
 bool holdsDocument(const std::string& path) {
@@ -96,6 +97,7 @@ void openNamedDocument(MainWindow& window, const std::function<int()>& storeName
     } else {
         window.changeTracker()->markSaved();
     }
+    window.undoHistory()->restart();
 }
 
 } // namespace
@@ -109,6 +111,7 @@ void newDocumentFlow(MainWindow& window) {
     if (!settleUnsavedChanges(window)) return;
     startNewDocument();
     window.changeTracker()->markSaved();
+    window.undoHistory()->restart();
 }
 
 void openDocumentFlow(MainWindow& window) {

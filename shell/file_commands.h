@@ -2,6 +2,10 @@
 // that comes before anything that would throw it away.
 #pragma once
 
+#include "graph/view_model.h"
+
+#include <optional>
+#include <span>
 #include <string>
 
 class MainWindow;
@@ -12,6 +16,10 @@ bool holdsDocument(const std::string& path);
 // The picture a loaded document asks for by its plot mode (the parametric mode also shows its
 // curve from then on).
 void drawLoadedDocument();
+// Puts the document back to a snapshot (writeDocumentSnapshot) the way Open loads a file, with
+// no box, no set-up dialog and no file touched; view, when given, is shown instead of the
+// snapshot's limits.
+void restoreDocument(std::span<const unsigned char> snapshot, const std::optional<ViewLimits>& view);
 
 // File > New: the document state back to its start, then blank axes.
 void startNewDocument();

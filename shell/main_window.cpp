@@ -8,6 +8,7 @@
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
 #include "shell/stop_dialog.h"
+#include "shell/undo_history.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -62,12 +63,16 @@ QString droppedDocument(const QMimeData* data) {
 
 } // namespace
 
-MainWindow::MainWindow() : graphArea_(new GraphArea(this)), changeTracker_(new ChangeTracker(this)) {
+MainWindow::MainWindow()
+    : graphArea_(new GraphArea(this)), changeTracker_(new ChangeTracker(this)),
+      undoHistory_(new UndoHistory(*changeTracker_, this)) {
     showCaption(false);
     connect(changeTracker_, &ChangeTracker::checked, this, &MainWindow::showCaption);
     setAcceptDrops(true);
     setCentralWidget(graphArea_);
     menus_ = buildMenus(menuBar(), this, [this](Command id) { runCommand(id); });
+    showUndoSteps();
+    connect(undoHistory_, &UndoHistory::stepsChanged, this, &MainWindow::showUndoSteps);
     // The menu resources carry these two checked; the program starts with both off.
     setChecked(Command::ShowParametric, false);
     setChecked(Command::ShowChord, false);
@@ -133,6 +138,11 @@ CommandDialog* MainWindow::console() const {
 
 void MainWindow::showPopup(QPoint pixel) {
     menus_.popup->popup(graphArea_->mapToGlobal(pixel));
+}
+
+void MainWindow::showUndoSteps() {
+    action(Command::Undo)->setEnabled(undoHistory_->canUndo());
+    action(Command::Redo)->setEnabled(undoHistory_->canRedo());
 }
 
 // The caption's fixed text, then the document's name once it has one, and a mark while its work

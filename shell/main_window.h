@@ -13,6 +13,7 @@ class ChangeTracker;
 class CommandDialog;
 class GraphArea;
 class InfoBox;
+class UndoHistory;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,6 +41,7 @@ class MainWindow : public QMainWindow {
 
     // Unsaved work: its mark in the caption, and the documentChanged notification.
     ChangeTracker* changeTracker() const { return changeTracker_; }
+    UndoHistory* undoHistory() const { return undoHistory_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,12 +57,15 @@ class MainWindow : public QMainWindow {
     // available area, title bar included, so that it can always be moved.
     void keepOnScreen();
     void showCaption(bool unsaved);
+    // Undo and Redo are offered only while there is a step to take.
+    void showUndoSteps();
 
     // Until then the window manager may still be placing a restored window.
     QDeadlineTimer restoreSettles_;
 
     GraphArea* graphArea_;
     ChangeTracker* changeTracker_;
+    UndoHistory* undoHistory_;
     Menus menus_;
     QPointer<CommandDialog> console_;
 };

@@ -37,13 +37,6 @@ void dismissNextModal() {
     });
 }
 
-// Sends keys to the open menu when there is one, otherwise to the widget with the focus.
-void press(QWidget* window, Key key) {
-    QWidget* target = QApplication::activePopupWidget();
-    if (target == nullptr) target = QApplication::focusWidget();
-    QTest::keyClick(target != nullptr ? target : window, key.key, key.modifiers);
-}
-
 struct KeyCase {
     const char* name;
     std::vector<Key> keys;
@@ -64,7 +57,7 @@ TEST_P(KeyboardCommand, ReachesItsCommand) {
     QSignalSpy triggered(window->action(GetParam().command), &QAction::triggered);
     if (GetParam().asks) dismissNextModal();
     for (const Key& key : GetParam().keys)
-        press(window.get(), key);
+        pressKey(window.get(), key.key, key.modifiers);
     QDesktopServices::unsetUrlHandler("file");
     EXPECT_EQ(triggered.count(), 1);
 }

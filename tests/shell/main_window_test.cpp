@@ -3,6 +3,7 @@
 #include "expr/command_interpreter.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
+#include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
@@ -272,6 +273,24 @@ TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
     EXPECT_EQ(findFunction("g"), nullptr);
     // f(x) = 1 lies on row 200 of the 500-pixel factory view, in the colour of function row 0.
     EXPECT_EQ(window->graphArea()->image().pixel(50, 200), qRgb(64, 0, 255));
+}
+
+// The reset before the load clears the graph in the factory view; the axes must move with the
+// loaded limits all the same.
+TEST(MainWindow, OpenDrawsTheAxesOfTheLoadedView) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("right.tvl");
+    setViewLimits({0.0, 10.0, -5.0, 5.0});
+    plotSettings.documentPath = path.toStdString();
+    window->runCommand(Command::Save);
+
+    chooseFileInNextPrompt(path);
+    window->runCommand(Command::Open);
+    // x = 0 is the left edge of the loaded view, the middle column of the factory one.
+    EXPECT_EQ(window->graphArea()->image().pixel(0, 100), axisColour);
+    EXPECT_EQ(window->graphArea()->image().pixel(graphSize / 2, 100), backgroundColour);
 }
 
 struct ShownBox {

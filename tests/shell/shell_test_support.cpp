@@ -3,6 +3,7 @@
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
+#include "shell/command_dialog.h"
 #include "shell/graph_area.h"
 
 #include <QAbstractButton>
@@ -40,6 +41,20 @@ StopPresser::StopPresser() {
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     timer_.start(50);
+}
+
+void pressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::activePopupWidget();
+    if (target == nullptr) target = QApplication::focusWidget();
+    QTest::keyClick(target != nullptr ? target : window, key, modifiers);
+}
+
+void typeConsoleLine(MainWindow& window, const char* line) {
+    window.runCommand(Command::Console);
+    QPlainTextEdit* edit = window.console()->consoleEdit();
+    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(edit, QLatin1String(line));
+    QTest::keyClick(edit, Qt::Key_Return);
 }
 
 QStringList transcriptLines(const QPlainTextEdit* edit) {

@@ -33,5 +33,11 @@ class StopPresser {
 // Gives this answer to the question about unsaved work, if it is the next modal window to open.
 void answerNextChangesPrompt(QMessageBox::StandardButton answer);
 
+// Sends a key to the open menu when there is one, otherwise to the widget with the focus.
+void pressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Opens the console and types the line at its end, then Enter.
+void typeConsoleLine(MainWindow& window, const char* line);
+
 // The transcript of a console field, one entry per line.
 QStringList transcriptLines(const QPlainTextEdit* edit);

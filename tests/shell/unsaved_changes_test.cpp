@@ -5,18 +5,17 @@
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
-#include "shell/command_dialog.h"
 #include "shell/command_line.h"
 #include "shell/file_commands.h"
 #include "shell/graph_area.h"
 #include "shell_test_support.h"
 
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -38,14 +37,6 @@ std::unique_ptr<MainWindow> windowWithSavedWork(const QTemporaryDir& dir) {
                       plotSettings.documentTitle);
     window->runCommand(Command::Save);
     return window;
-}
-
-void typeConsoleLine(MainWindow& window, const char* line) {
-    window.runCommand(Command::Console);
-    QPlainTextEdit* edit = window.console()->consoleEdit();
-    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(edit, QLatin1String(line));
-    QTest::keyClick(edit, Qt::Key_Return);
 }
 
 struct EditCase {
