@@ -1,7 +1,6 @@
 #include "dialog_template.h"
 
 #include "graph/number_text.h"
-#include "shell/window_manager_hints.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -178,7 +177,6 @@ void buildDialog(QDialog& dialog, const DialogTemplate& layout) {
     const QWidget* owner = dialog.parentWidget();
     const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
     dialog.move(origin + client.topLeft());
-    if (layout.frame == DialogFrame::Caption) restrictCaptionedDialog(&dialog, dialog.windowTitle());
 }
 
 void onClicked(QDialog* dialog, int id, const std::function<void()>& action) {

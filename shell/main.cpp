@@ -4,6 +4,7 @@
 #include "shell/file_commands.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
+#include "shell/window_manager_hints.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, qtArgv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvelion.png")));
     initialiseProgram();
+    guardDialogWindows(application);
 
     MainWindow window;
     // Sized to the screen first, so the window fills it even where no window manager maximises it.

@@ -1,12 +1,12 @@
 // What a window manager is told about the program's captioned dialogs beyond Qt's window flags.
 #pragma once
 
-class QString;
-class QWidget;
+class QApplication;
 
-// Under X11, asks the window manager to offer a captioned dialog moving and nothing else: no
-// minimise, maximise or close box, as its own buttons are the only way out. Window managers that
-// keep their buttons whatever the hints say (openbox) find that the dialog ignores a close and
-// comes back, with its owner, from a minimise. Its caption is shown exactly, also when empty,
-// where Qt would put the program's name. Elsewhere it does nothing.
-void restrictCaptionedDialog(QWidget* dialog, const QString& caption);
+// Under X11, every captioned dialog the program shows (its own dialogs, message boxes, file
+// prompts, the progress dialog) asks the window manager, before it is mapped, to offer moving (and
+// resizing where the user may resize it) and nothing else: no minimise or maximise box, so a
+// dialog can never take its owner out of sight. Openbox, which ignores those hints, is offered a
+// window type it gives a caption and a close box only. The caption is shown exactly, also when
+// empty, where Qt would put the program's name. Elsewhere it does nothing.
+void guardDialogWindows(QApplication& application);

@@ -1,7 +1,8 @@
 #!/bin/sh
-# The captioned modal dialogs under a real window manager (openbox on a virtual X display):
-# minimising Polar, which openbox offers whatever the dialog asks, must not hide the program, and
-# Set Limits keeps its empty caption. The dialogs are opened and closed from the keyboard.
+# The captioned modal dialogs under a real window manager (openbox on a virtual X display): Polar,
+# Set Limits and a message box are offered neither minimise nor maximise, minimising Polar anyway
+# does not hide the program, and Set Limits keeps its empty caption. The dialogs are opened and
+# closed from the keyboard.
 # Usage: window_manager_test.sh path/to/tarvelion [folder for the screenshots]
 set -eu
 
@@ -33,6 +34,7 @@ xdotool key alt+o
 polar=$(window_named '^Graphing using polar')
 sleep 1
 import -window root "$3/polar.png"
+xprop -id "$polar" _NET_WM_ALLOWED_ACTIONS > "$2/actions.txt"
 xdotool windowminimize "$polar"
 sleep 2
 { xwininfo -id "$main"; xwininfo -id "$polar"; } | grep 'Map State' > "$2/polar.txt"
@@ -43,7 +45,18 @@ xdotool key alt+g s
 sleep 2
 limits=$(xdotool getactivewindow)
 xprop -id "$limits" WM_NAME > "$2/limits.txt"
+xprop -id "$limits" _NET_WM_ALLOWED_ACTIONS >> "$2/actions.txt"
 import -window root "$3/limits.png"
+xdotool key Return
+sleep 1
+xdotool key alt+u d
+sleep 1
+xdotool type --delay 20 'f(x'
+xdotool key Return
+box=$(window_named '^Brackets do not match')
+sleep 1
+xprop -id "$box" _NET_WM_ALLOWED_ACTIONS >> "$2/actions.txt"
+import -window root "$3/message.png"
 xdotool key Return
 sleep 0.5
 kill "$pid" "$wm" 2>/dev/null || true
@@ -58,4 +71,7 @@ echo "polar, minimised: $(cat "$work/polar.txt")"
 [ "$(grep -c IsViewable "$work/polar.txt")" -eq 2 ] || { echo "minimising Polar hid the program"; status=1; }
 echo "set limits: $(cat "$work/limits.txt")"
 grep -Eq 'WM_NAME\(STRING\) = ("")?$' "$work/limits.txt" || { echo "Set Limits shows a caption"; status=1; }
+echo "allowed actions:"; cat "$work/actions.txt"
+[ "$(grep -c _NET_WM_ACTION_MOVE "$work/actions.txt")" -eq 3 ] || { echo "a dialog was not asked about"; status=1; }
+grep -Eq 'MINIMIZE|MAXIMIZE' "$work/actions.txt" && { echo "a dialog offers minimise or maximise"; status=1; }
 exit $status
