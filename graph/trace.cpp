@@ -31,18 +31,10 @@ bool inView(const WorldPoint& point) {
     return column >= 0 && column < graphView.width && row >= 0 && row < graphView.height;
 }
 
-// Steps through the sample indices from `first` in `direction` (at most every sample once) and
-// gives the first whose place `accept`s.
-template <typename Accept>
-std::optional<std::size_t> firstSample(std::size_t count, std::size_t first, int direction, Accept accept) {
-    for (std::size_t k = first, n = 0; k < count && n < count; k += static_cast<std::size_t>(direction), ++n)
-        if (accept(k)) return k;
-    return std::nullopt;
-}
-
 // The sample of an explicit curve nearest the column that has a value, looking both ways.
 std::optional<double> nearestValuedColumn(const CompiledCurve& curve, int column) {
     const std::vector<double>& samples = curve.samples();
+    if (samples.empty()) return std::nullopt;
     const long long last = static_cast<long long>(samples.size()) - 1;
     const long long start = std::clamp<long long>(column, 0, last);
     for (long long d = 0; d <= last; ++d)
@@ -98,15 +90,19 @@ void moveTrace(int direction) {
     // Samples run the other way on an explicit graph whose view is reversed.
     const double order = samples.front() <= samples.back() ? 1.0 : -1.0;
     const double place = marker->place;
-    const std::size_t first = direction > 0 ? 0 : samples.size() - 1;
-    const std::optional<std::size_t> next = firstSample(samples.size(), first, direction, [&](std::size_t k) {
-        return direction * order * (samples[k] - place) > 0 && curve.pointAt(samples[k]).has_value();
-    });
-    if (next) marker->place = samples[*next];
+    // From the end behind the move, every sample once: the first beyond the marker with a value.
+    std::size_t k = direction > 0 ? 0 : samples.size() - 1;
+    for (std::size_t n = 0; n < samples.size(); ++n, k += static_cast<std::size_t>(direction)) {
+        if (direction * order * (samples[k] - place) > 0 && curve.pointAt(samples[k])) {
+            marker->place = samples[k];
+            return;
+        }
+    }
 }
 
 void switchTraceCurve(int direction) {
     if (!marker) return;
+    const EvaluationSession session; // one Stop ends the look at every curve
     const DeviceView device(graphImageRatio());
     const std::vector<CurveId> curves = shownCurves();
     const auto found = std::find(curves.begin(), curves.end(), marker->curve);

@@ -1,17 +1,25 @@
 #include "shell/trace_command.h"
 
+#include "expr/evaluation.h"
 #include "expr/message_hook.h"
 #include "graph/plot_settings.h"
 #include "graph/trace.h"
 
 #include <QKeyEvent>
 
+// A start that the user stopped traces nothing and needs no message: the user knows why.
 bool runTraceCommand(Command id) {
     if (id != Command::Trace) return false;
-    if (!startTrace({plotSettings.popupPoint.x, plotSettings.popupPoint.y})) {
-        endTrace();
-        showMessage("Trace", "No curve in view near the pointer.", messageIconNone);
+    bool started = false;
+    bool stopped = false;
+    {
+        const EvaluationSession session; // one Stop ends the look at every curve
+        started = startTrace({plotSettings.popupPoint.x, plotSettings.popupPoint.y});
+        stopped = workStopped(0);
     }
+    if (started && !stopped) return true;
+    endTrace();
+    if (!stopped) showMessage("Trace", "No curve in view near the pointer.", messageIconNone);
     return true;
 }
 
