@@ -236,3 +236,20 @@ double fieldNumber(const QWidget* dialog, int id) {
 std::string formatNumber(double value) {
     return formatNumber("%lf", value);
 }
+
+std::string formatReadout(double value) {
+    constexpr std::size_t longestFixedText = 24;
+    std::string text = formatNumber(value);
+    if (text.size() > longestFixedText) text = formatNumber("%.6e", value);
+    return text;
+}
+
+void showReadout(QWidget* dialog, int id, double value) {
+    setFieldText(dialog, id, formatReadout(value));
+    auto* label = qobject_cast<QLabel*>(findDialogControl(dialog, id));
+    if (label == nullptr) return;
+    const int right = label->x() + label->sizeHint().width() + borderWidth;
+    if (right <= dialog->width()) return;
+    dialog->setFixedWidth(right);
+    fitLabel(label);
+}

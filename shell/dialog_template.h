@@ -114,3 +114,11 @@ double fieldNumber(const QWidget* dialog, int id);
 
 // A number as the dialogs show it: "%lf", fixed point with six decimals.
 std::string formatNumber(double value);
+
+// A number as a readout shows it: "%lf", or "%.6e" where the fixed-point text would pass 24
+// characters (a magnitude of about 1e17), so that it stays whole in a box of sensible width.
+std::string formatReadout(double value);
+
+// Shows a number in the label `id` of a dialog; the label, and the dialog with it where needed,
+// widen until the number fits whole. The dialog never narrows again while it is open.
+void showReadout(QWidget* dialog, int id, double value);

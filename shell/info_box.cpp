@@ -1,6 +1,5 @@
 #include "shell/info_box.h"
 
-#include "graph/number_text.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/dialog_template.h"
@@ -32,14 +31,8 @@ constexpr const char* initialText[InfoBox::rowCount] = {"xxx.xxxxx", "xxx.xxxxx"
 // Images rather than pixmaps: they may exist before the application object does.
 std::array<QImage, InfoBox::rowCount> readoutIcons;
 
-// Longest fixed-point text a readout shows: a magnitude of about 1e17 and beyond would need a
-// box wider than the graph area, so it is shown in exponent form instead, still whole.
-constexpr std::size_t longestFixedText = 24;
-
 QString formatValue(double value) {
-    std::string text = formatNumber(value);
-    if (text.size() > longestFixedText) text = formatNumber("%.6e", value);
-    return QString::fromStdString(text);
+    return QString::fromStdString(formatReadout(value));
 }
 
 const QString noValue = QStringLiteral("no value");

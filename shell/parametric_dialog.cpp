@@ -69,7 +69,7 @@ void sliderMoved(QDialog* dialog) {
     storeFields(dialog);
     const double from = textNumber(plotSettings.parameterFrom.c_str());
     const double to = textNumber(plotSettings.parameterTo.c_str());
-    setFieldText(dialog, valueId, formatNumber(from + parametricStepCount * (to - from) * 0.001));
+    showReadout(dialog, valueId, from + parametricStepCount * (to - from) * 0.001);
     clearGraph();
     if (plotSettings.parametricShown) plotParametric();
     markParameter(parametricStepCount);

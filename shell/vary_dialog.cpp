@@ -66,7 +66,7 @@ void plotByMode() {
 void sliderMoved(QDialog* dialog) {
     const double from = fieldNumber(dialog, fromId);
     const double value = (fieldNumber(dialog, toId) - from) * varyStepCount * 0.01 + from;
-    setFieldText(dialog, valueId, formatNumber(value));
+    showReadout(dialog, valueId, value);
     setVariableValue(findOrCreateVariable(fieldText(dialog, nameId)), value);
     clearGraph();
     plotByMode();

@@ -11,6 +11,7 @@
 #include "shell/polar_dialog.h"
 #include "shell/setlimits_dialog.h"
 #include "shell/varlist_dialog.h"
+#include "shell/vary_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,6 +39,42 @@ TEST_F(PlotModeDialogTest, ParametricValueFollowsTheStepCount) {
     EXPECT_EQ(parametricStepCount, 1);
     slider->setSliderPosition(1000);
     EXPECT_EQ(fieldText(dialog, 40105), "6.280000");
+}
+
+// The value readouts of VARY and PARAMETRIC, with the thumb at the right end (value = To), show
+// every number whole: the label and the dialog widen for it.
+TEST_F(PlotModeDialogTest, SliderReadoutsShowEveryNumberWhole) {
+    struct Case {
+        const char* name;
+        QDialog* (*create)(QWidget*);
+        int fromId, toId, sliderId, maximum, valueId;
+        const char* to;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"vary, eight digits and a sign", createVaryDialog, 40017, 40018, 40019, 100, 40138, "-10787036.1525",
+         "-10787036.152500"},
+        {"vary, the widest fixed-point text", createVaryDialog, 40017, 40018, 40019, 100, 40138,
+         "-1234567890123456", "-1234567890123456.000000"},
+        {"vary, huge", createVaryDialog, 40017, 40018, 40019, 100, 40138, "1e300", "1.000000e+300"},
+        {"parametric, eight digits and a sign", createParametricDialog, 40101, 40102, 40103, 1000, 40105,
+         "-10787036.1525", "-10787036.152500"},
+        {"parametric, huge", createParametricDialog, 40101, 40102, 40103, 1000, 40105, "-1e300",
+         "-1.000000e+300"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        QDialog* dialog = row.create(owner.get());
+        dialog->show();
+        setFieldText(dialog, row.fromId, "0");
+        setFieldText(dialog, row.toId, row.to);
+        dialogControl<QScrollBar>(dialog, row.sliderId)->setSliderPosition(row.maximum);
+        EXPECT_EQ(fieldText(dialog, row.valueId), row.shown);
+        const QWidget* label = findDialogControl(dialog, row.valueId);
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_LE(label->x() + label->sizeHint().width(), dialog->width());
+        delete dialog;
+    }
 }
 
 TEST_F(PlotModeDialogTest, ParametricStoresTextsOnlyOnPlotOrSliderMovement) {
