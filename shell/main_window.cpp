@@ -65,7 +65,7 @@ QString droppedDocument(const QMimeData* data) {
 
 MainWindow::MainWindow()
     : graphArea_(new GraphArea(this)), changeTracker_(new ChangeTracker(this)),
-      undoHistory_(new UndoHistory(*changeTracker_, this)) {
+      undoHistory_(new UndoHistory(*this, *changeTracker_)) {
     showCaption(false);
     connect(changeTracker_, &ChangeTracker::checked, this, &MainWindow::showCaption);
     setAcceptDrops(true);

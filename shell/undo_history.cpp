@@ -1,19 +1,22 @@
 #include "shell/undo_history.h"
 
 #include "document/document_format.h"
+#include "graph/plot_settings.h"
 #include "shell/change_tracker.h"
 #include "shell/file_commands.h"
+#include "shell/main_window.h"
 
 #include <cstring>
 
-UndoHistory::UndoHistory(ChangeTracker& tracker, QObject* parent) : QObject(parent), tracker_(tracker) {
+UndoHistory::UndoHistory(MainWindow& window, ChangeTracker& tracker)
+    : QObject(&window), window_(window), tracker_(tracker) {
     restart();
     connect(&tracker_, &ChangeTracker::documentChanged, this, [this] { record(std::nullopt); });
 }
 
 void UndoHistory::restart() {
     states_.clear();
-    states_.push_back({writeDocumentSnapshot(), std::nullopt});
+    states_.push_back({writeDocumentSnapshot(), std::nullopt, plotSettings.parametricShown != 0});
     current_ = 0;
     byteCount_ = states_.front().snapshot.size();
     emit stepsChanged();
@@ -34,7 +37,7 @@ void UndoHistory::record(std::optional<ViewLimits> limitsBefore) {
         states_.pop_back();
     }
     byteCount_ += snapshot.size();
-    states_.push_back({std::move(snapshot), limitsBefore});
+    states_.push_back({std::move(snapshot), limitsBefore, plotSettings.parametricShown != 0});
     current_ = states_.size() - 1;
     keepWithinBounds();
     emit stepsChanged();
@@ -68,6 +71,8 @@ void UndoHistory::redo() {
 void UndoHistory::restore(std::optional<ViewLimits> view) {
     restoring_ = true;
     restoreDocument(states_[current_].snapshot, view);
+    plotSettings.parametricShown = states_[current_].parametricShown ? 1 : 0;
+    window_.setParametricChecked(states_[current_].parametricShown);
     tracker_.check();
     restoring_ = false;
     emit stepsChanged();

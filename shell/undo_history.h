@@ -11,6 +11,7 @@
 #include <optional>
 
 class ChangeTracker;
+class MainWindow;
 
 // Beyond either bound the oldest states are dropped; the present one always stays.
 inline constexpr std::size_t undoStepLimit = 200;
@@ -21,7 +22,7 @@ class UndoHistory : public QObject {
 
   public:
     // Takes the present state as the first; every change the tracker reports is a step.
-    UndoHistory(ChangeTracker& tracker, QObject* parent);
+    UndoHistory(MainWindow& window, ChangeTracker& tracker);
 
     // The present state becomes the only one: a new or an opened document starts afresh.
     void restart();
@@ -43,12 +44,15 @@ class UndoHistory : public QObject {
     struct State {
         Bytes snapshot;
         std::optional<ViewLimits> limitsBefore; // set when a limits edit led here
+        // Not part of a document, but switched together with its plot mode.
+        bool parametricShown;
     };
 
     void record(std::optional<ViewLimits> limitsBefore);
     void keepWithinBounds();
     void restore(std::optional<ViewLimits> view);
 
+    MainWindow& window_;
     ChangeTracker& tracker_;
     std::deque<State> states_;
     std::size_t current_ = 0;

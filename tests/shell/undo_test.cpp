@@ -75,21 +75,25 @@ TEST(Undo, EachUndoGivesBackTheEarlierDocumentAndRedoGoesForward) {
         {"function_deleted", [](MainWindow&) { unlinkFunction("f"); }},
     };
     std::vector<Bytes> saved{documentBytes()};
+    std::vector<bool> parametricChecked{false};
     for (const Edit& edit : edits) {
         edit.make(*window);
         window->changeTracker()->check(); // as after every input
         saved.push_back(documentBytes());
+        parametricChecked.push_back(window->isChecked(Command::ShowParametric));
     }
     ASSERT_EQ(window->undoHistory()->undoCount(), std::size(edits));
     for (std::size_t k = std::size(edits); k-- > 0;) {
         window->runCommand(Command::Undo);
         EXPECT_EQ(documentBytes(), saved[k]) << "undo of " << edits[k].behaviour;
+        EXPECT_EQ(window->isChecked(Command::ShowParametric), parametricChecked[k]) << edits[k].behaviour;
     }
     EXPECT_EQ(window->windowTitle(), savedCaption);
     EXPECT_FALSE(window->action(Command::Undo)->isEnabled());
     for (std::size_t k = 1; k < saved.size(); ++k) {
         window->runCommand(Command::Redo);
         EXPECT_EQ(documentBytes(), saved[k]) << "redo of " << edits[k - 1].behaviour;
+        EXPECT_EQ(window->isChecked(Command::ShowParametric), parametricChecked[k]) << edits[k - 1].behaviour;
     }
     EXPECT_EQ(window->windowTitle(), savedCaption + " *");
     EXPECT_FALSE(window->action(Command::Redo)->isEnabled());
