@@ -27,7 +27,8 @@ void UndoHistory::recordLimitsEdit(const ViewLimits& before) {
     if (std::memcmp(&before, &viewLimits, sizeof before) != 0) record(before);
 }
 
-// A change the document's bytes do not show (a vector, a swept variable's value) is no step.
+// A change that leaves the document's bytes as they were (a vector: no document holds one) is
+// no step.
 void UndoHistory::record(std::optional<ViewLimits> limitsBefore) {
     if (restoring_) return;
     Bytes snapshot = writeDocumentSnapshot();
