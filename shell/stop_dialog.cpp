@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QProgressDialog>
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr qint64 quietMilliseconds = 500;  // work shorter than this shows nothing
 constexpr qint64 refreshMilliseconds = 50; // how often the dialog takes its events
+constexpr qint64 stallMilliseconds = 200;  // work this long leaves the window visibly stalled
 constexpr int progressSteps = 1000;
 
 QPointer<QWidget> dialogOwner;
@@ -19,10 +21,36 @@ QElapsedTimer refreshClock;
 QProgressDialog* dialog = nullptr;
 bool stopAsked = false;
 bool handlingEvents = false;
+bool droppingInput = false;
 
 void askStop() {
     stopAsked = true;
 }
+
+// Input given while the window could not take it (before the progress dialog showed, or just
+// before the work ended) was aimed at a window that did not answer; delivered late it could repeat
+// a command or land in another window, so presses, keys and wheel turns are dropped, and an Escape
+// among them stops the work. Releases and moves still pass, so nothing stays pressed.
+class LateInputFilter : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (!droppingInput) return false;
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) askStop();
+            return true;
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
 
 void showDialog() {
     dialog = new QProgressDialog(dialogOwner);
@@ -64,12 +92,29 @@ void refreshDialog() {
     refreshClock.start();
 }
 
+// The first events after the dialog shows were given before it did.
+void showDialogDroppingEarlierInput() {
+    showDialog();
+    droppingInput = true;
+    refreshDialog();
+    droppingInput = false;
+}
+
+// After work that stalled the window, the events waiting so far are handled without their input.
+void endWork() {
+    if (!handlingEvents && workClock.elapsed() >= stallMilliseconds) {
+        handlingEvents = droppingInput = true;
+        QApplication::processEvents();
+        handlingEvents = droppingInput = false;
+    }
+    closeDialog();
+}
+
 bool pollStop() {
     if (handlingEvents || dialogOwner.isNull()) return stopAsked;
     if (dialog == nullptr) {
         if (workClock.elapsed() < quietMilliseconds) return false;
-        showDialog();
-        refreshDialog();
+        showDialogDroppingEarlierInput();
     } else if (refreshClock.elapsed() >= refreshMilliseconds) {
         refreshDialog();
     }
@@ -85,7 +130,7 @@ bool windowStopHook(WorkEvent event) {
     case WorkEvent::poll:
         return pollStop();
     case WorkEvent::end:
-        closeDialog();
+        endWork();
         return false;
     }
     return false;
@@ -95,6 +140,9 @@ bool windowStopHook(WorkEvent event) {
 
 void installStopDialog(QWidget* owner) {
     closeDialog();
+    static QPointer<LateInputFilter> lateInputFilter;
+    if (lateInputFilter.isNull()) lateInputFilter = new LateInputFilter(qApp);
+    qApp->installEventFilter(lateInputFilter);
     dialogOwner = owner;
     setStopHook(owner != nullptr ? windowStopHook : nullptr);
 }

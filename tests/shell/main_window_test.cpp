@@ -7,6 +7,7 @@
 #include "graph/curves.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
+#include "shell/command_dialog.h"
 #include "shell/commands.h"
 #include "shell/graph_area.h"
 #include "shell/help.h"
@@ -18,8 +19,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,6 +87,28 @@ TEST(MainWindow, EscapeStopsALongPlotWhereItGot) {
     window->requestRepaint();
     window->graphArea()->repaint();
     EXPECT_TRUE(curveIn(400, graphSize));
+}
+
+// Keys given while a long plot holds the window, before its progress dialog shows, are dropped:
+// delivered late, they would type and run a line in the console.
+TEST(MainWindow, KeysGivenBeforeTheProgressDialogAreDropped) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    window->runCommand(Command::Console);
+    QPlainTextEdit* edit = window->console()->consoleEdit();
+    const QString transcript = edit->toPlainText();
+    defineFunctionFromText("f(x)=sum(n,1,10^(x+5),1/n)");
+    for (const auto& [key, text] : {std::pair{Qt::Key_Q, "q"}, std::pair{Qt::Key_Return, "\r"}}) {
+        QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+        QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+    }
+    {
+        const StopPresser presser;
+        window->requestRepaint();
+        window->graphArea()->repaint();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->toPlainText().toStdString(), transcript.toStdString());
 }
 
 struct WheelCase {
