@@ -9,6 +9,7 @@
 #include "graph/view_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -215,15 +216,48 @@ Step readFixedPart(BodyReader& reader) {
     return Step::Go;
 }
 
-// Vectors are not part of a document, but they are part of the user's work.
-void writeVectors(ByteWriter& out) {
-    for (const auto& vector : symbolStore.vectors) {
+// Vectors are not part of a document, but they are part of the user's work. A snapshot lists
+// them last first, as its variables, since each one read goes to the front of the list.
+void writeVectors(ByteWriter& out, WriteKind kind) {
+    auto write = [&](const auto& vector) {
         writeInt32(out, static_cast<std::int32_t>(vector->name.size()));
         writeText(out, vector->name);
         writeInt32(out, vector->count);
         for (double component : vector->components)
             writeDouble(out, component);
+    };
+    const auto& vectors = symbolStore.vectors;
+    if (kind == WriteKind::Snapshot) {
+        std::for_each(vectors.rbegin(), vectors.rend(), write);
+    } else {
+        std::for_each(vectors.begin(), vectors.end(), write);
     }
+}
+
+// The vectors that end a snapshot take the place of the present ones.
+void readVectors(ByteReader& in) {
+    symbolStore.vectors.clear();
+    symbolStore.vectorIndex.clear();
+    for (;;) {
+        std::int32_t length = 0;
+        std::int32_t count = 0;
+        std::string_view name;
+        std::array<double, 3> components{};
+        if (!readInt32(in, length) || length < 0 || !readBytes(in, static_cast<std::size_t>(length), name) ||
+            !readInt32(in, count))
+            return;
+        for (double& component : components)
+            if (!readDouble(in, component)) return;
+        findOrCreateVector(name, count, components[0], components[1], components[2]);
+    }
+}
+
+// Clears the function rows and reads the body after the tag.
+int readState(std::span<const unsigned char> bytes, ByteReader& in) {
+    if (!hasDocumentVersion(bytes)) return 1;
+    userFunctionCount = 0;
+    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+    return readDocumentBody(in);
 }
 
 void writeBody(ByteWriter& out, WriteKind kind) {
@@ -233,7 +267,7 @@ void writeBody(ByteWriter& out, WriteKind kind) {
     writeDefinitions(out, kind);
     writeVariables(out, kind);
     writeFixedPart(out, kind);
-    if (kind == WriteKind::Work) writeVectors(out);
+    if (kind != WriteKind::Document) writeVectors(out, kind);
 }
 
 } // namespace
@@ -275,11 +309,10 @@ bool hasDocumentVersion(std::span<const unsigned char> bytes) {
 }
 
 int readDocumentSnapshot(std::span<const unsigned char> bytes) {
-    if (!hasDocumentVersion(bytes)) return 1;
     ByteReader in{bytes, documentVersion.size()};
-    userFunctionCount = 0;
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
-    return readDocumentBody(in);
+    const int damaged = readState(bytes, in);
+    if (damaged == 0) readVectors(in);
+    return damaged;
 }
 
 int readDocument(std::span<const unsigned char> bytes) {
@@ -290,7 +323,8 @@ int readDocument(std::span<const unsigned char> bytes) {
         showMessage(caption.c_str(), "test =", messageIconNone);
         return 1;
     }
-    const int damaged = readDocumentSnapshot(bytes);
+    ByteReader in{bytes, documentVersion.size()};
+    const int damaged = readState(bytes, in);
     if (damaged != 0) showMessage("Error", damagedFileText, messageIconNone);
     if (!plotSettings.memoText.empty())
         showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);

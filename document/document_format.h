@@ -29,9 +29,9 @@ Bytes writeDocument();
 // the swept variables are written as zero, so zooming, panning and replotting leave it alone,
 // and the vectors follow.
 Bytes writeDocumentWork();
-// The whole document as it stands, tag included, for undo: no body is compiled, so taking one
-// runs no calculation and adds no variable, and readDocumentSnapshot gives back the same state,
-// the order of the variables included.
+// The whole document as it stands, tag included, then the vectors, for undo: no body is
+// compiled, so taking one runs no calculation and adds no variable, and readDocumentSnapshot
+// gives back the same state, the order of the variables and vectors included.
 Bytes writeDocumentSnapshot();
 
 // Reads everything after the version tag into the state. Reading stops at the end of the bytes
@@ -40,8 +40,8 @@ Bytes writeDocumentSnapshot();
 int readDocumentBody(ByteReader& in);
 // Whether the bytes begin with this version's tag.
 bool hasDocumentVersion(std::span<const unsigned char> bytes);
-// Reads a snapshot (or any document's bytes) after resetDocument: clears the function rows and
-// reads the body, showing no box. Returns 0 when read whole, 1 otherwise.
+// Reads a snapshot after resetDocument: clears the function rows, reads the body and puts the
+// snapshot's vectors in place of the present ones, showing no box. Returns 0 when read whole.
 int readDocumentSnapshot(std::span<const unsigned char> bytes);
 // Checks the version tag, clears the function rows and reads the body, showing the boxes of a
 // wrong version, a damaged file and a non-empty memo. Returns 0 when read whole, 1 otherwise.

@@ -27,8 +27,7 @@ void UndoHistory::recordLimitsEdit(const ViewLimits& before) {
     if (std::memcmp(&before, &viewLimits, sizeof before) != 0) record(before);
 }
 
-// A change that leaves the document's bytes as they were (a vector: no document holds one) is
-// no step.
+// A look that finds the document as the present state holds it is no step.
 void UndoHistory::record(std::optional<ViewLimits> limitsBefore) {
     if (restoring_) return;
     Bytes snapshot = writeDocumentSnapshot();

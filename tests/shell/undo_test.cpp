@@ -38,10 +38,14 @@ void typeMaximumXInNextLimits(const QString& xMax) {
     });
 }
 
-// The document's bytes, but for x, whose value is whatever the plotter that ran last left in it.
+// The document's bytes, but for x, whose value is whatever the plotter that ran last left in it;
+// then the work's, which end with the vectors.
 Bytes documentBytes() {
     setVariableValue(findOrCreateVariable("x"), 0.0);
-    return writeDocument();
+    Bytes bytes = writeDocument();
+    const Bytes work = writeDocumentWork();
+    bytes.insert(bytes.end(), work.begin(), work.end());
+    return bytes;
 }
 
 struct Edit {
@@ -63,6 +67,7 @@ TEST(Undo, EachUndoGivesBackTheEarlierDocumentAndRedoGoesForward) {
         {"variable_created_second", [](MainWindow& w) { typeConsoleLine(w, "b=4"); }},
         {"variable_value", [](MainWindow& w) { typeConsoleLine(w, "a=5"); }},
         {"function_edited", [](MainWindow& w) { typeConsoleLine(w, ":defn f(x)=a*x+b"); }},
+        {"vector_defined", [](MainWindow& w) { typeConsoleLine(w, ":defv undone=(1,2,3)"); }},
         {"memo", [](MainWindow&) { plotSettings.memoText = "a note"; }},
         {"setup_text", [](MainWindow&) { plotSettings.parametricX = "cos(t)"; }},
         {"flag", [](MainWindow&) { displayFlags[0] = 0; }},
