@@ -92,21 +92,25 @@ void refreshDialog() {
     refreshClock.start();
 }
 
-// The first events after the dialog shows were given before it did.
-void showDialogDroppingEarlierInput() {
-    showDialog();
-    droppingInput = true;
-    refreshDialog();
-    droppingInput = false;
+// Handles the events waiting so far without the input among them.
+void handleEventsDroppingInput() {
+    handlingEvents = droppingInput = true;
+    QApplication::processEvents();
+    handlingEvents = droppingInput = false;
 }
 
-// After work that stalled the window, the events waiting so far are handled without their input.
+// Input given before the dialog shows is dropped first, so that an Escape among it stops the work
+// without a dialog; the modal dialog would otherwise block it unseen.
+void showDialogAfterEarlierInput() {
+    handleEventsDroppingInput();
+    if (stopAsked) return;
+    showDialog();
+    refreshDialog();
+}
+
+// After work that stalled the window, the events waiting so far were given while it stood still.
 void endWork() {
-    if (!handlingEvents && workClock.elapsed() >= stallMilliseconds) {
-        handlingEvents = droppingInput = true;
-        QApplication::processEvents();
-        handlingEvents = droppingInput = false;
-    }
+    if (!handlingEvents && workClock.elapsed() >= stallMilliseconds) handleEventsDroppingInput();
     closeDialog();
 }
 
@@ -114,7 +118,7 @@ bool pollStop() {
     if (handlingEvents || dialogOwner.isNull()) return stopAsked;
     if (dialog == nullptr) {
         if (workClock.elapsed() < quietMilliseconds) return false;
-        showDialogDroppingEarlierInput();
+        showDialogAfterEarlierInput();
     } else if (refreshClock.elapsed() >= refreshMilliseconds) {
         refreshDialog();
     }

@@ -90,25 +90,41 @@ TEST(MainWindow, EscapeStopsALongPlotWhereItGot) {
 }
 
 // Keys given while a long plot holds the window, before its progress dialog shows, are dropped:
-// delivered late, they would type and run a line in the console.
+// delivered late, they would type and run a line in the console. An Escape among them stops the
+// plot before the dialog shows.
 TEST(MainWindow, KeysGivenBeforeTheProgressDialogAreDropped) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<Qt::Key, const char*>> keys;
+        bool dialogShown;
+    };
+    const Case cases[] = {
+        {"a line for the console", {{Qt::Key_Q, "q"}, {Qt::Key_Return, "\r"}}, true},
+        {"Escape stops the plot", {{Qt::Key_Escape, "\x1b"}}, false},
+    };
     auto window = makeShownWindow();
     ASSERT_TRUE(window);
     window->runCommand(Command::Console);
     QPlainTextEdit* edit = window->console()->consoleEdit();
-    const QString transcript = edit->toPlainText();
+    const std::string transcript = edit->toPlainText().toStdString();
     defineFunctionFromText("f(x)=sum(n,1,10^(x+5),1/n)");
-    for (const auto& [key, text] : {std::pair{Qt::Key_Q, "q"}, std::pair{Qt::Key_Return, "\r"}}) {
-        QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
-        QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        for (const auto& [key, text] : row.keys) {
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+        }
+        QStringList shownTasks;
+        {
+            const StopPresser presser;
+            window->requestRepaint();
+            window->graphArea()->repaint();
+            shownTasks = presser.shownTasks;
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(edit->toPlainText().toStdString(), transcript);
+        EXPECT_EQ(!shownTasks.isEmpty(), row.dialogShown);
     }
-    {
-        const StopPresser presser;
-        window->requestRepaint();
-        window->graphArea()->repaint();
-    }
-    QCoreApplication::processEvents();
-    EXPECT_EQ(edit->toPlainText().toStdString(), transcript.toStdString());
 }
 
 struct WheelCase {
