@@ -140,13 +140,6 @@ std::string extremumAnswer(const Extremum& e, const std::string& name, bool isMi
     return noValueAnswer;
 }
 
-std::string areaAnswer(const Area& area) {
-    if (!area.finite) return "Error - no area, the expression has a pole or no value in part of the interval";
-    const std::string answer = formatted("area = %lf", shown(area.value));
-    if (area.converged) return answer;
-    return answer + formatted(" (Warning - no convergence, error estimate %lf)", area.errorEstimate);
-}
-
 struct Outcome {
     std::string answer;
     std::optional<double> x = std::nullopt; // the variable's new value
@@ -156,11 +149,7 @@ Outcome explore(Tool tool, double a, double b, const ExpressionFunction& f, cons
     setVariableValue(f.variable, a);
     const std::optional<Value> trial = evaluate(f.list);
     if (trial && trial->kind == kindVector) return {"Error - the expression gives a vector, not a number"};
-    if (tool == Tool::area) {
-        const Area area = integrate(f, a, b);
-        if (!area.anyValue) return {noValueAnswer};
-        return {areaAnswer(area)};
-    }
+    if (tool == Tool::area) return {areaAnswer(integrate(f, a, b))};
     if (tool == Tool::roots) {
         const RootSearch search = findRoots(f, a, b, mostRoots);
         if (!search.anyValue) return {noValueAnswer};
@@ -186,11 +175,8 @@ std::string runExploreCommand(std::string_view text) {
     if (tool == nullptr) return {};
     const auto pieces = boundsAndExpression(text.substr(tool->word.size()));
     if (!pieces) return formatted("Error - expected %s a,b,expression", std::string(tool->word).c_str());
-    const std::optional<double> a = boundValue((*pieces)[0]);
-    const std::optional<double> b = boundValue((*pieces)[1]);
-    evalErrorFlag = 0;
-    if (!a || !b) return "Error - the bounds must be finite numbers";
-    if (!(*a < *b)) return "Error - the first bound must be below the second";
+    const Bounds bounds = readBounds((*pieces)[0], (*pieces)[1]);
+    if (bounds.error != nullptr) return bounds.error;
     const std::string name = variableName((*pieces)[2]);
     Variable* variable = name.empty() ? nullptr : findOrCreateVariable(name);
     Outcome outcome;
@@ -198,12 +184,29 @@ std::string runExploreCommand(std::string_view text) {
         // The whole search is one piece of work, which Stop ends as a whole.
         const SearchScope scope(variable);
         const ExpListPtr expression = compiled((*pieces)[2]);
-        outcome =
-            explore(tool->tool, *a, *b, ExpressionFunction{*expression, variable}, name.empty() ? "x" : name);
+        outcome = explore(tool->tool, bounds.a, bounds.b, ExpressionFunction{*expression, variable},
+                          name.empty() ? "x" : name);
         // A stopped search tells nothing; elsewhere the evaluator's own reason says more.
         if (scope.stopped()) outcome = {evalErrorMessage};
         if (outcome.answer == noValueAnswer && evalErrorFlag != 0) outcome.answer = evalErrorMessage;
     }
     if (outcome.x) setVariableValue(variable, *outcome.x);
     return outcome.answer;
+}
+
+Bounds readBounds(std::string_view aText, std::string_view bText) {
+    const std::optional<double> a = boundValue(aText);
+    const std::optional<double> b = boundValue(bText);
+    evalErrorFlag = 0;
+    if (!a || !b) return {0.0, 0.0, "Error - the bounds must be finite numbers"};
+    if (!(*a < *b)) return {*a, *b, "Error - the first bound must be below the second"};
+    return {*a, *b};
+}
+
+std::string areaAnswer(const Area& area) {
+    if (!area.anyValue) return noValueAnswer;
+    if (!area.finite) return "Error - no area, the expression has a pole or no value in part of the interval";
+    const std::string answer = formatted("area = %lf", shown(area.value));
+    if (area.converged) return answer;
+    return answer + formatted(" (Warning - no convergence, error estimate %lf)", area.errorEstimate);
 }

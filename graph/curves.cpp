@@ -96,9 +96,7 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& 
 
 // The row's colour moved halfway (f') or three quarters (f'') toward white.
 QRgb derivativeColour(int row, int order) {
-    const QRgb c = rowColour(row);
-    const auto lighter = [order](int v) { return 255 - (255 - v) / (order == 1 ? 2 : 4); };
-    return qRgb(lighter(qRed(c)), lighter(qGreen(c)), lighter(qBlue(c)));
+    return lighterColour(rowColour(row), order == 1 ? 2 : 4);
 }
 
 void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, SampleRows& columns,
@@ -129,6 +127,11 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
 
 QRgb rowColour(int row) {
     return qRgb(64, (64 * row) % 256, 255);
+}
+
+QRgb lighterColour(QRgb colour, int divisor) {
+    const auto lighter = [divisor](int v) { return 255 - (255 - v) / divisor; };
+    return qRgb(lighter(qRed(colour)), lighter(qGreen(colour)), lighter(qBlue(colour)));
 }
 
 std::string functionLabel(const FunctionEntry& entry) {

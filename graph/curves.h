@@ -12,6 +12,8 @@ inline constexpr int labelGap = 120;
 inline constexpr std::size_t functionLabelSize = 80; // terminator included
 
 QRgb rowColour(int row);
+// The colour with its distance to white divided by divisor (1 or more).
+QRgb lighterColour(QRgb colour, int divisor);
 // name(parameters) = body, cut at functionLabelSize - 1 characters.
 std::string functionLabel(const FunctionEntry& entry);
 // name'(x) for the first derivative (order 1), name''(x) for the second.

@@ -6,6 +6,7 @@
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,26 +37,39 @@ Scene currentScene() {
 }
 
 std::vector<ExploreMark> marks;
+std::optional<AreaShading> shading;
 Scene markedScene;
+
+// Marks left on another scene go before a new one joins them.
+void enterCurrentScene() {
+    const Scene scene = currentScene();
+    if (!(scene == markedScene)) clearExploreMarks();
+    markedScene = scene;
+}
 
 } // namespace
 
 void addExploreMark(const ExploreMark& mark) {
-    const Scene scene = currentScene();
-    if (!(scene == markedScene)) marks.clear();
-    markedScene = scene;
+    enterCurrentScene();
     marks.push_back(mark);
+}
+
+void setAreaShading(AreaShading area) {
+    enterCurrentScene();
+    shading = std::move(area);
 }
 
 void clearExploreMarks() {
     marks.clear();
+    shading.reset();
 }
 
 void drawExploreMarks() {
-    if (marks.empty()) return;
+    if (marks.empty() && !shading) return;
     if (!(currentScene() == markedScene)) return clearExploreMarks();
     addToPicture(drawExploreMarks);
     Surface surface;
+    if (shading) shadeArea(surface, *shading);
     surface.setBackgroundMode(BackgroundMode::Transparent);
     for (const ExploreMark& mark : marks) {
         const int column = screenX(mark.x);

@@ -1,7 +1,9 @@
 // What the exploring tools leave on the graph: a small cross with its "x = .., y = .." readout
-// where a root, an extremum or an intersection was found. Marks belong to the view and the
-// functions they were found on: a change of either drops them.
+// where a root, an extremum or an intersection was found, and one shaded area. Marks belong to
+// the view and the functions they were found on: a change of either drops them.
 #pragma once
+
+#include "graph/area_shading.h"
 
 #include <QRgb>
 
@@ -12,6 +14,8 @@ struct ExploreMark {
 };
 
 void addExploreMark(const ExploreMark& mark);
+// Replaces the shaded area, if there was one.
+void setAreaShading(AreaShading shading);
 void clearExploreMarks();
-// Draws the marks that still belong to what is shown; drops them all otherwise.
+// Draws the shading and the marks that still belong to what is shown; drops them all otherwise.
 void drawExploreMarks();

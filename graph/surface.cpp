@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+#include <QPolygonF>
 #include <QString>
 #include <QTextLayout>
 #include <QtMath>
@@ -118,8 +119,9 @@ Surface::~Surface() {
     if (releaseHook != nullptr) releaseHook();
 }
 
-// The open polyline, then the gathered dots, so that later figures stay on top of both.
+// The shaded band, the open polyline, then the gathered dots, so that later figures stay on top.
 void Surface::flushVectors() {
+    flushShade();
     if (polyline_.size() > 1) {
         painter_->setPen(QPen(QColor(polylinePen_), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         painter_->drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
@@ -127,6 +129,31 @@ void Surface::flushVectors() {
     polyline_.clear();
     if (!dots_.isNull()) painter_->drawImage(0, 0, dots_);
     dots_ = QImage();
+}
+
+void Surface::flushShade() {
+    if (shadeUpper_.empty()) return;
+    QPolygonF band(static_cast<qsizetype>(shadeUpper_.size() + shadeLower_.size()));
+    std::copy(shadeUpper_.begin(), shadeUpper_.end(), band.begin());
+    std::copy(shadeLower_.rbegin(), shadeLower_.rend(),
+              band.begin() + static_cast<qsizetype>(shadeUpper_.size()));
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(QColor::fromRgba(shadePending_));
+    painter_->drawPolygon(band);
+    painter_->setBrush(Qt::NoBrush); // the outlines drawn later fill nothing
+    shadeUpper_.clear();
+    shadeLower_.clear();
+}
+
+// A column's pixel edges, so that the band covers the pixels the image would tint.
+void Surface::vectorShade(int x, int top, int bottom) {
+    const bool joins = !shadeUpper_.empty() && shadePending_ == shade_ && shadeUpper_.back().x() == x;
+    if (!joins) {
+        flushVectors();
+        shadePending_ = shade_;
+    }
+    shadeUpper_.insert(shadeUpper_.end(), {QPointF(x, top), QPointF(x + 1.0, top)});
+    shadeLower_.insert(shadeLower_.end(), {QPointF(x, bottom + 1.0), QPointF(x + 1.0, bottom + 1.0)});
 }
 
 // Pixel centres, so that a vector line covers the pixels the image would.
@@ -249,6 +276,27 @@ void Surface::setPixel(int x, int y, QRgb colour) {
     }
     if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[static_cast<qsizetype>(y) * stride_ + x] = colour | ~RGB_MASK;
+}
+
+void Surface::shadeColumn(int x, int from, int to) {
+    const bool vector = painter_ != nullptr;
+    const int areaWidth = vector ? graphView.width : width_;
+    const int areaHeight = vector ? graphView.height : height_;
+    const int top = std::max(std::min(from, to), 0);
+    const int bottom = std::min(std::max(from, to), areaHeight - 1);
+    if (x < 0 || x >= areaWidth || top > bottom) return;
+    if (vector) return vectorShade(x, top, bottom);
+    if (image_ == nullptr) return;
+    const int alpha = qAlpha(shade_);
+    // Rounded, so that shading a pixel of the shade's own colour leaves it as it is.
+    const auto mix = [alpha](int under, int over) {
+        return (under * (255 - alpha) + over * alpha + 127) / 255;
+    };
+    for (qsizetype index = top * stride_ + x; index <= bottom * stride_ + x; index += stride_) {
+        const QRgb under = pixels_[index];
+        pixels_[index] = qRgb(mix(qRed(under), qRed(shade_)), mix(qGreen(under), qGreen(shade_)),
+                              mix(qBlue(under), qBlue(shade_)));
+    }
 }
 
 // Fills the pixels left..right by top..bottom (inclusive), clipped to the image. The whole

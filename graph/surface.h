@@ -75,6 +75,10 @@ class Surface {
     void dot(int x, int y, QRgb colour);
     // Outlines pixels left..right-1 by top..bottom-1 with the pen, fills the inside with the brush.
     void rectangle(int left, int top, int right, int bottom);
+    // Blends the shade colour, at its alpha, into rows from..to (either order, both included) of
+    // column x, clipped to the area. On a painter target adjacent columns join into one polygon.
+    void setShadeColour(QRgb colourWithAlpha) { shade_ = colourWithAlpha; }
+    void shadeColumn(int x, int from, int to);
     // Top-left corner of the text box at (x, y); 8-bit characters in the default font.
     void textOut(int x, int y, std::string_view text);
     // The same text, moved as little as needed to lie wholly inside the image; one wider than the
@@ -83,6 +87,8 @@ class Surface {
 
   private:
     void flushVectors();
+    void flushShade();
+    void vectorShade(int x, int top, int bottom);
     void vectorLineTo(int x, int y);
     void vectorText(int x, int y, const QString& text);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
@@ -96,6 +102,11 @@ class Surface {
     std::vector<QPointF> polyline_;
     QRgb polylinePen_ = 0;
     QImage dots_;
+    // Painter target only: the band of shaded columns not yet handed to the painter, its upper
+    // and its lower edge, each left to right.
+    std::vector<QPointF> shadeUpper_;
+    std::vector<QPointF> shadeLower_;
+    QRgb shadePending_ = 0;
     std::optional<DeviceView> deviceView_;
     int ratio_ = 1;
     QRgb* pixels_ = nullptr;
@@ -110,4 +121,5 @@ class Surface {
     QRgb backgroundColour_ = qRgb(255, 255, 255);
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
     bool xorMode_ = false;
+    QRgb shade_ = qRgba(0, 0, 0, 0);
 };

@@ -51,4 +51,6 @@ enum class Command : int {
     MaximumHere = 40462,
     IntersectionHere = 40463,
     Trace = 40464,
+    Area = 40480,
+    PopupArea = 40481,
 };

@@ -1,5 +1,6 @@
 #include "shell/commands.h"
 
+#include "shell/area_dialog.h"
 #include "shell/deffunc_dialog.h"
 #include "shell/editlist_dialog.h"
 #include "shell/explore_here.h"
@@ -133,6 +134,12 @@ bool runDialogCommand(MainWindow& window, Command id) {
         break;
     case Command::SelectGraph:
         runFunListDialog(&window);
+        break;
+    case Command::Area:
+        runAreaDialog(&window, -1);
+        break;
+    case Command::PopupArea:
+        runAreaDialog(&window, rowNearestPopupPoint());
         break;
     case Command::VariablesSetup:
         openVarListDialog(&window);

@@ -3,6 +3,7 @@
 #include "graph/number_text.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
@@ -93,6 +94,8 @@ QWidget* createControl(QWidget* parent, const ControlTemplate& control) {
         return new QCheckBox(QString::fromLatin1(control.text), parent);
     case ControlKind::HScrollBar:
         return new QScrollBar(Qt::Horizontal, parent);
+    case ControlKind::ComboBox:
+        return new QComboBox(parent);
     }
     return nullptr;
 }

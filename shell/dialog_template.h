@@ -15,7 +15,7 @@
 class QFont;
 class QKeyEvent;
 
-enum class ControlKind { Static, Edit, MultiLineEdit, Button, CheckBox, HScrollBar };
+enum class ControlKind { Static, Edit, MultiLineEdit, Button, CheckBox, HScrollBar, ComboBox };
 
 // Style bits a control template may carry.
 enum ControlStyle : unsigned {

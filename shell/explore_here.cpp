@@ -110,3 +110,9 @@ bool runFindCommand(Command id) {
     if (!found.x) showMessage(captionOf(id), found.failure, messageIconNone);
     return true;
 }
+
+int rowNearestPopupPoint() {
+    const SearchScope scope(findOrCreateVariable("x"));
+    const std::vector<NearCurve> curves = functionCurvesNear();
+    return curves.empty() || scope.stopped() ? -1 : curves.front().curve.id().row;
+}

@@ -6,3 +6,7 @@
 
 // Returns false for any other command. Failures are told in a message box and leave no mark.
 bool runFindCommand(Command id);
+
+// The ticked row whose curve passes nearest the popup point at its column; -1 when no ticked
+// row has a value there.
+int rowNearestPopupPoint();

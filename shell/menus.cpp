@@ -66,6 +66,7 @@ constexpr MenuEntry menuTable[] = {
     {Main, Item, "&Define..", Command::DefineFunction},
     {Main, Item, "&Edit..", Command::EditFunctions},
     {Main, Item, "&Select graph..", Command::SelectGraph},
+    {Main, Item, "&Area..", Command::Area},
     {Main, End},
     {Main, Submenu, "&Variables"},
     {Main, Item, "&Setup..", Command::VariablesSetup},
@@ -101,6 +102,7 @@ constexpr MenuEntry menuTable[] = {
     {Popup, Item, "Mini&mum here", Command::MinimumHere},
     {Popup, Item, "Ma&ximum here", Command::MaximumHere},
     {Popup, Item, "Int&ersection here", Command::IntersectionHere},
+    {Popup, Item, "&Area..", Command::PopupArea},
     {Popup, End},
 };
 

@@ -2,6 +2,7 @@
 // minimised dialog, which would take its owner along, comes back with it.
 #include "dialog_test_support.h"
 
+#include "shell/area_dialog.h"
 #include "shell/command_dialog.h"
 #include "shell/deffunc_dialog.h"
 #include "shell/dialog_template.h"
@@ -35,6 +36,10 @@ constexpr int none = noControlId;
 
 QDialog* createConsole(QWidget* owner) {
     return new CommandDialog(owner);
+}
+
+QDialog* createAreaDialogOfFirstRow(QWidget* owner) {
+    return createAreaDialog(owner, 0);
 }
 
 struct KeyRow {
@@ -89,6 +94,8 @@ const KeyRow keyRows[] = {
     {"InequalitiesEscapeIsClose", createInequalDialog, Qt::Key_Escape, relationCloseId},
     {"MemoEnterStartsANewLine", createMemoDialog, Qt::Key_Return, none},
     {"MemoEscapeDoesNothing", createMemoDialog, Qt::Key_Escape, none},
+    {"AreaEnterIsOk", createAreaDialogOfFirstRow, Qt::Key_Return, okId},
+    {"AreaEscapeIsCancel", createAreaDialogOfFirstRow, Qt::Key_Escape, cancelId},
     {"ConsoleEnterRunsTheLine", createConsole, Qt::Key_Return, none},
     {"ConsoleEscapeIsClose", createConsole, Qt::Key_Escape, closeId},
 };
