@@ -200,6 +200,11 @@ QDialog* showModeless(QDialog* dialog) {
     return dialog;
 }
 
+void refillOpenDialogs(const QWidget* owner) {
+    for (const TemplateDialog* dialog : owner->findChildren<TemplateDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->refill();
+}
+
 QWidget* findDialogControl(const QWidget* dialog, int id) {
     return dialog->findChild<QWidget*>(controlName(id), Qt::FindDirectChildrenOnly);
 }

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class QFont;
 class QKeyEvent;
@@ -73,6 +74,12 @@ class TemplateDialog : public QDialog {
   public:
     TemplateDialog(QWidget* owner, const DialogTemplate& layout);
     void reject() override {}
+    // How the dialog fills its fields from the program state again, for dialogs that show
+    // document state and write it back on a press.
+    void setRefill(std::function<void()> refill) { refill_ = std::move(refill); }
+    void refill() const {
+        if (refill_) refill_();
+    }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -82,6 +89,7 @@ class TemplateDialog : public QDialog {
 
   private:
     DialogKeys keys_;
+    std::function<void()> refill_;
 };
 
 // Builds the controls of a template into `dialog`, sets its font, title and size, and places it
@@ -96,6 +104,10 @@ int runModal(QDialog* dialog);
 
 // Shows a dialog beside its owner; it destroys itself when it closes.
 QDialog* showModeless(QDialog* dialog);
+
+// The open dialogs of owner show the program state again, so that a press in one of them does not
+// write back what an undo or redo has just replaced.
+void refillOpenDialogs(const QWidget* owner);
 
 QWidget* findDialogControl(const QWidget* dialog, int id);
 

@@ -35,15 +35,20 @@ void storeSides(const QDialog* dialog, const RelationSetup& setup) {
     }
 }
 
+void fillSides(QDialog* dialog, const RelationSetup& setup) {
+    for (std::size_t i = 0; i < setup.left.size(); ++i) {
+        setFieldText(dialog, setup.leftIds[i], setup.left[i].view());
+        setFieldText(dialog, setup.rightIds[i], setup.right[i].view());
+    }
+}
+
 } // namespace
 
 QDialog* createRelationDialog(QWidget* owner, const RelationSetup& setup) {
     auto* dialog = new TemplateDialog(owner, setup.layout);
     enableDragMove(dialog, setup.pixels);
-    for (std::size_t i = 0; i < setup.left.size(); ++i) {
-        setFieldText(dialog, setup.leftIds[i], setup.left[i].view());
-        setFieldText(dialog, setup.rightIds[i], setup.right[i].view());
-    }
+    fillSides(dialog, setup);
+    dialog->setRefill([dialog, setup] { fillSides(dialog, setup); });
     plotSettings.plotMode = setup.mode;
     onClicked(dialog, relationPlotId, [dialog, setup] {
         storeSides(dialog, setup);

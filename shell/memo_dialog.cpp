@@ -23,7 +23,9 @@ constexpr DialogTemplate memoTemplate{DialogFrame::None, nullptr, "Arial", 8, 32
 
 QDialog* createMemoDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, memoTemplate);
-    setFieldText(dialog, memoId, plotSettings.memoText.view());
+    const auto fill = [dialog] { setFieldText(dialog, memoId, plotSettings.memoText.view()); };
+    fill();
+    dialog->setRefill(fill);
     onClicked(dialog, okId, [dialog] {
         plotSettings.memoText = fieldText(dialog, memoId);
         dialog->done(QDialog::Accepted);

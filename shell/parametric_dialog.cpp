@@ -83,6 +83,7 @@ QDialog* createParametricDialog(QWidget* owner) {
     auto* slider = dialogControl<QScrollBar>(dialog, sliderId);
     slider->setRange(0, 1000);
     fillFields(dialog);
+    dialog->setRefill([dialog] { fillFields(dialog); });
     bindStepSlider(slider, parametricStepCount, [dialog] { sliderMoved(dialog); });
     onClicked(dialog, plotId, [dialog] {
         storeFields(dialog);

@@ -3,6 +3,7 @@
 #include "document/document_format.h"
 #include "graph/plot_settings.h"
 #include "shell/change_tracker.h"
+#include "shell/dialog_template.h"
 #include "shell/file_commands.h"
 #include "shell/main_window.h"
 
@@ -73,6 +74,7 @@ void UndoHistory::restore(std::optional<ViewLimits> view) {
     restoreDocument(states_[current_].snapshot, view);
     plotSettings.parametricShown = states_[current_].parametricShown ? 1 : 0;
     window_.setParametricChecked(states_[current_].parametricShown);
+    refillOpenDialogs(&window_);
     tracker_.check();
     restoring_ = false;
     emit stepsChanged();

@@ -39,6 +39,7 @@ constexpr DialogTemplate varListTemplate{
 
 constexpr QSize varListPixels(234, 128);
 
+// Rows left over from variables that are gone are emptied, so that Re-plot cannot create them again.
 void fillRows(QDialog* dialog) {
     int row = 0;
     for (const std::shared_ptr<Variable>& variable : symbolStore.variables) {
@@ -47,6 +48,10 @@ void fillRows(QDialog* dialog) {
         setFieldText(dialog, firstNameId + row, variable->name);
         setFieldText(dialog, firstValueId + row, formatNumber(variable->value));
         ++row;
+    }
+    for (; row < rowCount; ++row) {
+        setFieldText(dialog, firstNameId + row, "");
+        setFieldText(dialog, firstValueId + row, "");
     }
 }
 
@@ -82,6 +87,7 @@ QDialog* createVarListDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, varListTemplate);
     enableDragMove(dialog, varListPixels);
     fillRows(dialog);
+    dialog->setRefill([dialog] { fillRows(dialog); });
     for (int row = 0; row < rowCount; ++row) {
         onClicked(dialog, firstLessId + row, [dialog, row] { scaleRow(dialog, row, 0.9); });
         onClicked(dialog, firstMoreId + row, [dialog, row] { scaleRow(dialog, row, 1.1); });

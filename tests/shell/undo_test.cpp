@@ -10,6 +10,7 @@
 #include "graph/view_model.h"
 #include "shell/change_tracker.h"
 #include "shell/command_dialog.h"
+#include "shell/dialog_template.h"
 #include "shell/graph_area.h"
 #include "shell/undo_history.h"
 #include "shell_test_support.h"
@@ -184,6 +185,40 @@ TEST(Undo, TheHistoryKeepsTheNewestStepsWithinItsBounds) {
             window->runCommand(Command::Undo);
         EXPECT_FALSE(window->undoHistory()->canUndo()) << c.behaviour;
         EXPECT_EQ(findOrCreateVariable("a")->value, double(c.edits - int(kept))) << c.behaviour;
+    }
+}
+
+struct OpenDialogCase {
+    const char* behaviour;
+    Command open;
+    std::function<void(MainWindow&)> edit;
+    int field;
+};
+
+// A set-up dialog opened after an edit shows the state from before it once the edit is undone
+// (with the plot mode its opening set), so that its next press does not write the edit back.
+TEST(Undo, OpenSetupDialogsShowTheRestoredState) {
+    const OpenDialogCase cases[] = {
+        {"parametric", Command::ParametricSetup, [](MainWindow&) { plotSettings.parametricX = "cos(t)"; }, 40090},
+        {"implicit", Command::Implicit, [](MainWindow&) { plotSettings.implicitLeft[0] = "x^2"; }, 40136},
+        {"inequalities", Command::Inequalities, [](MainWindow&) { plotSettings.inequalityLeft[0] = "y"; }, 40129},
+        {"memo", Command::Memo, [](MainWindow&) { plotSettings.memoText = "a note"; }, 40303},
+        {"variables_row_of_a_variable_gone", Command::VariablesSetup,
+         [](MainWindow& w) { typeConsoleLine(w, "a=3"); }, 40021},
+    };
+    for (const OpenDialogCase& c : cases) {
+        auto window = makeShownWindow();
+        ASSERT_TRUE(window);
+        c.edit(*window);
+        window->changeTracker()->check();
+        window->runCommand(c.open);
+        while (window->undoHistory()->canUndo())
+            window->runCommand(Command::Undo);
+        const auto dialogs = window->findChildren<QDialog*>();
+        const auto shown = std::find_if(dialogs.begin(), dialogs.end(),
+                                        [&](const QDialog* d) { return findDialogControl(d, c.field) != nullptr; });
+        ASSERT_NE(shown, dialogs.end()) << c.behaviour;
+        EXPECT_EQ(fieldText(*shown, c.field), "") << c.behaviour;
     }
 }
 
