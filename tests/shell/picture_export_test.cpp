@@ -2,7 +2,10 @@
 // picture, and the headless export of the program itself with no display.
 #include "document/document_file.h"
 #include "expr/command_interpreter.h"
+#include "expr/compiler.h"
 #include "expr/message_hook.h"
+#include "graph/curves.h"
+#include "graph/explore_marks.h"
 #include "graph/implicit.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"
@@ -35,13 +38,14 @@ void recordMessage(const char*, const char* body, int) {
     messages.emplace_back(body);
 }
 
-// The window's picture: y = x on the axes, then a circle x^2 + y^2 = 4 drawn over it, which
-// stays shown until the next repaint.
+// The window's picture: y = x on the axes, shaded from -2 to 1 with its area's readout, then a
+// circle x^2 + y^2 = 4 drawn over it, which stays shown until the next repaint.
 std::unique_ptr<MainWindow> windowWithCurveAndCircle() {
     auto window = makeShownWindow();
     if (!window) return window;
     defineFunctionFromText("f(x)=x");
     displayFlags[0] = 1;
+    setAreaShading({compileExpression("x"), -2.0, 1.0, rowColour(0), -1.5, "area = -1.500000"});
     window->requestRepaint();
     window->graphArea()->repaint();
     plotSettings.implicitLeft[0] = "x^2+y^2";
@@ -122,7 +126,7 @@ TEST(PictureExport, SvgHoldsAxisLinesCurvePathsLabelTextsAndOneImageOfDots) {
     EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#ff0000"), 2);
     EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#4000ff"), 1);
     EXPECT_GE(svg.longestLine, graphSize / 2); // the curve is one path, not a line per column
-    for (const char* text : {"f(x) = x", "-5.00", "5.00"})
+    for (const char* text : {"f(x) = x", "-5.00", "5.00", "area = -1.500000"})
         EXPECT_TRUE(svg.texts.contains(text)) << text;
     EXPECT_EQ(svg.images, 1);
     EXPECT_LT(svg.elements, 2000);
