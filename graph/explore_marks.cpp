@@ -1,11 +1,16 @@
 #include "graph/explore_marks.h"
 
+#include "expr/symbol_store.h"
+#include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/number_text.h"
 #include "graph/picture_log.h"
+#include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <array>
+#include <bit>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +19,10 @@ namespace {
 
 constexpr int crossArm = 4;
 
-// What a mark depends on: the view and every function row with its tick. The size of the target
-// does not count, so an export at another size shows the marks too.
+// What a mark depends on: the view, every function row with its tick, and the values of the
+// variables the user sets (a curve through `a` moves when the Vary slider changes `a`). The
+// swept variables follow the plot, and the size of the target does not count, so a replot or an
+// export at another size keeps the marks.
 struct Scene {
     ViewLimits limits{};
     std::string functions;
@@ -33,6 +40,13 @@ Scene currentScene() {
         scene.functions += functionText(entry, definitionSeparator);
         scene.functions += displayFlags[row] != 0 ? "\n1" : "\n0";
     });
+    for (const auto& variable : symbolStore.variables) {
+        if (isSweptVariable(variable->name)) continue;
+        // The value's bits, so a NaN compares equal to itself.
+        const auto bits = std::bit_cast<std::array<char, sizeof(double)>>(variable->value);
+        scene.functions += '\n' + variable->name + '=';
+        scene.functions.append(bits.data(), bits.size());
+    }
     return scene;
 }
 
@@ -79,7 +93,8 @@ void drawExploreMarks() {
         surface.lineTo(column + crossArm + 1, row + crossArm + 1);
         surface.moveTo(column - crossArm, row + crossArm);
         surface.lineTo(column + crossArm + 1, row - crossArm - 1);
-        surface.setTextColour(mark.colour);
+        // The curve's own colour can be too dark to read on the background (the first row's).
+        surface.setTextColour(lighterColour(mark.colour, 2));
         surface.textOut(column + 2 * crossArm, row + 2,
                         formatNumber("x = %lf", mark.x) + ", " + formatNumber("y = %lf", mark.y));
     }

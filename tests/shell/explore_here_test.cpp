@@ -98,6 +98,24 @@ TEST_P(FindHere, MarksTheResultOrSaysWhyNot) {
     EXPECT_LT(armEndsOf(window->graphArea()->image(), screenX(c.x), screenY(c.y), rowColour(c.row)), 4);
 }
 
+// The curve moves when a variable in it changes, so its marks (and their readouts) go with it.
+TEST(FindHereMarks, GoWhenAVariableOfTheCurveChanges) {
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    clearExploreMarks();
+    answerConsoleLine("c=2");
+    answerConsoleLine(":defn f(x)=x^2-c");
+    plotSettings.popupPoint = {320, 250};
+    dispatchCommand(*window, Command::RootHere);
+    window->graphArea()->requestRepaint();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(armEndsOf(window->graphArea()->image(), screenX(rootTwo), screenY(0), rowColour(0)), 4);
+    answerConsoleLine("c=3");
+    window->graphArea()->requestRepaint();
+    QCoreApplication::processEvents();
+    EXPECT_LT(armEndsOf(window->graphArea()->image(), screenX(rootTwo), screenY(0), rowColour(0)), 4);
+}
+
 INSTANTIATE_TEST_SUITE_P(Popup, FindHere, ::testing::ValuesIn(findCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
