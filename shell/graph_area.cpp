@@ -52,12 +52,20 @@ void showCrossCursor() {
 
 } // namespace
 
+void drawMarksOver(bool (*drawn)(CurveKind)) {
+    if (drawn(CurveKind::Function)) drawExploreMarks();
+    // A trace whose curve is no longer shown ends here.
+    const std::optional<TraceReadout> readout = traceReadout();
+    if (!readout) endTrace();
+    if (readout && drawn(readout->curve.kind)) drawTraceMarker();
+    if (shownArea != nullptr) shownArea->infoBox()->showTrace(readout);
+}
+
 void plotShownCurves() {
     plotFunctions();
     plotPolar();
     if (plotSettings.parametricShown != 0) plotParametric();
-    drawExploreMarks();
-    drawTraceMarker();
+    drawMarksOver([](CurveKind) { return true; });
 }
 
 GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {
@@ -93,10 +101,6 @@ void GraphArea::rebuildPicture() {
     clearGraph();
     plotShownCurves();
     rebuilding = false;
-    // A trace whose curve is no longer shown ends here.
-    const std::optional<TraceReadout> readout = traceReadout();
-    if (!readout) endTrace();
-    infoBox_->showTrace(readout);
 }
 
 // While a trace runs it takes its keys before the graph area's shortcuts (the arrows pan).

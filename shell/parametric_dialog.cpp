@@ -5,6 +5,7 @@
 #include "graph/axes.h"
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "graph_area.h"
 #include "vary_dialog.h"
 
 #include <QScrollBar>
@@ -73,6 +74,7 @@ void sliderMoved(QDialog* dialog) {
     clearGraph();
     if (plotSettings.parametricShown) plotParametric();
     markParameter(parametricStepCount);
+    drawMarksOver([](CurveKind kind) { return kind == CurveKind::Parametric && plotSettings.parametricShown != 0; });
 }
 
 } // namespace

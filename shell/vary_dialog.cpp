@@ -63,6 +63,20 @@ void plotByMode() {
     }
 }
 
+// The curves plotByMode draws.
+bool drawnByMode(CurveKind kind) {
+    switch (plotSettings.plotMode) {
+    case PlotMode::Explicit:
+        return isExplicit(kind);
+    case PlotMode::Polar:
+        return kind == CurveKind::Polar;
+    case PlotMode::Parametric:
+        return kind == CurveKind::Parametric && plotSettings.parametricShown != 0;
+    default:
+        return false;
+    }
+}
+
 void sliderMoved(QDialog* dialog) {
     const double from = fieldNumber(dialog, fromId);
     const double value = (fieldNumber(dialog, toId) - from) * varyStepCount * 0.01 + from;
@@ -70,6 +84,7 @@ void sliderMoved(QDialog* dialog) {
     setVariableValue(findOrCreateVariable(fieldText(dialog, nameId)), value);
     clearGraph();
     plotByMode();
+    drawMarksOver(drawnByMode);
 }
 
 } // namespace

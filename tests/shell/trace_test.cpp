@@ -11,7 +11,9 @@
 #include "shell_test_support.h"
 
 #include <QCursor>
+#include <QDialog>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -204,6 +206,25 @@ TEST(TraceMarker, SitsOnThePointAndFollowsTheZoom) {
     QCoreApplication::processEvents();
     EXPECT_EQ(whiteCorners(window->graphArea()->image(), {350, 150}), 4);
     EXPECT_EQ(whiteCorners(window->graphArea()->image(), {300, 200}), 0);
+}
+
+// A dialog that clears and plots directly, as the Vary slider does, draws the marker again
+// where its curve now runs, and the box shows the new point at once.
+TEST(TraceMarker, FollowsTheVarySlider) {
+    auto window = makeKeyboardWindow();
+    ASSERT_TRUE(window);
+    answerConsoleLine("a=1");
+    answerConsoleLine(":defn f(x)=a*x");
+    startTraceAt(*window, {300, 200}, false);
+    dispatchCommand(*window, Command::Vary); // a from 0 to 10 in steps of 0.1
+    auto* vary = window->findChild<QDialog*>();
+    ASSERT_NE(vary, nullptr);
+    auto* slider = vary->findChild<QScrollBar*>();
+    ASSERT_NE(slider, nullptr);
+    slider->triggerAction(QAbstractSlider::SliderSingleStepAdd); // a = 0.1: (1, 0.1) at (300, 245)
+    EXPECT_EQ(window->infoBox()->fieldText(InfoBox::Y), QLatin1String("0.100000"));
+    EXPECT_EQ(whiteCorners(window->graphArea()->image(), {300, 245}), 4);
+    vary->done(QDialog::Accepted);
 }
 
 } // namespace
