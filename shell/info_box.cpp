@@ -5,6 +5,7 @@
 #include "shell/dialog_template.h"
 #include "shell/drag_move.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <algorithm>
@@ -37,13 +38,17 @@ QString formatValue(double value) {
 
 const QString noValue = QStringLiteral("no value");
 
+// The widest the trace's rows may make the box: names are cut with "…" to fit, numbers never.
+constexpr int traceTextCap = 200;
+
 // "NAME = value" for the trace's angle or parameter; empty on an explicit graph.
-QString parameterText(const TraceReadout& readout) {
+QString parameterText(const TraceReadout& readout, const QFontMetrics& metrics) {
     if (readout.curve.kind == CurveKind::Polar) return QStringLiteral("θ = ") + formatValue(readout.place);
-    if (readout.curve.kind == CurveKind::Parametric)
-        return QString::fromLatin1(plotSettings.parameterName.c_str()) + QStringLiteral(" = ") +
-               formatValue(readout.place);
-    return {};
+    if (readout.curve.kind != CurveKind::Parametric) return {};
+    const QString value = QStringLiteral(" = ") + formatValue(readout.place);
+    const QString name = QString::fromLatin1(plotSettings.parameterName.c_str());
+    return metrics.elidedText(name, Qt::ElideRight, std::max(0, traceTextCap - metrics.horizontalAdvance(value))) +
+           value;
 }
 
 } // namespace
@@ -109,7 +114,7 @@ void InfoBox::setField(Row row, double value) {
 
 // A field never cuts its number: all six widen to the widest text, and the box with them; they
 // narrow back to their own size once the numbers fit again. The trace's rows, while shown, add
-// their height and are never cut either.
+// their height; their names are cut to traceTextCap, their numbers never.
 void InfoBox::fitFields() {
     int width = fieldWidth;
     for (const QLabel* field : fields_)
@@ -151,8 +156,11 @@ void InfoBox::showTrace(const std::optional<TraceReadout>& readout) {
     traceName_->setVisible(readout.has_value());
     traceParameter_->setVisible(readout.has_value() && !isExplicit(readout->curve.kind));
     if (readout) {
-        traceName_->setText(QString::fromLatin1(readout->name.c_str()));
-        traceParameter_->setText(parameterText(*readout));
+        // A function's text may run to hundreds of characters; the whole of it is in the tip.
+        const QString name = QString::fromLatin1(readout->name.c_str());
+        traceName_->setText(traceName_->fontMetrics().elidedText(name, Qt::ElideRight, traceTextCap));
+        traceName_->setToolTip(name);
+        traceParameter_->setText(parameterText(*readout, traceParameter_->fontMetrics()));
         if (const std::optional<WorldPoint>& p = readout->point) {
             setPointFields(p->x, p->y);
         } else {

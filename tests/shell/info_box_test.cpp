@@ -1,4 +1,5 @@
 // The info box readouts as the mouse moves over the graph area and pulls the rubber band.
+#include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
@@ -104,6 +105,35 @@ const WholeNumberCase wholeNumberCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(InfoBox, WholeReadout, ::testing::ValuesIn(wholeNumberCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct LongTraceCase {
+    const char* name;
+    CurveKind kind;
+    std::string curveName;
+    std::string parameterName;
+};
+
+// Long names are cut, so the box stays narrow; the marker's numbers stay whole.
+TEST(InfoBox, TraceNamesAreCutToKeepTheBoxNarrow) {
+    const LongTraceCase cases[] = {
+        {"function_of_254_characters", CurveKind::Function, "f(x) = x" + std::string(246, '+') + "1", "t"},
+        {"parameter_of_79_characters", CurveKind::Parametric, "x = t, y = t", std::string(79, 't')},
+    };
+    for (const LongTraceCase& c : cases) {
+        auto window = makeShownWindow();
+        ASSERT_TRUE(window);
+        plotSettings.parameterName = c.parameterName;
+        InfoBox* box = window->infoBox();
+        box->showTrace(TraceReadout{{c.kind, 0}, c.curveName, 1.0, WorldPoint{-10787036.1525, 1.0}});
+        EXPECT_LE(box->width(), 300) << c.name;
+        EXPECT_EQ(box->fieldText(InfoBox::X), QLatin1String("-10787036.152500")) << c.name;
+        if (c.kind == CurveKind::Parametric) {
+            EXPECT_TRUE(box->findChild<QLabel*>(QStringLiteral("traceParameter"))->text().endsWith(
+                QLatin1String(" = 1.000000")))
+                << c.name;
+        }
+    }
+}
 
 TEST(InfoBox, BandReadoutsFollowTheBandAndKeepTheirLastValues) {
     auto window = makeShownWindow();
