@@ -83,8 +83,8 @@ template <typename Along, typename Mark> void refine(double a, double b, double 
 
 // The coarse samples of a scan line from `from`: the first, then every step while below `to`.
 std::vector<double> coarseSamples(double from, double to, double step) {
-    std::vector<double> samples{from};
-    sweep(from + step, to, step, [&](double v) { samples.push_back(v); });
+    std::vector<double> samples = sweptValues(from + step, to, step);
+    samples.insert(samples.begin(), from);
     return samples;
 }
 

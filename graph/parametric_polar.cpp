@@ -88,17 +88,13 @@ std::optional<ParametricSetup> prepareParametric() {
                            findOrCreateVariable(s.parameterName.view())};
 }
 
+// No values unless from < to: sweep takes none then.
 std::vector<double> parameterValues(double from, double to) {
-    std::vector<double> values;
-    if (from < to)
-        sweep(from, to, (to - from) * parametricStepFraction, [&](double t) { values.push_back(t); });
-    return values;
+    return sweptValues(from, to, (to - from) * parametricStepFraction);
 }
 
 std::vector<double> polarAngles() {
-    std::vector<double> angles;
-    sweep(0.0, 2 * std::numbers::pi, polarStep, [&](double theta) { angles.push_back(theta); });
-    return angles;
+    return sweptValues(0.0, 2 * std::numbers::pi, polarStep);
 }
 
 std::string parametricLabel() {
