@@ -182,9 +182,7 @@ void plotGraphExpression(const ExpListPtr& list) {
     samples.values = columnValues();
     samples.values.insert(samples.values.begin(), worldX(0)); // the pen's start
     samples.evaluate(findOrCreateVariable("x"), list);
-    SampleTrail trail(surface);
-    for (std::size_t i = 0; i < samples.evaluated; ++i) {
-        evaluationIncomplete = samples.incomplete[i]; // what the trail reads of the sample
-        trail.to(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i]));
-    }
+    joinSamples(surface, samples, [&](std::size_t i) {
+        return QPoint(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i]));
+    });
 }

@@ -29,17 +29,6 @@ constexpr int markerArm = 5;
 constexpr double parametricStepFraction = 0.001; // 1000 intervals
 constexpr double polarStep = 0.01;
 constexpr double polarLabelStep = 0.4;
-// Joins the pixels of the samples evaluated before any Stop in order; a sample without a value
-// lifts the pen.
-template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
-    SampleTrail trail(surface);
-    for (std::size_t i = 0; i < samples.evaluated; ++i) {
-        const QPoint p = pixelAt(i);
-        evaluationIncomplete = samples.incomplete[i]; // what the trail reads of the sample
-        trail.to(p.x(), p.y());
-    }
-}
-
 void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry& entry, int row,
                   double labelAngle) {
     const QRgb colour = qRgb(255, 255, (64 * row) % 256);

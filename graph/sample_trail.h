@@ -2,30 +2,27 @@
 #pragma once
 
 #include "expr/stop_hook.h"
+#include "graph/sample_rows.h"
 #include "graph/surface.h"
 
-// A sample whose evaluation could not give its value (stopped, or refused as recursive or too
-// large) is never drawn: it lifts the pen until the next sample that could.
-class SampleTrail {
-  public:
-    explicit SampleTrail(Surface& surface) : surface_(surface) { evaluationIncomplete = 0; }
+#include <QPoint>
 
-    // The point of the sample just evaluated: moved to after a lifted pen, else joined on.
-    void to(int x, int y) {
-        const bool failed = evaluationIncomplete != 0;
-        evaluationIncomplete = 0;
-        if (failed) {
-            penUp_ = true;
-            return;
+// Joins pixelAt(i) of the samples evaluated before any Stop, in order. A sample whose evaluation
+// could not give its value (stopped, or refused as recursive or too large) is never drawn: it
+// lifts the pen until the next sample that could.
+template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
+    bool penUp = true;
+    for (std::size_t i = 0; i < samples.evaluated; ++i) {
+        if (samples.incomplete[i] != 0) {
+            penUp = true;
+            continue;
         }
-        if (penUp_)
-            surface_.moveTo(x, y);
+        const QPoint p = pixelAt(i);
+        if (penUp)
+            surface.moveTo(p.x(), p.y());
         else
-            surface_.lineTo(x, y);
-        penUp_ = false;
+            surface.lineTo(p.x(), p.y());
+        penUp = false;
     }
-
-  private:
-    Surface& surface_;
-    bool penUp_ = true;
-};
+    evaluationIncomplete = 0; // the samples' failures are spent on the pen
+}
