@@ -90,7 +90,7 @@ std::vector<double> coarseSamples(double from, double to, double step) {
 
 // One scan line along x (the line's y fixed) or along y: f at the coarse samples, and a dot
 // refined between each two with a sign change. Where both sides take the scalar path the coarse
-// values come from one sweep; the variables are still set at each sample as f.at would set them.
+// values come from one sweep, and the variables end where f.at at each sample would leave them.
 void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, SampleRows& coarse,
               double step) {
     const auto point = [&](double v) { return alongX ? QPointF(v, fixed) : QPointF(fixed, v); };
@@ -109,7 +109,8 @@ void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, Sa
     }
     const auto coarseAt = [&](std::size_t i) {
         if (!together) return at(samples[i]);
-        f.place(point(samples[i]).x(), point(samples[i]).y());
+        // The sweep left them at the last sample; a refinement since may have moved them.
+        if (i + 1 == samples.size()) f.place(point(samples[i]).x(), point(samples[i]).y());
         return coarse.results[1][i] - coarse.results[0][i];
     };
     double previous = coarseAt(0);
