@@ -50,11 +50,16 @@ inline bool outsidePowerDomain(double x, double y) {
     return (x == 0.0 && y <= 0.0) || (x < 0.0 && !isWhole(y));
 }
 
+// Whether wholePower takes the exponent y; the scalar path decides by the same rule.
+inline bool takesWholePower(double y) {
+    return y >= firstWholePower && y <= lastWholePower && isWhole(y);
+}
+
 inline double powerValue(double x, double y) {
     // The square is the commonest power; x*x is the correctly rounded value pow gives for it.
     if (y == 2.0) return x * x;
     if (y == 0.5) return halfPower(x);
-    if (y >= firstWholePower && y <= lastWholePower && isWhole(y)) return wholePower(x, static_cast<int>(y));
+    if (takesWholePower(y)) return wholePower(x, static_cast<int>(y));
     return std::pow(x, y);
 }
 

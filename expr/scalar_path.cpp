@@ -149,7 +149,7 @@ struct ScalarBuilder {
         } else if (exponent == 0.5) {
             pushed = ScalarCode::pushSquareRoot;
             onTop = ScalarCode::squareRoot;
-        } else if (exponent >= firstWholePower && exponent <= lastWholePower && isWhole(exponent)) {
+        } else if (takesWholePower(exponent)) {
             pushed = ScalarCode::pushWholePower;
             onTop = ScalarCode::wholePower;
         }
