@@ -5,7 +5,6 @@
 #include "expr/message_hook.h"
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -33,26 +32,12 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
     return readable;
 }
 
-namespace {
-
-// A write beyond the file-size limit then fails with an error the save reports, instead of
-// ending the program with the unsaved work. A handler someone installed is left in place.
-void ignoreFileSizeSignal() {
-    struct sigaction current {};
-    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-        std::signal(SIGXFSZ, SIG_IGN);
-}
-
-} // namespace
-
 bool replaceFile(const std::string& path, std::span<const unsigned char> bytes) {
-    ignoreFileSizeSignal();
     SaveTarget target;
     return prepareSave(path, target) && commitSave(target, bytes);
 }
 
 int saveDocument(const std::string& path) {
-    ignoreFileSizeSignal();
     // Checked before the bytes are made: making them compiles the function bodies, which creates
     // variables, and a refused save leaves the state as it was.
     SaveTarget target;

@@ -137,6 +137,14 @@ bool writeReplacement(int fd, const std::string& temporary, const SaveTarget& ta
     return false;
 }
 
+// A write beyond the file-size limit then fails with an error the save reports, instead of
+// ending the program with the unsaved work. A handler someone installed is left in place.
+void ignoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
+}
+
 } // namespace
 
 bool prepareSave(const std::string& path, SaveTarget& target) {
@@ -154,6 +162,7 @@ bool prepareSave(const std::string& path, SaveTarget& target) {
 }
 
 bool commitSave(const SaveTarget& target, std::span<const unsigned char> bytes) {
+    ignoreFileSizeSignal();
     removeLeftovers(target);
     // Replacing a file of several hard links would split it from the others.
     if (!target.exists || target.status.st_nlink <= 1) {

@@ -24,5 +24,6 @@ bool prepareSave(const std::string& path, SaveTarget& target);
 // file's mode, owner and group. The file itself is written instead (the bytes truncated to size
 // afterwards) when it has several hard links, when no new file can be made in its folder, or
 // when the new file could not take the old owner. Temporary files of this document that a
-// killed save left behind are removed first. False on any failure, with no temporary file left.
+// killed save left behind are removed first. False on any failure, with no temporary file left;
+// a write beyond the file-size limit is such a failure, not the end of the program.
 bool commitSave(const SaveTarget& target, std::span<const unsigned char> bytes);
