@@ -78,21 +78,23 @@ void writeVariable(ByteWriter& out, WriteKind kind, const Variable& variable) {
     writeDouble(out, swept ? 0.0 : variable.value);
 }
 
+// The reader puts each new variable or vector at the front of its list, so a snapshot lists them
+// last first to get the list back in its own order.
+template <typename List, typename Write> void writeInListOrder(const List& list, WriteKind kind, Write write) {
+    if (kind == WriteKind::Snapshot)
+        std::for_each(list.rbegin(), list.rend(), write);
+    else
+        std::for_each(list.begin(), list.end(), write);
+}
+
 void writeVariables(ByteWriter& out, WriteKind kind) {
     const auto& variables = symbolStore.variables;
     const auto saved = std::count_if(variables.begin(), variables.end(),
                                      [](const auto& variable) { return !isStandardConstant(*variable); });
     writeInt32(out, static_cast<std::int32_t>(saved));
-    auto write = [&](const auto& variable) {
+    writeInListOrder(variables, kind, [&](const auto& variable) {
         if (!isStandardConstant(*variable)) writeVariable(out, kind, *variable);
-    };
-    // The reader puts each new variable at the front of the list, so a snapshot lists them last
-    // first to get the list back in its own order.
-    if (kind == WriteKind::Snapshot) {
-        std::for_each(variables.rbegin(), variables.rend(), write);
-    } else {
-        std::for_each(variables.begin(), variables.end(), write);
-    }
+    });
 }
 
 void writeFixedPart(ByteWriter& out, WriteKind kind) {
@@ -216,22 +218,15 @@ Step readFixedPart(BodyReader& reader) {
     return Step::Go;
 }
 
-// Vectors are not part of a document, but they are part of the user's work. A snapshot lists
-// them last first, as its variables, since each one read goes to the front of the list.
+// Vectors are not part of a document, but they are part of the user's work.
 void writeVectors(ByteWriter& out, WriteKind kind) {
-    auto write = [&](const auto& vector) {
+    writeInListOrder(symbolStore.vectors, kind, [&](const auto& vector) {
         writeInt32(out, static_cast<std::int32_t>(vector->name.size()));
         writeText(out, vector->name);
         writeInt32(out, vector->count);
         for (double component : vector->components)
             writeDouble(out, component);
-    };
-    const auto& vectors = symbolStore.vectors;
-    if (kind == WriteKind::Snapshot) {
-        std::for_each(vectors.rbegin(), vectors.rend(), write);
-    } else {
-        std::for_each(vectors.begin(), vectors.end(), write);
-    }
+    });
 }
 
 // The vectors that end a snapshot take the place of the present ones.
@@ -252,9 +247,8 @@ void readVectors(ByteReader& in) {
     }
 }
 
-// Clears the function rows and reads the body after the tag.
-int readState(std::span<const unsigned char> bytes, ByteReader& in) {
-    if (!hasDocumentVersion(bytes)) return 1;
+// Clears the function rows and reads the body after the version tag.
+int readState(ByteReader& in) {
     userFunctionCount = 0;
     std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
     return readDocumentBody(in);
@@ -309,8 +303,9 @@ bool hasDocumentVersion(std::span<const unsigned char> bytes) {
 }
 
 int readDocumentSnapshot(std::span<const unsigned char> bytes) {
+    if (!hasDocumentVersion(bytes)) return 1;
     ByteReader in{bytes, documentVersion.size()};
-    const int damaged = readState(bytes, in);
+    const int damaged = readState(in);
     if (damaged == 0) readVectors(in);
     return damaged;
 }
@@ -324,7 +319,7 @@ int readDocument(std::span<const unsigned char> bytes) {
         return 1;
     }
     ByteReader in{bytes, documentVersion.size()};
-    const int damaged = readState(bytes, in);
+    const int damaged = readState(in);
     if (damaged != 0) showMessage("Error", damagedFileText, messageIconNone);
     if (!plotSettings.memoText.empty())
         showMessage("File memo..", plotSettings.memoText.c_str(), messageIconNone);
