@@ -231,8 +231,7 @@ void writeVectors(ByteWriter& out, WriteKind kind) {
 
 // The vectors that end a snapshot take the place of the present ones.
 void readVectors(ByteReader& in) {
-    symbolStore.vectors.clear();
-    symbolStore.vectorIndex.clear();
+    clearVectors();
     for (;;) {
         std::int32_t length = 0;
         std::int32_t count = 0;

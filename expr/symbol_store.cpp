@@ -203,10 +203,14 @@ void emptyListsExceptVectors() {
 }
 } // namespace
 
-void initSymbolStore() {
-    emptyListsExceptVectors();
+void clearVectors() {
     symbolStore.vectors.clear();
     symbolStore.vectorIndex.clear();
+}
+
+void initSymbolStore() {
+    emptyListsExceptVectors();
+    clearVectors();
     registerStandardSymbols();
     findOrCreateVector("i", 3, 1.0, 0.0, 0.0);
     findOrCreateVector("j", 3, 0.0, 1.0, 0.0);

@@ -277,6 +277,8 @@ Constant addConstant(std::string_view text);
 void registerBuiltin(std::string_view name, int arity);
 VectorVariable* findOrCreateVector(std::string_view name, int count, double x, double y, double z);
 VectorVariable* findVector(std::string_view name);
+// Empties the vector list, i, j and k included.
+void clearVectors();
 FunctionEntry* findFunction(std::string_view name);
 // Appends a new user function (and shows its row), or replaces the entry of that name in place.
 void defineUserFunction(std::string name, int count, std::vector<std::string> parameterNames,
