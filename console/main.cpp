@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -116,6 +117,15 @@ bool interruptStopsTheLine(WorkEvent event) {
     return false;
 }
 
+// The value of an option written "--name VALUE" or "--name=VALUE", moving i past a separate value;
+// none when "--name" ends the command line.
+std::optional<std::string_view> optionValue(std::string_view argument, std::string_view option, int argc,
+                                            char** argv, int& i) {
+    if (argument != option) return argument.substr(option.size() + 1);
+    if (i + 1 < argc) return std::string_view(argv[++i]);
+    return std::nullopt;
+}
+
 // Returns -1 when the run should go on, or the exit status to end with.
 int parseOptions(int argc, char** argv, Options& options) {
     bool optionsEnded = false;
@@ -132,16 +142,14 @@ int parseOptions(int argc, char** argv, Options& options) {
             std::puts("tarvelion-console (Tarvelion Release 1.2)");
             return 0;
         } else if (argument == "--open" || argument.starts_with("--open=")) {
-            const std::string_view name = argument != "--open" ? argument.substr(7)
-                                          : i + 1 < argc       ? std::string_view(argv[++i])
-                                                               : std::string_view();
+            const auto name = optionValue(argument, "--open", argc, argv, i);
             // An empty name is as missing as none: the run must not go on without the document.
-            if (name.empty()) return failUsage("--open needs a file name");
-            options.document = name;
+            if (!name || name->empty()) return failUsage("--open needs a file name");
+            options.document = *name;
         } else if (argument == "--graph-width" || argument.starts_with("--graph-width=")) {
-            const bool separate = argument == "--graph-width";
-            if (separate && i + 1 == argc) return failUsage("--graph-width needs a number of pixels");
-            const std::string value = separate ? argv[++i] : std::string(argument.substr(14));
+            const auto given = optionValue(argument, "--graph-width", argc, argv, i);
+            if (!given) return failUsage("--graph-width needs a number of pixels");
+            const std::string value(*given);
             options.graphWidth = readGraphWidth(value);
             if (options.graphWidth == 0)
                 return failUsage("--graph-width takes 1 to 1000000 pixels, not " + value);
