@@ -85,17 +85,19 @@ void drawExploreMarks() {
     Surface surface;
     if (shading) shadeArea(surface, *shading);
     surface.setBackgroundMode(BackgroundMode::Transparent);
+    // The cross and its readout keep their size on the screen at every device-pixel ratio.
+    const int arm = toDevice(crossArm);
     for (const ExploreMark& mark : marks) {
         const int column = screenX(mark.x);
         const int row = screenY(mark.y);
         surface.setPen(mark.colour);
-        surface.moveTo(column - crossArm, row - crossArm);
-        surface.lineTo(column + crossArm + 1, row + crossArm + 1);
-        surface.moveTo(column - crossArm, row + crossArm);
-        surface.lineTo(column + crossArm + 1, row - crossArm - 1);
+        surface.moveTo(column - arm, row - arm);
+        surface.lineTo(column + arm + 1, row + arm + 1);
+        surface.moveTo(column - arm, row + arm);
+        surface.lineTo(column + arm + 1, row - arm - 1);
         // The curve's own colour can be too dark to read on the background (the first row's).
         surface.setTextColour(lighterColour(mark.colour, 2));
-        surface.textOut(column + 2 * crossArm, row + 2,
+        surface.textOut(column + 2 * arm, row + toDevice(2),
                         formatNumber("x = %lf", mark.x) + ", " + formatNumber("y = %lf", mark.y));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "graph/axes.h"
 #include "graph/curves.h"
+#include "graph/explore_marks.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,15 @@ TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
         for (int y = 0; y < area.image.height(); ++y)
             boxRows += area.at(label->x, y) == labelBox || area.at(label->x, y) == labelInk ? 1 : 0;
         EXPECT_EQ(boxRows, fontHeight * r);
+
+        // An explore cross off the curve keeps arms of 4 logical pixels.
+        constexpr QRgb cross = qRgb(9, 200, 9);
+        clearExploreMarks();
+        addExploreMark({-2, 1, cross});
+        drawExploreMarks();
+        EXPECT_EQ(area.at((screenX(-2) + 4) * r, (screenY(1) + 4) * r), cross & RGB_MASK);
+        EXPECT_EQ(area.at((screenX(-2) - 4) * r, (screenY(1) - 4) * r), cross & RGB_MASK);
+        clearExploreMarks();
     }
 }
 
