@@ -1,8 +1,8 @@
 #include "shell/export_command.h"
 
 #include "document/document_file.h"
+#include "document/document_format.h"
 #include "expr/message_hook.h"
-#include "graph/axes.h"
 #include "graph/view_model.h"
 #include "shell/file_commands.h"
 #include "shell/picture_export.h"
@@ -134,17 +134,14 @@ int runExportCommand(int argc, char** argv) {
     setMessageHook(keepLastMessage);
     resizeView(request.width, request.height);
 
-    const std::string document(request.document);
-    if (!holdsDocument(document)) return fail("cannot read the document ", request.document);
+    // Read once, so that what is judged is what is loaded.
+    Bytes bytes;
+    if (!readWholeFile(request.document, bytes) || !hasDocumentVersion(bytes))
+        return fail("cannot read the document ", request.document);
     startNewDocument();
-    if (loadDocument(document) != 0)
-        return fail(lastMessage.empty() ? "damaged document" : lastMessage.c_str());
+    if (readDocument(bytes) != 0) return fail(lastMessage.empty() ? "damaged document" : lastMessage.c_str());
     const QString output = QFile::decodeName(request.output);
-    const auto draw = [] {
-        clearGraph();
-        drawLoadedDocument();
-    };
-    if (!writePicture(output, *pictureFormatOf(output), request.scale, draw)) {
+    if (!writePicture(output, *pictureFormatOf(output), request.scale, drawLoadedDocument)) {
         return fail("cannot write ", request.output);
     }
     return 0;

@@ -62,11 +62,6 @@ void restoreDocument(std::span<const unsigned char> snapshot, const std::optiona
     drawLoadedDocument();
 }
 
-bool holdsDocument(const std::string& path) {
-    Bytes bytes;
-    return readWholeFile(path, bytes) && hasDocumentVersion(bytes);
-}
-
 namespace {
 
 // storeName puts the chosen name into documentPath and documentTitle, returning 0 when there is

@@ -6,13 +6,10 @@
 
 #include <optional>
 #include <span>
-#include <string>
 
 class MainWindow;
 class QString;
 
-// A readable file that starts with this version's tag.
-bool holdsDocument(const std::string& path);
 // The picture a loaded document asks for by its plot mode (the parametric mode also shows its
 // curve from then on).
 void drawLoadedDocument();
