@@ -74,9 +74,12 @@ class TemplateDialog : public QDialog {
   public:
     TemplateDialog(QWidget* owner, const DialogTemplate& layout);
     void reject() override {}
-    // How the dialog fills its fields from the program state again, for dialogs that show
-    // document state and write it back on a press.
-    void setRefill(std::function<void()> refill) { refill_ = std::move(refill); }
+    // For dialogs that show document state and write it back on a press: fills their fields from
+    // the program state now, and again on every refill().
+    void fillFromState(std::function<void()> fill) {
+        refill_ = std::move(fill);
+        refill();
+    }
     void refill() const {
         if (refill_) refill_();
     }

@@ -47,8 +47,7 @@ void fillSides(QDialog* dialog, const RelationSetup& setup) {
 QDialog* createRelationDialog(QWidget* owner, const RelationSetup& setup) {
     auto* dialog = new TemplateDialog(owner, setup.layout);
     enableDragMove(dialog, setup.pixels);
-    fillSides(dialog, setup);
-    dialog->setRefill([dialog, setup] { fillSides(dialog, setup); });
+    dialog->fillFromState([dialog, setup] { fillSides(dialog, setup); });
     plotSettings.plotMode = setup.mode;
     onClicked(dialog, relationPlotId, [dialog, setup] {
         storeSides(dialog, setup);

@@ -23,9 +23,7 @@ constexpr DialogTemplate memoTemplate{DialogFrame::None, nullptr, "Arial", 8, 32
 
 QDialog* createMemoDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, memoTemplate);
-    const auto fill = [dialog] { setFieldText(dialog, memoId, plotSettings.memoText.view()); };
-    fill();
-    dialog->setRefill(fill);
+    dialog->fillFromState([dialog] { setFieldText(dialog, memoId, plotSettings.memoText.view()); });
     onClicked(dialog, okId, [dialog] {
         plotSettings.memoText = fieldText(dialog, memoId);
         dialog->done(QDialog::Accepted);

@@ -84,8 +84,7 @@ QDialog* createParametricDialog(QWidget* owner) {
     enableDragMove(dialog, parametricPixels);
     auto* slider = dialogControl<QScrollBar>(dialog, sliderId);
     slider->setRange(0, 1000);
-    fillFields(dialog);
-    dialog->setRefill([dialog] { fillFields(dialog); });
+    dialog->fillFromState([dialog] { fillFields(dialog); });
     bindStepSlider(slider, parametricStepCount, [dialog] { sliderMoved(dialog); });
     onClicked(dialog, plotId, [dialog] {
         storeFields(dialog);

@@ -86,8 +86,7 @@ void scaleRow(QDialog* dialog, int row, double factor) {
 QDialog* createVarListDialog(QWidget* owner) {
     auto* dialog = new TemplateDialog(owner, varListTemplate);
     enableDragMove(dialog, varListPixels);
-    fillRows(dialog);
-    dialog->setRefill([dialog] { fillRows(dialog); });
+    dialog->fillFromState([dialog] { fillRows(dialog); });
     for (int row = 0; row < rowCount; ++row) {
         onClicked(dialog, firstLessId + row, [dialog, row] { scaleRow(dialog, row, 0.9); });
         onClicked(dialog, firstMoreId + row, [dialog, row] { scaleRow(dialog, row, 1.1); });
