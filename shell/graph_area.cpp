@@ -141,12 +141,16 @@ void GraphArea::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, image_);
 }
 
+int GraphArea::pictureRatio() const {
+    return std::clamp(qRound(devicePixelRatioF()), 1, 4);
+}
+
 // A new image of the new size, the view back at the factory limits and blank axes. When the
 // area grew, the uncovered part asks for a paint, which rebuilds the whole picture. On a
 // high-density screen the image holds the device pixels (a whole ratio, at most 4) and the
 // plotters draw at that resolution.
 void GraphArea::resizeEvent(QResizeEvent* event) {
-    const int ratio = std::clamp(qRound(devicePixelRatioF()), 1, 4);
+    const int ratio = pictureRatio();
     image_ = QImage(event->size() * ratio, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
     resizeView(width(), height());

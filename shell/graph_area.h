@@ -30,6 +30,9 @@ class GraphArea : public QWidget {
     void requestRepaint();
     InfoBox* infoBox() const { return infoBox_; }
     const QImage& image() const { return image_; }
+    // The screen's device-pixel ratio as a whole number from 1 to 4: the resolution pictures of
+    // the graph are drawn at.
+    int pictureRatio() const;
 
   signals:
     // The right button came up at this pixel of the graph area.

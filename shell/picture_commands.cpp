@@ -12,8 +12,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <iterator>
-
 namespace {
 
 struct PictureFilter {
@@ -60,10 +58,6 @@ std::optional<PictureChoice> exportPrompt(QWidget* owner) {
     return choice;
 }
 
-int screenRatio(const MainWindow& window) {
-    return std::clamp(qRound(window.graphArea()->devicePixelRatioF()), 1, 4);
-}
-
 } // namespace
 
 void exportPictureFlow(MainWindow& window) {
@@ -75,7 +69,7 @@ void exportPictureFlow(MainWindow& window) {
 }
 
 void copyPicture(MainWindow& window) {
-    QGuiApplication::clipboard()->setImage(drawnImage(screenRatio(window), redrawPicture));
+    QGuiApplication::clipboard()->setImage(drawnImage(window.graphArea()->pictureRatio(), redrawPicture));
 }
 
 void printPictureFlow(MainWindow& window) {
