@@ -5,6 +5,7 @@
 #include "expr/evaluator.h"
 #include "graph/axes.h"
 #include "graph/chord.h"
+#include "graph/curve_breaks.h"
 #include "graph/function_rows.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"
@@ -35,13 +36,19 @@ double valueAt(Variable* x, double worldValue, const ExpListPtr& list) {
 
 // Draws a row from its value at worldX(0), where the pen starts, and its values at the columns
 // evaluated before any Stop; a math error or a sample without a value lifts the pen until the
-// next column without one.
-void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPlace& label) {
+// next column without one, and so does a pole or a jump between two columns, which evaluate()
+// at x looks into.
+template <typename Evaluate>
+void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPlace& label, Variable* x,
+             Evaluate evaluate) {
     const RowScale toRow = rowScale();
     const double yMin = viewLimits.yMin;
     const double yMax = viewLimits.yMax;
+    const BetweenSamples between(x);
+    const auto pointAt = [&](double t) { return curvePoint(t, t, between(t, evaluate)); };
     bool labelPending = true;
     surface.moveTo(0, toRow(start));
+    CurvePoint previous = curvePoint(worldX(0), worldX(0), start);
     bool penUp = false;
     for (std::size_t i = 0; i < columns.evaluated; ++i) {
         const int column = static_cast<int>(i);
@@ -51,14 +58,16 @@ void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPla
             label = {column, row};
             labelPending = false;
         }
+        const CurvePoint point = curvePoint(columns.values[i], columns.values[i], value);
         if (columns.errors[i] != 0 || columns.incomplete[i] != 0) {
             penUp = true;
         } else if (penUp) {
             surface.moveTo(column, row);
             penUp = false;
         } else {
-            surface.lineTo(column, row);
+            lineAcrossBreaks(surface, previous, point, QPoint(column, row), pointAt);
         }
+        previous = point;
     }
 }
 
@@ -89,7 +98,7 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& 
     Variable* x = findOrCreateVariable("x");
     const double start = valueAt(x, worldX(0), list);
     columns.evaluate(x, list);
-    drawRow(surface, start, columns, label);
+    drawRow(surface, start, columns, label, x, [&] { return evaluateToNumber(list); });
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
     drawLabel(surface, label, task);
 }
@@ -116,9 +125,10 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
         const std::string task = derivativeLabel(entry, order);
         setWorkTask(task);
         surface.setPen(derivativeColour(row, order));
-        const double start =
-            order == 1 ? evaluateColumns(x, first, columns) : evaluateColumns(x, second, columns);
-        drawRow(surface, start, columns, label);
+        const auto draw = [&](auto evaluate) {
+            drawRow(surface, evaluateColumns(x, evaluate, columns), columns, label, x, evaluate);
+        };
+        order == 1 ? draw(first) : draw(second);
         drawLabel(surface, label, task);
     }
 }
@@ -181,8 +191,12 @@ void plotGraphExpression(const ExpListPtr& list) {
     SampleRows samples;
     samples.values = columnValues();
     samples.values.insert(samples.values.begin(), worldX(0)); // the pen's start
-    samples.evaluate(findOrCreateVariable("x"), list);
-    joinSamples(surface, samples, [&](std::size_t i) {
-        return QPoint(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i]));
-    });
+    Variable* x = findOrCreateVariable("x");
+    samples.evaluate(x, list);
+    const BetweenSamples between(x);
+    joinAcrossBreaks(
+        surface, samples,
+        [&](std::size_t i) { return QPoint(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i])); },
+        [&](std::size_t i) { return curvePoint(samples.values[i], samples.values[i], samples.results[0][i]); },
+        [&](double t) { return curvePoint(t, t, between(t, [&] { return evaluateToNumber(list); })); });
 }

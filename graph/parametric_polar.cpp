@@ -3,6 +3,7 @@
 #include "expr/compiler.h"
 #include "expr/evaluation.h"
 #include "expr/evaluator.h"
+#include "graph/curve_breaks.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/picture_log.h"
@@ -36,20 +37,22 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     const std::string task = functionLabel(entry);
     setWorkTask(task);
     Variable* angle = findOrCreateVariable(polarAngleName());
-    const auto pixel = [](double theta, double r) {
-        return QPoint(screenX(r * std::cos(theta)), screenY(r * std::sin(theta)));
-    };
-    const auto pointAt = [&](double theta) {
-        setVariableValue(angle, theta);
-        return pixel(theta, evaluateToNumber(list));
+    const auto point = [](double theta, double r) {
+        return curvePoint(theta, r * std::cos(theta), r * std::sin(theta));
     };
     SampleRows samples;
     samples.values = polarAngles();
     samples.values.insert(samples.values.begin(), 0.0); // the pen's start
     samples.evaluate(angle, list);
-    joinSamples(surface, samples,
-                [&](std::size_t i) { return pixel(samples.values[i], samples.results[0][i]); });
-    const QPoint labelPoint = pointAt(labelAngle);
+    {
+        const BetweenSamples between(angle);
+        const auto pointAt = [&](std::size_t i) { return point(samples.values[i], samples.results[0][i]); };
+        joinAcrossBreaks(
+            surface, samples, [&](std::size_t i) { return pixelOf(pointAt(i)); }, pointAt,
+            [&](double theta) { return point(theta, between(theta, [&] { return evaluateToNumber(list); })); });
+    }
+    setVariableValue(angle, labelAngle);
+    const QPoint labelPoint = pixelOf(point(labelAngle, evaluateToNumber(list)));
     surface.setTextColour(colour);
     surface.textOut(labelPoint.x(), labelPoint.y(), task);
 }

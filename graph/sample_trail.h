@@ -2,15 +2,18 @@
 #pragma once
 
 #include "expr/stop_hook.h"
+#include "graph/curve_breaks.h"
 #include "graph/sample_rows.h"
 #include "graph/surface.h"
 
 #include <QPoint>
 
-// Joins pixelAt(i) of the samples evaluated before any Stop, in order. A sample whose evaluation
-// could not give its value (stopped, or refused as recursive or too large) is never drawn: it
-// lifts the pen until the next sample that could.
-template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
+// Joins the samples evaluated before any Stop, in order, through join(i, pixel), which draws from
+// the current position to sample i at that pixel. A sample whose evaluation could not give its
+// value (stopped, or refused as recursive or too large) is never drawn: it lifts the pen until
+// the next sample that could.
+template <typename Pixel, typename Join>
+void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt, Join join) {
     bool penUp = true;
     for (std::size_t i = 0; i < samples.evaluated; ++i) {
         if (samples.incomplete[i] != 0) {
@@ -21,8 +24,22 @@ template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& s
         if (penUp)
             surface.moveTo(p.x(), p.y());
         else
-            surface.lineTo(p.x(), p.y());
+            join(i, p);
         penUp = false;
     }
     evaluationIncomplete = 0; // the samples' failures are spent on the pen
+}
+
+// Straight lines from sample to sample.
+template <typename Pixel> void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt) {
+    joinSamples(surface, samples, pixelAt, [&](std::size_t, QPoint p) { surface.lineTo(p.x(), p.y()); });
+}
+
+// Lines from sample to sample with the pen lifted across poles and jumps: pointAt(i) is where
+// sample i lies, between(t) where the curve lies at a parameter between samples.
+template <typename Pixel, typename PointAt, typename Between>
+void joinAcrossBreaks(Surface& surface, const SampleRows& samples, Pixel pixelAt, PointAt pointAt, Between between) {
+    joinSamples(surface, samples, pixelAt, [&](std::size_t i, QPoint p) {
+        lineAcrossBreaks(surface, pointAt(i - 1), pointAt(i), p, between);
+    });
 }

@@ -179,6 +179,10 @@ void Surface::lineTo(int x, int y) {
     moveTo(x, y);
 }
 
+void Surface::endLine() {
+    if (painter_ == nullptr) drawLine(currentX_, currentY_, currentX_ + 1LL, currentY_);
+}
+
 // Midpoint rule: step k along the major axis puts the minor coordinate at
 // round-half-up(k * minorSpan / majorSpan). Only the steps whose major coordinate lies inside
 // the image are visited, so the cost is bounded by the image size, however long the line.

@@ -70,6 +70,9 @@ class Surface {
     }
     // Draws from the current position to (x, y), excluding (x, y), which becomes current.
     void lineTo(int x, int y);
+    // The pixel at the current position in the pen's colour: the end that lineTo leaves out, for
+    // a line after which the pen lifts. Vector lines keep their ends already.
+    void endLine();
     void setPixel(int x, int y, QRgb colour);
     // One logical pixel: the ratio x ratio block of device pixels from (x, y) on.
     void dot(int x, int y, QRgb colour);

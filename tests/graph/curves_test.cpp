@@ -6,10 +6,12 @@
 #include "expr/symbol_store.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
+#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -85,13 +87,51 @@ TEST(PlotFunctions, DerivativeCurvesInALighterShadeWithTheirLabels) {
     }
 }
 
-TEST(PlotFunctions, PoleIsDrawnOffTheAreaAndBack) {
-    GraphArea area(800, 600);
-    resetPlotState({"f(x)=1/(x-0.0125)"}); // column 401 is the pole
-    plotFunctions();
-    const PixelSet curve = area.pixelsOf(rowColour(0));
-    EXPECT_TRUE(curve.count({400, 0}) || curve.count({401, 0}));
-    EXPECT_TRUE(curve.count({401, 599}) || curve.count({402, 599}) || curve.count({400, 599}));
+// Neighbouring samples are joined only where the curve closes up between them: no line runs
+// through a pole or up a jump, while a steep continuous curve still covers every row it crosses.
+TEST(PlotFunctions, PolesAndJumpsLiftThePenSteepCurvesStayJoined) {
+    struct Row {
+        const char* name;
+        const char* definition;
+        ViewLimits view;
+        bool polar;
+        QRect empty;         // where the curve must draw nothing
+        bool crossesEveryRow; // from the bottom edge to the top
+    };
+    const ViewLimits narrow{-2, 2, -5, 5};
+    const Row rows[] = {
+        {"tan", "f(x)=tan(x)", factoryLimits, false, QRect(QPoint(525, 0), QPoint(526, 599)), true},
+        {"reciprocal", "f(x)=1/x", factoryLimits, false, QRect(QPoint(399, 0), QPoint(400, 599)), false},
+        {"floor", "f(x)=floor(x)", factoryLimits, false, QRect(QPoint(479, 241), QPoint(480, 299)), false},
+        {"polar_tan", "r(t)=tan(t)", factoryLimits, true, QRect(QPoint(479, 0), QPoint(479, 599)), false},
+        {"steep_polynomial", "f(x)=x^9", narrow, false, QRect(), true},
+        {"steep_sine", "f(x)=100*sin(x)", factoryLimits, false, QRect(), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphArea area(800, 600);
+        resetPlotState({row.definition});
+        setViewLimits(row.view);
+        if (row.polar) {
+            displayFlags[0] = 0;
+            plotSettings.polarFlags[0] = 1;
+            plotSettings.angleVariable = "t";
+            plotPolar();
+        } else {
+            plotFunctions();
+        }
+        const PixelSet curve = area.pixelsOf(row.polar ? qRgb(255, 255, 0) : rowColour(0));
+        std::set<int> rowsHit;
+        int inEmpty = 0;
+        for (const Pixel& p : curve) {
+            inEmpty += row.empty.contains(p.first, p.second) ? 1 : 0;
+            rowsHit.insert(p.second);
+        }
+        EXPECT_EQ(inEmpty, 0);
+        if (row.crossesEveryRow) {
+            EXPECT_EQ(rowsHit.size(), 600u);
+        }
+    }
 }
 
 TEST(PlotFunctions, LabelsFollowTheLabelRule) {
