@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QObject>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -27,15 +28,22 @@ class DragMover : public QObject {
     }
 
   private:
+    // A top-level window is moved by the window system where it offers that: on Wayland a client
+    // cannot place its own windows at all, and an X11 window manager moves them with its own rules.
+    // Elsewhere (no window manager, child windows) the window follows the mouse by itself.
     bool pressed(QMouseEvent* event) {
         if (event->button() != Qt::LeftButton) return false;
+        QWindow* handle = window_->isWindow() ? window_->windowHandle() : nullptr;
+        if (handle != nullptr && handle->startSystemMove()) return true;
         pressPoint_ = event->position().toPoint();
         window_->grabMouse();
+        dragging_ = true;
         return true;
     }
 
     bool moved(QMouseEvent* event) {
-        if (event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier) return false;
+        if (!dragging_ || event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)
+            return false;
         window_->move(window_->pos() - pressPoint_ + event->position().toPoint());
         window_->resize(size_);
         return true;
@@ -43,13 +51,15 @@ class DragMover : public QObject {
 
     bool released(QMouseEvent* event) {
         if (event->button() != Qt::LeftButton) return false;
-        window_->releaseMouse();
+        if (dragging_) window_->releaseMouse();
+        dragging_ = false;
         return true;
     }
 
     QWidget* window_;
     QSize size_;
     QPoint pressPoint_;
+    bool dragging_ = false;
 };
 
 } // namespace
