@@ -117,13 +117,34 @@ bool takeOldMode(int fd, const SaveTarget& target) {
     return !target.exists || ::fchmod(fd, target.status.st_mode & 07777) == 0;
 }
 
-// The file itself: every byte is already in memory, so this is one write, the old bytes beyond
-// the new end cut off, and a flush to disk.
+// Room on the disk for size bytes of the open file, taken before any old byte is overwritten. A
+// file system that cannot reserve gets the new length written instead: zeros past the old end.
+// Refused with the file as it was: its old length, its bytes untouched.
+bool reserveSpace(int fd, off_t oldSize, off_t size) {
+    int failure = ::posix_fallocate(fd, 0, size);
+    if (failure == EOPNOTSUPP || failure == ENOSYS || failure == EINVAL) {
+        failure = 0;
+        if (size > oldSize) {
+            const std::vector<unsigned char> zeros(static_cast<std::size_t>(size - oldSize));
+            failure = ::lseek(fd, oldSize, SEEK_SET) == oldSize && writeAll(fd, zeros) && ::fsync(fd) == 0
+                          ? 0
+                          : EIO;
+        }
+    }
+    if (failure == 0) return ::lseek(fd, 0, SEEK_SET) == 0;
+    if (size > oldSize) ::ftruncate(fd, oldSize);
+    return false;
+}
+
+// The file itself: the room is reserved first, so a full disk refuses the save instead of
+// leaving half a document; then the bytes, a flush, the old bytes beyond the new end cut off.
 bool writeInPlace(const SaveTarget& target, std::span<const unsigned char> bytes) {
     const int fd = ::open(target.path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    bool written =
-        writeAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    struct stat status {};
+    const off_t size = static_cast<off_t>(bytes.size());
+    bool written = ::fstat(fd, &status) == 0 && reserveSpace(fd, status.st_size, size) &&
+                   writeAll(fd, bytes) && ::fsync(fd) == 0 && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     return written;
 }

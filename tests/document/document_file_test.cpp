@@ -7,11 +7,14 @@
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -259,6 +262,53 @@ TEST_F(DocumentFileTest, ProtectionDecidesWhetherAndHowTheFileIsWritten) {
         EXPECT_EQ(std::distance(fs::directory_iterator(own), fs::directory_iterator{}), 1);
         fs::remove_all(own);
     }
+}
+
+// A file system of 64 KiB of its own, so that a save meets a really full disk; gone afterwards.
+class SmallDisk {
+  public:
+    explicit SmallDisk(const std::string& where) : where_(where) {
+        mounted_ = ::mount("tmpfs", where.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0;
+        if (!mounted_) reason_ = std::strerror(errno);
+    }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    const std::string& reason() const { return reason_; }
+
+  private:
+    std::string where_;
+    std::string reason_;
+    bool mounted_ = false;
+};
+
+// Writes chunks until the disk refuses one.
+void fillDisk(const std::string& filler) {
+    std::FILE* file = std::fopen(filler.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    const std::string chunk(4096, 'f');
+    while (std::fwrite(chunk.data(), 1, chunk.size(), file) == chunk.size() && std::fflush(file) == 0) {
+    }
+    std::fclose(file);
+}
+
+// A file of two names is written in place; the room for the longer document is not there.
+TEST_F(DocumentFileTest, FullDiskRefusesAnInPlaceSaveWithTheFileUntouched) {
+    const std::string disk = path("disk");
+    fs::create_directory(disk);
+    const SmallDisk small(disk);
+    if (!small.mounted()) GTEST_SKIP() << "no tmpfs could be mounted for a full disk: " << small.reason();
+    const std::string file = disk + "/a.tvl";
+    ASSERT_EQ(saveDocument(file), 0);
+    fs::create_hard_link(file, disk + "/b.tvl");
+    const std::string old = contentOf(file);
+    fillDisk(disk + "/filler");
+    plotSettings.memoText = std::string(2000, 'm');
+    EXPECT_EQ(saveDocument(file), 1);
+    EXPECT_EQ(contentOf(file), old);
 }
 
 TEST_F(DocumentFileTest, SizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
