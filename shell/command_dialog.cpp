@@ -4,7 +4,9 @@
 #include "shell/drag_move.h"
 
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTextBlock>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -53,32 +55,92 @@ CommandDialog::CommandDialog(QWidget* owner) : TemplateDialog(owner, commandTemp
     // The caret waits after the prompt, so the first line typed is run.
     consoleEdit_->moveCursor(QTextCursor::End);
     consoleEdit_->setFocus();
+    connect(consoleEdit_->document(), &QTextDocument::contentsChange, this, &CommandDialog::onContentsChange);
     connect(consoleEdit_, &QPlainTextEdit::textChanged, this, &CommandDialog::onFieldChanged);
     onClicked(this, closeButtonId, [this] { done(QDialog::Accepted); });
     enableDragMove(this, movedSize);
 }
 
-// Runs the line that the caret has just left, if it holds a prompt. The insertions below change
-// the field again; those changes find the caret on the tracked line or leave a line without a
-// prompt, so they run nothing.
-void CommandDialog::onFieldChanged() {
-    const int caretLine = consoleEdit_->textCursor().blockNumber();
-    if (caretLine == trackedLine_) return;
-    QByteArray line = consoleEdit_->document()->findBlockByNumber(trackedLine_).text().toLatin1();
-    line.truncate(consoleBufferSize);
-    trackedLine_ = caretLine;
-    if (!line.startsWith(prompt)) return;
-    const std::string answer =
-        answerConsoleLine(std::string_view(line.constData() + 1, static_cast<std::size_t>(line.size() - 1)));
-    insertAtCaret(QString::fromLatin1(answer.data(), static_cast<qsizetype>(answer.size())));
-    insertAtCaret(QStringLiteral("\n"));
-    insertAtCaret(QString(QLatin1Char(prompt)));
-    // The answer cannot be undone; undoing it would only run transcript lines again.
-    consoleEdit_->document()->clearUndoRedoStacks();
+// A change that inserts a line break with more text is a paste (or a drop), not Enter: its lines
+// are noted here and run when the field reports the change.
+void CommandDialog::onContentsChange(int position, int, int added) {
+    if (writing_ || added < 2) return;
+    QTextCursor inserted(consoleEdit_->document());
+    inserted.setPosition(position);
+    inserted.setPosition(std::min(position + added, consoleEdit_->document()->characterCount() - 1),
+                         QTextCursor::KeepAnchor);
+    const QString text = inserted.selectedText();
+    if (!text.contains(QChar::ParagraphSeparator)) return;
+    QTextCursor start(consoleEdit_->document());
+    start.setPosition(position);
+    pastedFirst_ = start.blockNumber();
+    pasteStartsItsFirstLine_ = start.atBlockStart();
+    // A paste that ends with a line break leaves the caret on a line it did not write.
+    pastedLast_ = inserted.blockNumber() - (text.endsWith(QChar::ParagraphSeparator) ? 1 : 0);
 }
 
-void CommandDialog::insertAtCaret(const QString& text) {
+// Runs the line that the caret has just left, if it holds a prompt. The console's own writing
+// changes the field again; those changes run nothing.
+void CommandDialog::onFieldChanged() {
+    if (writing_) return;
+    if (pastedFirst_ >= 0) {
+        runPastedLines();
+    } else if (consoleEdit_->textCursor().blockNumber() != trackedLine_) {
+        runLine(trackedLine_);
+    }
+    trackedLine_ = consoleEdit_->textCursor().blockNumber();
+}
+
+// Every line the paste starts is an input line and gets the prompt it lacks; a line the paste
+// only continues runs when it holds one, as a typed line does.
+void CommandDialog::runPastedLines() {
+    int last = pastedLast_;
+    for (int line = pastedFirst_; line <= last; ++line) {
+        const QTextBlock block = consoleEdit_->document()->findBlockByNumber(line);
+        if ((line > pastedFirst_ || pasteStartsItsFirstLine_) &&
+            !block.text().startsWith(QLatin1Char(prompt))) {
+            const QScopedValueRollback writing(writing_, true);
+            QTextCursor(block).insertText(QString(QLatin1Char(prompt)));
+        }
+        if (runLine(line)) { // its answer is a line more
+            ++line;
+            ++last;
+        }
+    }
+    pastedFirst_ = -1;
+}
+
+bool CommandDialog::runLine(int line) {
+    QByteArray text = consoleEdit_->document()->findBlockByNumber(line).text().toLatin1();
+    text.truncate(consoleBufferSize);
+    if (text.endsWith('\r')) text.chop(1); // a pasted CR LF line end
+    if (!text.startsWith(prompt)) return false;
+    const std::string answer =
+        answerConsoleLine(std::string_view(text.constData() + 1, static_cast<std::size_t>(text.size() - 1)));
+    writeAnswer(line, QString::fromLatin1(answer.data(), static_cast<qsizetype>(answer.size())));
+    // The answer cannot be undone; undoing it would only run transcript lines again.
+    consoleEdit_->document()->clearUndoRedoStacks();
+    return true;
+}
+
+// The answer goes on the line after the line that ran, wherever the caret is. A fresh prompt
+// follows when the user just ended that line with Enter, when the caret is on it (a paste), or
+// when it was the transcript's last line; the caret then waits after the prompt unless the user
+// is at work on another line.
+void CommandDialog::writeAnswer(int line, const QString& answer) {
+    const QScopedValueRollback writing(writing_, true);
     QTextCursor caret = consoleEdit_->textCursor();
-    caret.insertText(text);
-    consoleEdit_->setTextCursor(caret);
+    const QTextBlock ran = consoleEdit_->document()->findBlockByNumber(line);
+    const QString freshPrompt = QStringLiteral("\n") + QLatin1Char(prompt);
+    if (ran.next().isValid() && caret.position() == ran.next().position()) {
+        caret.insertText(answer + freshPrompt); // Enter made this line; the prompt opens it
+        consoleEdit_->setTextCursor(caret);
+        return;
+    }
+    const bool caretOnIt = caret.blockNumber() == line;
+    QTextCursor end(ran);
+    end.movePosition(QTextCursor::EndOfBlock);
+    end.insertText(QStringLiteral("\n") + answer +
+                   (caretOnIt || !ran.next().isValid() ? freshPrompt : QString()));
+    if (caretOnIt) consoleEdit_->setTextCursor(end);
 }

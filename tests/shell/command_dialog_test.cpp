@@ -90,6 +90,21 @@ const ConsoleCase consoleCases[] = {
          press(edit, Qt::Key_Return);
      },
      {">x=4", "result = 4 ", ">x", "result = x = 4.000000", ">"}},
+    {"PasteOfSeveralLinesRunsEachInTurn",
+     [](QPlainTextEdit* edit) { edit->insertPlainText("5+6\n1+2\n3+4"); },
+     {">5+6", "result = 11 ", ">1+2", "result = 3 ", ">3+4", "result = 7 ", ">"}},
+    {"PasteEndingWithALineBreakLeavesAFreshPrompt",
+     [](QPlainTextEdit* edit) { edit->insertPlainText("1+2\r\n>3+4\r\n"); },
+     {">1+2", "result = 3 ", ">3+4", "result = 7 ", ">"}},
+    {"LineLeftForAnotherIsAnsweredBelowItself",
+     [](QPlainTextEdit* edit) {
+         QTest::keyClicks(edit, "1+2");
+         press(edit, Qt::Key_Return);
+         QTest::keyClicks(edit, "4");
+         press(edit, Qt::Key_Up, 2);
+         QTest::keyClicks(edit, "z");
+     },
+     {">1z+2", "result = 3 ", ">4", "result = 4 ", ">"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Console, ConsoleTranscript, ::testing::ValuesIn(consoleCases),
