@@ -4,6 +4,7 @@
 #include "console/console_session.h"
 #include "document/document_file.h"
 #include "document/document_reset.h"
+#include "document/printable_text.h"
 #include "expr/message_hook.h"
 #include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
@@ -53,32 +54,11 @@ int failUsage(const std::string& message) {
     return usageError;
 }
 
-enum class Lines { Joined, Kept };
-
-// A damaged file's bytes can reach a caption or a memo; control bytes are shown as "?" so they
-// cannot steer the terminal. A box prints as one line, so only a memo keeps its line breaks (a
-// CR LF line end, as the memo editor writes it, becomes one break) and its tabs.
-std::string printable(std::string_view text, Lines lines) {
-    std::string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const bool lineEnd = text[i] == '\n' || (text[i] == '\r' && text.substr(i, 2) == "\r\n");
-        if (lines == Lines::Kept && lineEnd) {
-            shown += '\n';
-            i += text[i] == '\r' ? 1 : 0;
-            continue;
-        }
-        const bool kept = lines == Lines::Kept && text[i] == '\t';
-        const bool control = byte < 0x20 || (byte >= 0x7f && byte < 0xa0);
-        shown += control && !kept ? '?' : text[i];
-    }
-    return shown;
-}
-
-// The loader's boxes, for a run without a window.
+// The loader's boxes, for a run without a window. A box prints as one line, so only its body (a
+// memo) keeps its line breaks.
 void printMessage(const char* caption, const char* body, int) {
-    std::fprintf(stderr, "%s: %s\n", printable(caption, Lines::Joined).c_str(),
-                 printable(body, Lines::Kept).c_str());
+    std::fprintf(stderr, "%s: %s\n", printable(caption, LineBreaks::Joined).c_str(),
+                 printable(body, LineBreaks::Kept).c_str());
 }
 
 // A whole number of pixels from 1 to largestGraphWidth, or 0 for anything else.
@@ -206,11 +186,20 @@ int main(int argc, char** argv) {
     Options options;
     if (const int status = parseOptions(argc, argv, options); status >= 0) return status;
     if (options.inputs.empty()) options.inputs.emplace_back("-");
-    // Every input is checked before anything runs, so a mistyped name costs no half-done run.
+    // Every input is opened before anything runs, so a mistyped name costs no half-done run. Each
+    // is opened once: closing a named pipe between a check and the read would lose its writer's lines.
+    std::vector<std::FILE*> inputs;
+    const auto closeInputs = [&inputs] {
+        for (std::FILE* input : inputs)
+            if (input != stdin) std::fclose(input);
+    };
     for (const std::string& name : options.inputs) {
-        std::FILE* input = openInput(name);
-        if (input == nullptr) return failUsage("cannot read " + name);
-        if (input != stdin) std::fclose(input);
+        inputs.push_back(openInput(name));
+        if (inputs.back() == nullptr) {
+            inputs.pop_back();
+            closeInputs();
+            return failUsage("cannot read " + name);
+        }
     }
     initSymbolStore();
     setMessageHook(printMessage);
@@ -218,15 +207,14 @@ int main(int argc, char** argv) {
     resizeView(options.graphWidth, defaultGraphHeight);
     if (!options.document.empty()) {
         resetDocument();
-        if (loadDocument(options.document) != 0) return usageError;
+        if (loadDocument(options.document) != 0) {
+            closeInputs();
+            return usageError;
+        }
     }
-    for (const std::string& name : options.inputs) {
-        std::FILE* input = openInput(name);
-        if (input == nullptr) return failUsage("cannot read " + name);
-        const bool ended = runInput(input);
-        if (input != stdin) std::fclose(input);
-        if (ended) break;
-    }
+    for (std::FILE* input : inputs)
+        if (runInput(input)) break;
+    closeInputs();
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) return failUsage("cannot write the answers");
     return 0;
 }

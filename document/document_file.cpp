@@ -10,7 +10,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool readWholeFile(const std::string& path, Bytes& bytes) {
+namespace {
+
+DiskStamp stampOf(const struct stat& status) {
+    return {true,           status.st_dev,         status.st_ino,
+            status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
+} // namespace
+
+DiskStamp diskStampOf(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? stampOf(status) : DiskStamp{};
+}
+
+bool readWholeFile(const std::string& path, Bytes& bytes, DiskStamp* stamp) {
     // Non-blocking, so that a named pipe cannot hold the open; it is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
@@ -29,6 +43,7 @@ bool readWholeFile(const std::string& path, Bytes& bytes) {
         readable = bytes.size() <= documentSizeLimit;
     }
     ::close(fd);
+    if (readable && stamp != nullptr) *stamp = stampOf(status);
     return readable;
 }
 
@@ -37,17 +52,20 @@ bool replaceFile(const std::string& path, std::span<const unsigned char> bytes) 
     return prepareSave(path, target) && commitSave(target, bytes);
 }
 
-int saveDocument(const std::string& path) {
+int saveDocument(const std::string& path, DiskStamp* stamp) {
     // Checked before the bytes are made: making them compiles the function bodies, which creates
     // variables, and a refused save leaves the state as it was.
     SaveTarget target;
-    if (prepareSave(path, target) && commitSave(target, writeDocument())) return 0;
+    if (prepareSave(path, target) && commitSave(target, writeDocument())) {
+        if (stamp != nullptr) *stamp = diskStampOf(target.path);
+        return 0;
+    }
     showMessage("Error", "Cant save file", messageIconNone);
     return 1;
 }
 
-bool readDocumentFile(const std::string& path, Bytes& bytes) {
-    if (readWholeFile(path, bytes)) return true;
+bool readDocumentFile(const std::string& path, Bytes& bytes, DiskStamp* stamp) {
+    if (readWholeFile(path, bytes, stamp)) return true;
     showMessage("Error", "Cant read file", messageIconNone);
     return false;
 }

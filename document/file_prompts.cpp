@@ -40,16 +40,21 @@ int prompt(QWidget* owner, PromptKind kind, PathText& path, PathText& title) {
 
 // The buffers hold 8-bit paths of at most 259 characters; a longer name would be cut into a
 // different file's name, so it is refused instead.
-int storeDocumentName(QWidget* owner, const QString& name, PathText& path, PathText& title) {
-    const QByteArray full = QFile::encodeName(name);
-    const QByteArray part = QFile::encodeName(QFileInfo(name).fileName());
-    if (full.size() > static_cast<qsizetype>(PathText::capacity)) {
+int storeDocumentName(QWidget* owner, std::string_view name, PathText& path, PathText& title) {
+    if (name.size() > PathText::capacity) {
         QMessageBox::warning(owner, QStringLiteral("Error"), QStringLiteral("File name too long"));
         return 0;
     }
-    path = std::string_view(full.constData(), static_cast<std::size_t>(full.size()));
-    title = std::string_view(part.constData(), static_cast<std::size_t>(part.size()));
+    const std::size_t slash = name.rfind('/');
+    path = name;
+    title = slash == std::string_view::npos ? name : name.substr(slash + 1);
     return 1;
+}
+
+int storeDocumentName(QWidget* owner, const QString& name, PathText& path, PathText& title) {
+    const QByteArray full = QFile::encodeName(name);
+    return storeDocumentName(owner, std::string_view(full.constData(), static_cast<std::size_t>(full.size())),
+                             path, title);
 }
 
 int openPrompt(QWidget* owner, PathText& path, PathText& title) {

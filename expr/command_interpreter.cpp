@@ -63,10 +63,15 @@ void listVariables() {
         appendFormatted("%s = %lf .. ", v->name.c_str(), v->value);
 }
 
+// A listing cut at the end of the buffer ends with ".." so that it does not pass for whole.
 void listFunctions() {
     replaceAnswer("Functions: ");
-    for (const auto& f : symbolStore.functions)
+    std::size_t wanted = std::strlen(answerText);
+    for (const auto& f : symbolStore.functions) {
         appendFormatted("%s ", f->name.c_str());
+        wanted += f->name.size() + 1;
+    }
+    if (wanted >= consoleBufferSize) std::memcpy(answerText + consoleBufferSize - 3, "..", 2);
 }
 
 void listVectors() {

@@ -2,7 +2,10 @@
 
 #include "document/document_file.h"
 #include "document/document_format.h"
+#include "document/printable_text.h"
+#include "expr/evaluation.h"
 #include "expr/message_hook.h"
+#include "expr/stop_hook.h"
 #include "graph/view_model.h"
 #include "shell/file_commands.h"
 #include "shell/picture_export.h"
@@ -12,35 +15,41 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace {
 
-// The graph-area size of --size and the device-pixel ratio of --scale.
+// The names stay the bytes the system gave, so a name that is not valid UTF-8 still names the
+// file it names; --size gives the graph-area size, --scale the device-pixel ratio (0: not given).
 struct ExportRequest {
-    const char* output = nullptr;
-    const char* document = nullptr;
+    std::string output;
+    std::string document;
     int width = 1280;
     int height = 800;
-    int scale = 1;
+    int scale = 0;
+    int timeout = 0; // seconds; 0 for none
 };
 
 constexpr int maxExportSide = 16384;
+constexpr int maxTimeout = 86400;
+const std::string usageLine = std::string("usage: ") + exportUsage;
 
 // The request, or the reason it is refused (an empty error means it is sound).
 struct ParsedExport {
     ExportRequest request;
-    const char* error = "";
+    std::string error;
 };
 
 // A whole decimal number in 1..limit; 0 when the text is anything else.
-int sideLength(const char* text, char** end, int limit) {
+int wholeNumber(const char* text, char** end, int limit) {
     errno = 0;
     const long value = std::strtol(text, end, 10);
     if (*end == text || errno != 0 || value < 1 || value > limit ||
@@ -50,67 +59,119 @@ int sideLength(const char* text, char** end, int limit) {
     return static_cast<int>(value);
 }
 
+// The number when the whole text is one; 0 otherwise.
+int wholeText(const char* text, int limit) {
+    char* end = nullptr;
+    const int value = wholeNumber(text, &end, limit);
+    return *end == '\0' ? value : 0;
+}
+
 bool parseSize(const char* text, ExportRequest& request) {
     char* end = nullptr;
-    request.width = sideLength(text, &end, maxExportSide);
+    request.width = wholeNumber(text, &end, maxExportSide);
     if (request.width == 0 || *end != 'x') return false;
-    const char* heightText = end + 1;
-    request.height = sideLength(heightText, &end, maxExportSide);
-    return request.height != 0 && *end == '\0';
+    request.height = wholeText(end + 1, maxExportSide);
+    return request.height != 0;
 }
 
-bool parseScale(const char* text, ExportRequest& request) {
-    char* end = nullptr;
-    request.scale = sideLength(text, &end, 4);
-    return request.scale != 0 && *end == '\0';
+bool takesValue(std::string_view option) {
+    return option == "--export" || option == "--size" || option == "--scale" || option == "--timeout";
 }
 
-std::string lastMessage;
+// One option with its value; the reason when it is refused, empty otherwise.
+std::string readOption(std::string_view option, const char* value, ExportRequest& request) {
+    if (option == "--export") {
+        if (!request.output.empty()) return "only one --export can be given";
+        request.output = value;
+        return request.output.empty() ? usageLine : "";
+    }
+    if (option == "--size")
+        return parseSize(value, request) ? "" : "--size needs WIDTHxHEIGHT, each 1 to 16384";
+    if (option == "--scale") {
+        request.scale = wholeText(value, 4);
+        return request.scale != 0 ? "" : "--scale needs a whole number from 1 to 4";
+    }
+    request.timeout = wholeText(value, maxTimeout);
+    return request.timeout != 0 ? "" : "--timeout needs a whole number of seconds from 1 to 86400";
+}
 
-// The loader's boxes (a memo, then the failure) become the one line of a failure: the last one.
-void keepLastMessage(const char* caption, const char* body, int) {
-    lastMessage = std::string(caption) + ": " + body;
-    std::replace(lastMessage.begin(), lastMessage.end(), '\n', ' ');
+// What the parsed arguments ask for as a whole.
+std::string checkRequest(const ExportRequest& request) {
+    if (request.output.empty() || request.document.empty()) return usageLine;
+    const std::optional<PictureFormat> format = pictureFormatOf(QFile::decodeName(request.output.c_str()));
+    if (!format) return "the picture must be named .png or .svg";
+    // A drawing has no pixels to scale; taking the option silently would hide a mistake.
+    if (*format == PictureFormat::Svg && request.scale != 0) return "--scale applies to PNG pictures only";
+    const long long ratio = request.scale == 0 ? 1 : request.scale;
+    if (request.width * ratio > maxExportSide || request.height * ratio > maxExportSide)
+        return "the picture would be over 16384 pixels a side";
+    return "";
+}
+
+// Options come before the document until a "--", after which the one argument left is its name.
+ParsedExport parseExportCommand(int argc, char** argv) {
+    ParsedExport parsed;
+    ExportRequest& request = parsed.request;
+    bool namesOnly = false;
+    for (int i = 1; i < argc && parsed.error.empty(); ++i) {
+        const std::string_view argument = argv[i];
+        if (!namesOnly && argument == "--") {
+            namesOnly = true;
+        } else if (!namesOnly && argument.size() > 1 && argument.front() == '-') {
+            parsed.error =
+                takesValue(argument) && i + 1 < argc ? readOption(argument, argv[++i], request) : usageLine;
+        } else if (!request.document.empty() || argument.empty()) {
+            parsed.error = usageLine;
+        } else {
+            request.document = argument;
+        }
+    }
+    if (parsed.error.empty()) parsed.error = checkRequest(request);
+    return parsed;
+}
+
+// Both names lead to one file (through links, hard or symbolic), so writing the one would
+// destroy the other.
+bool sameFile(const std::string& first, const std::string& second) {
+    struct stat a {
+    }, b{};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+std::string failureMessage;
+
+// The loader's boxes: the failure comes first, a memo after it. The memo is the document's own
+// text, not a reason.
+void keepFailure(const char* caption, const char* body, int) {
+    if (failureMessage.empty() && std::strcmp(caption, "File memo..") != 0)
+        failureMessage = std::string(caption) + ": " + body;
+}
+
+std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+bool timedOut = false;
+
+bool stopAtDeadline(WorkEvent event) {
+    if (event != WorkEvent::poll || std::chrono::steady_clock::now() < deadline) return false;
+    timedOut = true;
+    return true;
 }
 
 // Qt's own notes (a missing runtime folder and the like) would add lines to the one line a
 // failure writes; a script reads only that line.
 void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
-int fail(const char* what, const char* detail = "") {
-    std::fprintf(stderr, "tarvelion: %s%s\n", what, detail);
+// Names and the loader's texts come from outside; their control bytes would steer the terminal.
+int fail(std::string_view what, std::string_view detail = {}) {
+    const std::string line = printable(std::string(what) + std::string(detail), LineBreaks::Joined);
+    std::fprintf(stderr, "tarvelion: %s\n", line.c_str());
     return 2;
 }
 
-// The request, or the reason it is refused.
-ParsedExport parseExportCommand(int argc, char** argv) {
-    ParsedExport parsed;
-    ExportRequest& request = parsed.request;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argument, "--export") == 0 && hasValue) {
-            request.output = argv[++i];
-        } else if (std::strcmp(argument, "--size") == 0 && hasValue) {
-            if (!parseSize(argv[++i], request)) parsed.error = "--size needs WIDTHxHEIGHT, each 1 to 16384";
-        } else if (std::strcmp(argument, "--scale") == 0 && hasValue) {
-            if (!parseScale(argv[++i], request)) parsed.error = "--scale needs a whole number from 1 to 4";
-        } else if (argument[0] == '-' || request.document != nullptr) {
-            parsed.error = "usage: tarvelion --export OUT.png|OUT.svg [--size WxH] [--scale N] DOC.tvl";
-        } else {
-            request.document = argument;
-        }
-        if (parsed.error[0] != '\0') return parsed;
-    }
-    if (request.output == nullptr || request.document == nullptr) {
-        parsed.error = "usage: tarvelion --export OUT.png|OUT.svg [--size WxH] [--scale N] DOC.tvl";
-    } else if (!pictureFormatOf(QFile::decodeName(request.output))) {
-        parsed.error = "the picture must be named .png or .svg";
-    } else if (static_cast<long long>(request.width) * request.scale > maxExportSide ||
-               static_cast<long long>(request.height) * request.scale > maxExportSide) {
-        parsed.error = "the picture would be over 16384 pixels a side";
-    }
-    return parsed;
+// One stop ends the whole picture, however many curves it has.
+void drawWithinDeadline() {
+    const EvaluationSession session;
+    drawLoadedDocument();
 }
 
 } // namespace
@@ -122,8 +183,11 @@ bool isExportCommand(int argc, char** argv) {
 // The offscreen platform needs no display, so the export runs where no X server exists.
 int runExportCommand(int argc, char** argv) {
     const ParsedExport parsed = parseExportCommand(argc, argv);
-    if (parsed.error[0] != '\0') return fail(parsed.error);
+    if (!parsed.error.empty()) return fail(parsed.error);
     const ExportRequest& request = parsed.request;
+    if (sameFile(request.output, request.document)) return fail("the picture would replace the document");
+    if (request.timeout > 0)
+        deadline = std::chrono::steady_clock::now() + std::chrono::seconds(request.timeout);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(dropQtMessages);
     char programName[] = "tarvelion";
@@ -131,7 +195,8 @@ int runExportCommand(int argc, char** argv) {
     char* qtArgv[] = {programName, nullptr};
     QGuiApplication application(qtArgc, qtArgv);
     initialiseProgram();
-    setMessageHook(keepLastMessage);
+    setMessageHook(keepFailure);
+    setStopHook(stopAtDeadline);
     resizeView(request.width, request.height);
 
     // Read once, so that what is judged is what is loaded.
@@ -139,10 +204,11 @@ int runExportCommand(int argc, char** argv) {
     if (!readWholeFile(request.document, bytes) || !hasDocumentVersion(bytes))
         return fail("cannot read the document ", request.document);
     startNewDocument();
-    if (readDocument(bytes) != 0) return fail(lastMessage.empty() ? "damaged document" : lastMessage.c_str());
-    const QString output = QFile::decodeName(request.output);
-    if (!writePicture(output, *pictureFormatOf(output), request.scale, drawLoadedDocument)) {
-        return fail("cannot write ", request.output);
-    }
+    if (readDocument(bytes) != 0) return fail(failureMessage.empty() ? damagedFileText : failureMessage);
+    const PictureFormat format = *pictureFormatOf(QFile::decodeName(request.output.c_str()));
+    const QByteArray picture =
+        encodedPicture(format, request.scale == 0 ? 1 : request.scale, drawWithinDeadline);
+    if (timedOut) return fail("the picture took longer than " + std::to_string(request.timeout) + " s");
+    if (!writePictureFile(request.output, picture)) return fail("cannot write ", request.output);
     return 0;
 }

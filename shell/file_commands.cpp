@@ -16,10 +16,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 namespace {
+
+// The document's file as this program last opened or saved it; Save asks before writing over
+// what another program made of it since. New keeps it, as it keeps the file name; a name given
+// otherwise has no stamp.
+DiskStamp documentStamp;
+std::string stampedPath;
 
 // The set-up dialog of the loaded mode is the one its menu command opens. Opening the
 // parametric one from there would also tick "Show parametric", which a load leaves alone.
@@ -76,13 +84,16 @@ void openNamedDocument(MainWindow& window, const std::function<int()>& storeName
     const PathText keptTitle = plotSettings.documentTitle;
     if (storeName() == 0) return;
     Bytes bytes;
-    const bool readable = readDocumentFile(std::string(plotSettings.documentPath.view()), bytes);
+    DiskStamp stamp;
+    const bool readable = readDocumentFile(std::string(plotSettings.documentPath.view()), bytes, &stamp);
     if (!readable || !hasDocumentVersion(bytes)) {
         if (readable) readDocument(bytes); // shows the wrong version's boxes
         plotSettings.documentPath = keptPath;
         plotSettings.documentTitle = keptTitle;
         return;
     }
+    documentStamp = stamp;
+    stampedPath = plotSettings.documentPath.view();
     startNewDocument();
     const int damaged = readDocument(bytes);
     drawLoadedDocument();
@@ -114,17 +125,61 @@ void openDocumentFlow(MainWindow& window) {
         window, [&] { return openPrompt(&window, plotSettings.documentPath, plotSettings.documentTitle); });
 }
 
-void openDocumentAt(MainWindow& window, const QString& name) {
-    const QString absolute = QFileInfo(name).absoluteFilePath();
+void openDocumentAt(MainWindow& window, const std::string& name) {
+    std::error_code unknownFolder;
+    const std::string absolute = std::filesystem::absolute(name, unknownFolder).string();
     openNamedDocument(window, [&] {
-        return storeDocumentName(&window, absolute, plotSettings.documentPath, plotSettings.documentTitle);
+        return storeDocumentName(&window, unknownFolder ? name : absolute, plotSettings.documentPath,
+                                 plotSettings.documentTitle);
     });
 }
 
+void openDocumentAt(MainWindow& window, const QString& name) {
+    openDocumentAt(window, QFile::encodeName(name).toStdString());
+}
+
+namespace {
+
+enum class ChangedFileAnswer { Overwrite, SaveAs, Cancel };
+
+// The file was changed or replaced by another program since it was opened or last saved; a file
+// that is gone has nothing to lose.
+ChangedFileAnswer askAboutChangedFile(MainWindow& window, const std::string& path) {
+    const DiskStamp now = diskStampOf(path);
+    if (path != stampedPath || !documentStamp.known || !now.known || now == documentStamp)
+        return ChangedFileAnswer::Overwrite;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarvelion 1.2"),
+                    QStringLiteral("%1\nThis file was changed by another program since it was opened or "
+                                   "saved.\nOverwrite it?")
+                        .arg(documentName()),
+                    QMessageBox::Yes | QMessageBox::Save | QMessageBox::Cancel, &window);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Overwrite"));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Save as.."));
+    box.setDefaultButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return ChangedFileAnswer::Overwrite;
+    case QMessageBox::Save:
+        return ChangedFileAnswer::SaveAs;
+    default:
+        return ChangedFileAnswer::Cancel;
+    }
+}
+
+} // namespace
+
 bool saveDocumentFlow(MainWindow& window, bool askForName) {
+    if (!askForName) {
+        const ChangedFileAnswer answer =
+            askAboutChangedFile(window, std::string(plotSettings.documentPath.view()));
+        if (answer == ChangedFileAnswer::Cancel) return false;
+        askForName = answer == ChangedFileAnswer::SaveAs;
+    }
     if (askForName && savePrompt(&window, plotSettings.documentPath, plotSettings.documentTitle) == 0)
         return false;
-    if (saveDocument(std::string(plotSettings.documentPath.view())) != 0) return false;
+    const std::string path(plotSettings.documentPath.view());
+    if (saveDocument(path, &documentStamp) != 0) return false;
+    stampedPath = path;
     window.changeTracker()->markSaved();
     return true;
 }

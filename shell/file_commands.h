@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 
 class MainWindow;
 class QString;
@@ -25,7 +26,9 @@ void newDocumentFlow(MainWindow& window);
 // Asks about unsaved work and for a file, starts a new document, loads the file and redraws by
 // its plot mode.
 void openDocumentFlow(MainWindow& window);
-// The Open flow for a name given without a prompt (the command line, a drop).
+// The Open flow for a name given without a prompt (the command line, a drop), in the system's
+// own bytes.
+void openDocumentAt(MainWindow& window, const std::string& name);
 void openDocumentAt(MainWindow& window, const QString& name);
 // Writes the document to documentPath, asking for a name first when askForName is set;
 // a cancelled prompt writes nothing. Returns true when the document was written.

@@ -1,4 +1,5 @@
 // Tarvelion: start-up and the message loop.
+#include "document/printable_text.h"
 #include "shell/command_line.h"
 #include "shell/export_command.h"
 #include "shell/file_commands.h"
@@ -7,7 +8,6 @@
 #include "shell/window_manager_hints.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     if (isExportCommand(argc, argv)) return runExportCommand(argc, argv);
     const CommandLine line = parseCommandLine(argc, argv);
     if (!line.error.empty()) {
-        std::fprintf(stderr, "tarvelion: %s\nusage: tarvelion [DOCUMENT.tvl]\n", line.error.c_str());
+        std::fprintf(stderr, "tarvelion: %s\nusage: tarvelion [--] [DOCUMENT.tvl]\n   or: %s\n",
+                     printable(line.error, LineBreaks::Joined).c_str(), exportUsage);
         return 2;
     }
     char programName[] = "tarvelion";
@@ -37,9 +38,7 @@ int main(int argc, char** argv) {
     window.requestRepaint();
     window.repaint();
     // Opened from the message loop, so the window is up and owns the boxes of the load.
-    if (!line.document.empty()) {
-        const QString name = QFile::decodeName(line.document.c_str());
-        QTimer::singleShot(0, &window, [&window, name] { openDocumentAt(window, name); });
-    }
+    if (!line.document.empty())
+        QTimer::singleShot(0, &window, [&window, &line] { openDocumentAt(window, line.document); });
     return QApplication::exec();
 }

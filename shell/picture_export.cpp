@@ -73,12 +73,14 @@ QByteArray encodedPicture(PictureFormat format, int ratio, const std::function<v
     return format == PictureFormat::Svg ? svgBytes(draw) : pngBytes(ratio, draw);
 }
 
+bool writePictureFile(const std::string& path, const QByteArray& picture) {
+    if (picture.isEmpty()) return false;
+    const auto* data = reinterpret_cast<const unsigned char*>(picture.constData());
+    return replaceFile(path, std::span(data, static_cast<std::size_t>(picture.size())));
+}
+
 bool writePicture(const QString& path, PictureFormat format, int ratio, const std::function<void()>& draw) {
-    const QByteArray bytes = encodedPicture(format, ratio, draw);
-    if (bytes.isEmpty()) return false;
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    return replaceFile(QFile::encodeName(path).toStdString(),
-                       std::span(data, static_cast<std::size_t>(bytes.size())));
+    return writePictureFile(QFile::encodeName(path).toStdString(), encodedPicture(format, ratio, draw));
 }
 
 void printPicture(QPrinter& printer, const std::function<void()>& draw) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QPrinter;
 
@@ -22,8 +23,10 @@ QImage drawnImage(int ratio, const std::function<void()>& draw);
 // The encoded file: a PNG at `ratio`, or an SVG (ratio unused) whose lines are paths, texts
 // text and dots one embedded image. Empty when the picture could not be made.
 QByteArray encodedPicture(PictureFormat format, int ratio, const std::function<void()>& draw);
-// Writes the encoded picture to path through a temporary file and a rename; false (and no file
-// left behind) when the picture or the file could not be written.
+// Writes an encoded picture to path (in the system's own bytes) by the rules of a document save;
+// false, and no file left behind, when the picture is empty or the file could not be written.
+bool writePictureFile(const std::string& path, const QByteArray& picture);
+// Encodes the picture and writes it as writePictureFile does.
 bool writePicture(const QString& path, PictureFormat format, int ratio, const std::function<void()>& draw);
 // The picture scaled to the printer's page, keeping its proportions, as vectors.
 void printPicture(QPrinter& printer, const std::function<void()>& draw);

@@ -11,7 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -106,6 +113,44 @@ TEST(ConsoleFiles, NamedFilesRunInTurnWithStandardInputAsDash) {
     const ConsoleResult result = runConsole({first, "-", "--", optionLike, last, first}, "f(1)\n");
     EXPECT_EQ(result.out, "\nresult = 3 \nresult = 15 \nresult = 6 \n:bye\n");
     EXPECT_EQ(result.status, 0);
+}
+
+// A writer that opens the pipe, writes and closes at once, as `printf ... > pipe` does. The child
+// may have been left waiting for a writer that never comes; a writer that opens without waiting
+// and closes again frees it, so a lost line shows as a short answer, never as a hung test.
+void feedPipe(const std::string& pipe, const std::string& lines, const std::atomic<bool>& finished) {
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr); // a lost reader gives EPIPE, not the signal
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(fd, lines.data(), lines.size());
+        ::close(fd);
+    }
+    while (!finished) {
+        const int release = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (release >= 0) ::close(release);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TEST(ConsoleFiles, NamedPipeLosesNoLine) {
+    ScratchFolder folder;
+    const std::string pipe = folder.path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "1+1\n";
+    // Losing lines depends on how the two processes interleave, so one run proves little.
+    for (int run = 0; run < 20; ++run) {
+        std::atomic<bool> finished = false;
+        std::thread writer(feedPipe, pipe, lines, std::cref(finished));
+        const ConsoleResult result = runConsole({pipe}, "");
+        finished = true;
+        writer.join();
+        ASSERT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 30) << "run " << run;
+    }
 }
 
 struct RefusalCase {

@@ -191,6 +191,11 @@ TEST_F(ConsoleTest, LongListingIsCutAtTheBuffer) {
     const std::string answer = answerTo(":listc");
     EXPECT_EQ(answer.size(), consoleBufferSize - 1);
     EXPECT_EQ(answer.substr(0, 11), "Constants: ");
+    for (int i = 0; i < 100; ++i)
+        answerTo(":defn " + std::string(12, char('a' + i % 26)) + char('a' + i / 26) + "(x)=x");
+    const std::string functions = answerTo(":listf");
+    EXPECT_EQ(functions.size(), consoleBufferSize - 1);
+    EXPECT_TRUE(functions.ends_with("..")) << functions.substr(functions.size() - 20);
 }
 
 TEST_F(ConsoleTest, DefinitionTextParsing) {

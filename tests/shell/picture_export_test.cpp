@@ -24,8 +24,16 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -256,6 +264,101 @@ TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
         // The x axis lies halfway down, in device pixels.
         EXPECT_EQ(png.pixel(10, row.size.height() / 2) & RGB_MASK, axis & RGB_MASK);
     }
+}
+
+// The built program with names in the system's own bytes, which a QStringList cannot carry.
+ProgramRun runProgramWithBytes(const std::vector<std::string>& arguments, const QTemporaryDir& dir) {
+    std::vector<std::string> words{TARVELION_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const QByteArray errName = QFile::encodeName(dir.filePath("stderr"));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errName.constData(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t child = -1;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || ::waitpid(child, &status, 0) != child) return {-1, {}};
+    QFile err(dir.filePath("stderr"));
+    if (!err.open(QIODevice::ReadOnly)) return {-1, {}};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString::fromLatin1(err.readAll())};
+}
+
+bool startsAsDocument(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string start(7, '\0');
+    return file.read(start.data(), 7) && start == "001.200";
+}
+
+TEST(PictureExport, CommandLineExportHarmsNoDocumentAndNoTerminal) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> arguments; // "@" stands for the folder, the output follows --export
+        const char* refusal;                // the one line on standard error; empty when written
+    };
+    const Row rows[] = {
+        {"picture_named_as_its_document",
+         {"--export", "@/doc.png", "@/doc.png"},
+         "the picture would replace the document"},
+        {"picture_through_a_link_to_its_document",
+         {"--export", "@/same.png", "@/doc.tvl"},
+         "the picture would replace the document"},
+        {"second_export",
+         {"--export", "@/a.png", "--export", "@/b.png", "@/doc.tvl"},
+         "only one --export can be given"},
+        {"scale_of_a_drawing",
+         {"--export", "@/a.svg", "--scale", "2", "@/doc.tvl"},
+         "--scale applies to PNG pictures only"},
+        {"escape_sequences_of_a_damaged_memo",
+         {"--export", "@/a.png", "@/damaged.tvl"},
+         "Error: File damaged - only its sound part was read"},
+        {"long_work_stopped",
+         {"--export", "@/a.png", "--timeout", "1", "@/slow.tvl"},
+         "the picture took longer than 1 s"},
+        {"options_ended", {"--export", "@/ended.png", "--", "@/doc.tvl"}, ""},
+        {"name_that_is_not_valid_text", {"--export", "@/\xff\xfe.png", "@/doc.tvl"}, ""},
+    };
+    QTemporaryDir dir;
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    const auto inFolder = [&folder](std::string text) {
+        return text.starts_with('@') ? folder + text.substr(1) : text;
+    };
+    resetProgramState();
+    defineFunctionFromText("f(x)=x");
+    displayFlags[0] = 1;
+    ASSERT_EQ(saveDocument(folder + "/doc.tvl"), 0);
+    ASSERT_EQ(saveDocument(folder + "/doc.png"), 0);
+    ASSERT_EQ(::symlink("doc.tvl", (folder + "/same.png").c_str()), 0);
+    plotSettings.memoText = "\x1b]0;owned\x07\x1b[2J";
+    ASSERT_EQ(saveDocument(folder + "/damaged.tvl"), 0);
+    ASSERT_TRUE(QFile(dir.filePath("damaged.tvl")).resize(QFileInfo(dir.filePath("damaged.tvl")).size() - 3));
+    plotSettings.memoText = "";
+    defineFunctionFromText("f(x)=sum(n,1,100000000,x/n)");
+    ASSERT_EQ(saveDocument(folder + "/slow.tvl"), 0);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> arguments;
+        for (const std::string& argument : row.arguments)
+            arguments.push_back(inFolder(argument));
+        const ProgramRun run = runProgramWithBytes(arguments, dir);
+        const bool written = row.refusal[0] == '\0';
+        EXPECT_EQ(run.status, written ? 0 : 2);
+        EXPECT_EQ(run.err.toStdString(), written ? "" : "tarvelion: " + std::string(row.refusal) + "\n");
+        if (written) {
+            std::ifstream picture(arguments[1], std::ios::binary);
+            std::string start(4, '\0');
+            EXPECT_TRUE(picture.read(start.data(), 4) && start == "\x89PNG");
+        }
+        for (const char* document : {"/doc.tvl", "/doc.png"})
+            EXPECT_TRUE(startsAsDocument(folder + document)) << document;
+        EXPECT_FALSE(QFile::exists(dir.filePath("a.png")) || QFile::exists(dir.filePath("a.svg")));
+    }
+    std::filesystem::remove(folder + "/\xff\xfe.png"); // a name the folder's own clean-up cannot spell
 }
 
 } // namespace

@@ -70,12 +70,15 @@ void chooseFileInNextPrompt(const QString& path) {
     });
 }
 
-void answerNextChangesPrompt(QMessageBox::StandardButton answer) {
-    QTimer::singleShot(0, [answer] {
+void answerNextBox(const QString& start, QMessageBox::StandardButton answer) {
+    QTimer::singleShot(0, [start, answer] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return answerNextChangesPrompt(answer);
+        if (modal == nullptr) return answerNextBox(start, answer);
         auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box != nullptr && box->text().startsWith(QLatin1String("Save changes to ")))
-            box->button(answer)->click();
+        if (box != nullptr && box->text().startsWith(start)) box->button(answer)->click();
     });
+}
+
+void answerNextChangesPrompt(QMessageBox::StandardButton answer) {
+    answerNextBox(QStringLiteral("Save changes to "), answer);
 }

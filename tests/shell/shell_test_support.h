@@ -30,6 +30,8 @@ class StopPresser {
     QTimer timer_;
 };
 
+// Gives this answer to the next modal window if it is a box whose text starts with `start`.
+void answerNextBox(const QString& start, QMessageBox::StandardButton answer);
 // Gives this answer to the question about unsaved work, if it is the next modal window to open.
 void answerNextChangesPrompt(QMessageBox::StandardButton answer);
 

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -140,7 +142,7 @@ void openFromTheCommandLine(MainWindow& window, const QString& path) {
     const char* argv[] = {"tarvelion", name.constData()};
     const CommandLine line = parseCommandLine(2, argv);
     ASSERT_TRUE(line.error.empty());
-    openDocumentAt(window, QFile::decodeName(line.document.c_str()));
+    openDocumentAt(window, line.document);
 }
 
 struct OpenByNameCase {
@@ -196,6 +198,68 @@ TEST(UnsavedChanges, CommandLineRefusesOptionsAndASecondDocument) {
         const CommandLine line = parseCommandLine(int(c.arguments.size()), c.arguments.data());
         EXPECT_EQ(line.document, c.document) << c.arguments.back();
         EXPECT_EQ(!line.error.empty(), c.refused) << c.arguments.back();
+    }
+}
+
+TEST(UnsavedChanges, CommandLineOpensANameThatIsNotValidText) {
+    QTemporaryDir dir;
+    auto window = windowWithSavedWork(dir);
+    ASSERT_TRUE(window);
+    const std::string name = QFile::encodeName(dir.path()).toStdString() + "/\xff\xfe.tvl";
+    std::filesystem::copy_file(QFile::encodeName(dir.filePath("work.tvl")).toStdString(), name);
+    defineFunctionFromText("h(x)=3");
+    window->runCommand(Command::Save);
+    const char* argv[] = {"tarvelion", name.c_str()};
+    setMessageHook(recordMessage);
+    shownMessages.clear();
+    openDocumentAt(*window, parseCommandLine(2, argv).document);
+    setMessageHook(nullptr);
+    EXPECT_TRUE(shownMessages.empty());
+    EXPECT_EQ(plotSettings.documentPath.view(), name);
+    EXPECT_EQ(findFunction("h"), nullptr);
+    std::filesystem::remove(name); // a name the temporary folder's own clean-up cannot spell
+}
+
+// Another program wrote the file meanwhile: it replaced it with a file of its own.
+void replaceBehindTheWindow(const QTemporaryDir& dir) {
+    QFile other(dir.filePath("theirs"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("theirs");
+    other.close();
+    ASSERT_EQ(std::rename(QFile::encodeName(other.fileName()).constData(),
+                          QFile::encodeName(dir.filePath("work.tvl")).constData()),
+              0);
+}
+
+QByteArray startOf(const QString& path, int length) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(length) : QByteArray();
+}
+
+TEST(UnsavedChanges, SaveAsksBeforeWritingOverAnotherProgramsChange) {
+    const struct {
+        const char* behaviour;
+        bool changed;
+        QMessageBox::StandardButton answer; // Yes is "Overwrite", Save is "Save as.."
+        const char* kept;                   // the start of work.tvl afterwards
+    } cases[] = {
+        {"unchanged_file_is_saved_without_a_question", false, QMessageBox::NoButton, "001.200"},
+        {"overwrite", true, QMessageBox::Yes, "001.200"},
+        {"cancel", true, QMessageBox::Cancel, "theirs"},
+        {"save_as_writes_the_name_chosen", true, QMessageBox::Save, "theirs"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        auto window = windowWithSavedWork(dir);
+        ASSERT_TRUE(window);
+        if (c.changed) replaceBehindTheWindow(dir);
+        defineFunctionFromText("g(x)=2");
+        if (c.answer != QMessageBox::NoButton) answerNextBox(QStringLiteral("work.tvl\n"), c.answer);
+        if (c.answer == QMessageBox::Save) chooseFileInNextPrompt(dir.filePath("other.tvl"));
+        window->runCommand(Command::Save);
+        EXPECT_EQ(startOf(dir.filePath("work.tvl"), 7), c.kept) << c.behaviour;
+        EXPECT_EQ(QFile::exists(dir.filePath("other.tvl")), c.answer == QMessageBox::Save) << c.behaviour;
+        EXPECT_EQ(window->windowTitle().endsWith('*'), c.answer == QMessageBox::Cancel) << c.behaviour;
     }
 }
 
