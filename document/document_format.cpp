@@ -60,7 +60,7 @@ void writeDefinitions(ByteWriter& out, WriteKind kind) {
         const FunctionEntry& function = *symbolStore.functions[i];
         if (function.isBuiltin != 0) continue;
         if (kind == WriteKind::Document) compileExpression(function.bodyText);
-        // The reader takes at most 1023 characters, and defines from the first 199 only.
+        // The reader takes at most 1023 characters and defines from all of them.
         const std::string text = functionText(function, definitionSeparator);
         const std::string_view stored = cut(text, definitionLimit);
         writeInt32(out, static_cast<std::int32_t>(stored.size()));

@@ -1,8 +1,10 @@
-// The 25 built-in functions, chosen by the name they were registered with.
+// The built-in functions: their table and the rules of those that evaluate further lists.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <limits>
 
+#include "expr/builtin_table.h"
 #include "expr/evaluation.h"
 #include "expr/evaluator.h"
 
@@ -57,7 +59,7 @@ double logGamma(double x) {
 // gamma(a) = gamma(a + 1) / a below 1, unwound. Far below zero the unwinding would take
 // millions of steps; its outcome is known there: every double is then a pole (an infinity)
 // or the quotient has underflowed to zero, with the sign of the negative divisors' count.
-double gamma(double a) {
+double gammaFunction(double a) {
     if (a == 1.0) return 1.0;
     if (!(a < 1.0)) return std::exp(logGamma(a));
     if (a < -1000.0) {
@@ -72,7 +74,7 @@ double gamma(double a) {
         top += 1.0;
         ++steps;
     }
-    double result = gamma(top);
+    double result = gammaFunction(top);
     for (int k = steps - 1; k >= 0; --k)
         result /= a + k;
     return result;
@@ -88,51 +90,85 @@ double factorial(double a) {
     return r;
 }
 
-struct OneArgument {
-    Builtin builtin;
-    const char* vectorMessage;
-    double (*apply)(double);
-};
+double sign(double a) {
+    if (std::isnan(a)) return a;
+    return a > 0.0 ? 1.0 : a < 0.0 ? -1.0 : 0.0;
+}
 
-const OneArgument oneArgumentFunctions[] = {
-    {Builtin::sin, "Error - cannot apply sine to vector", [](double a) { return std::sin(a); }},
-    {Builtin::cos, "Error - cannot apply cosine to vector", [](double a) { return std::cos(a); }},
-    {Builtin::tan, "Error - cannot apply tan to vector", [](double a) { return std::tan(a); }},
-    {Builtin::sec, "Error - cannot apply sec to vector", [](double a) { return 1.0 / std::cos(a); }},
-    {Builtin::cosec, "Error - cannot apply cosec to vector", [](double a) { return 1.0 / std::sin(a); }},
-    {Builtin::cot, "Error - cannot apply cot to vector", [](double a) { return 1.0 / std::tan(a); }},
-    {Builtin::asin, "Error - cannot apply inverse sin to vector",
-     [](double a) { return std::atan2(a, std::sqrt(1.0 - a * a)); }},
-    {Builtin::acos, "Error - cannot apply inverse cos to vector",
-     [](double a) {
-         return a < -1.0 || a > 1.0 ? quietNaN : halfPi - std::atan2(a, std::sqrt(1.0 - a * a));
-     }},
-    {Builtin::atan, "Error - cannot apply inverse tan to vector", [](double a) { return std::atan(a); }},
-    {Builtin::sinh, "Error - cannot apply sinh to vector",
-     [](double a) { return (std::exp(a) - std::exp(-a)) / 2.0; }},
-    {Builtin::cosh, "Error - cannot apply cosh to vector",
-     [](double a) { return (std::exp(a) + std::exp(-a)) / 2.0; }},
-    {Builtin::tanh, "Error - cannot apply tanh to vector",
-     [](double a) { return 1.0 - 2.0 / (std::exp(2.0 * a) + 1.0); }},
-    {Builtin::log, "Error - cannot apply log to vector", checkedLog},
-    {Builtin::sqrt, "Error - cannot apply square root to vector", [](double a) { return power(a, 0.5); }},
-    {Builtin::ceil, "Error - cannot apply ceil to vector", [](double a) { return std::ceil(a); }},
-    {Builtin::floor, "Error - cannot apply floor to vector", [](double a) { return std::floor(a); }},
-    {Builtin::mod, "Error - cannot apply mod to vector", [](double a) { return std::fabs(a); }},
-    {Builtin::factorial, "Error - cannot apply factorial to vector", factorial},
-    {Builtin::gamma, "Error - cannot apply gamma to vector", gamma},
+// A NaN argument gives NaN, where fmin and fmax would pass it over.
+double smaller(double a, double b) {
+    return std::isnan(a) || std::isnan(b) ? quietNaN : std::min(a, b);
+}
+double larger(double a, double b) {
+    return std::isnan(a) || std::isnan(b) ? quietNaN : std::max(a, b);
+}
+
+double checkedLog10(double a) {
+    return std::isnan(checkedLog(a)) ? quietNaN : std::log10(a);
+}
+
+} // namespace
+
+constexpr std::array<BuiltinRow, builtinCount> builtinTable = {{
+    {"sin", 1, Builtin::sin, "Error - cannot apply sine to vector", [](double a) { return std::sin(a); }},
+    {"cos", 1, Builtin::cos, "Error - cannot apply cosine to vector", [](double a) { return std::cos(a); }},
+    {"sqrt", 1, Builtin::sqrt, "Error - cannot apply square root to vector", [](double a) { return power(a, 0.5); }},
+    {"sum", 4, Builtin::sum},
+    {"prod", 4, Builtin::prod},
+    {"!", 1, Builtin::factorial, "Error - cannot apply factorial to vector", factorial},
+    {"mod", 1, Builtin::mod, "Error - cannot apply mod to vector", [](double a) { return std::fabs(a); }},
     // Registered without a rule of its own; the reciprocal is what users expect of it.
-    {Builtin::inv, "Error - cannot apply inv to vector", [](double a) { return 1.0 / a; }},
-};
+    {"inv", 1, Builtin::inv, "Error - cannot apply inv to vector", [](double a) { return 1.0 / a; }},
+    {"gamma", 1, Builtin::gamma, "Error - cannot apply gamma to vector", gammaFunction},
+    {"acos", 1, Builtin::acos, "Error - cannot apply inverse cos to vector",
+     [](double a) { return a < -1.0 || a > 1.0 ? quietNaN : halfPi - std::atan2(a, std::sqrt(1.0 - a * a)); }},
+    {"asin", 1, Builtin::asin, "Error - cannot apply inverse sin to vector",
+     [](double a) { return std::atan2(a, std::sqrt(1.0 - a * a)); }},
+    {"atan", 1, Builtin::atan, "Error - cannot apply inverse tan to vector", [](double a) { return std::atan(a); }},
+    {"ceil", 1, Builtin::ceil, "Error - cannot apply ceil to vector", [](double a) { return std::ceil(a); }},
+    {"cosh", 1, Builtin::cosh, "Error - cannot apply cosh to vector",
+     [](double a) { return (std::exp(a) + std::exp(-a)) / 2.0; }},
+    {"floor", 1, Builtin::floor, "Error - cannot apply floor to vector", [](double a) { return std::floor(a); }},
+    {"log", 1, Builtin::log, "Error - cannot apply log to vector", checkedLog},
+    {"sinh", 1, Builtin::sinh, "Error - cannot apply sinh to vector",
+     [](double a) { return (std::exp(a) - std::exp(-a)) / 2.0; }},
+    {"tan", 1, Builtin::tan, "Error - cannot apply tan to vector", [](double a) { return std::tan(a); }},
+    {"tanh", 1, Builtin::tanh, "Error - cannot apply tanh to vector",
+     [](double a) { return 1.0 - 2.0 / (std::exp(2.0 * a) + 1.0); }},
+    {"diff", 2, Builtin::diff},
+    {"diffn", 3, Builtin::diffn},
+    {"sec", 1, Builtin::sec, "Error - cannot apply sec to vector", [](double a) { return 1.0 / std::cos(a); }},
+    {"cosec", 1, Builtin::cosec, "Error - cannot apply cosec to vector", [](double a) { return 1.0 / std::sin(a); }},
+    {"cot", 1, Builtin::cot, "Error - cannot apply cot to vector", [](double a) { return 1.0 / std::tan(a); }},
+    {"int", 3, Builtin::integral},
+    {"abs", 1, Builtin::abs, "Error - cannot apply abs to vector", [](double a) { return std::fabs(a); }},
+    {"exp", 1, Builtin::exp, "Error - cannot apply exp to vector", [](double a) { return std::exp(a); }},
+    {"ln", 1, Builtin::ln, "Error - cannot apply ln to vector", checkedLog},
+    {"log10", 1, Builtin::log10, "Error - cannot apply log10 to vector", checkedLog10},
+    {"min", 2, Builtin::min, "Error - cannot apply min to vector", nullptr, smaller},
+    {"max", 2, Builtin::max, "Error - cannot apply max to vector", nullptr, larger},
+    {"sign", 1, Builtin::sign, "Error - cannot apply sign to vector", sign},
+}};
 
-const OneArgument* oneArgumentFunction(Builtin builtin) {
-    static const auto byBuiltin = [] {
-        std::array<const OneArgument*, static_cast<std::size_t>(Builtin::integral) + 1> table{};
-        for (const OneArgument& f : oneArgumentFunctions)
-            table[static_cast<std::size_t>(f.builtin)] = &f;
-        return table;
-    }();
-    return byBuiltin[static_cast<std::size_t>(builtin)];
+namespace {
+
+constexpr bool rowsInEnumOrder() {
+    for (std::size_t i = 0; i < builtinTable.size(); ++i)
+        if (static_cast<std::size_t>(builtinTable[i].builtin) != i + 1) return false;
+    return true;
+}
+static_assert(rowsInEnumOrder(), "row i of the built-in table must be Builtin i + 1");
+
+constexpr bool everyRuleHasItsMessage() {
+    for (const BuiltinRow& row : builtinTable)
+        if ((row.rule != nullptr || row.pairRule != nullptr) != (row.vectorMessage != nullptr)) return false;
+    return true;
+}
+static_assert(everyRuleHasItsMessage(), "a built-in with a rule names the error of a vector argument");
+
+const BuiltinRow* oneArgumentFunction(Builtin builtin) {
+    const BuiltinRow* row = builtinRow(builtin);
+    return row != nullptr && row->rule != nullptr ? row : nullptr;
 }
 
 double numberOf(const std::optional<Value>& value) {
@@ -207,6 +243,17 @@ Value derivative(const ExpListNode& node, const ExpList& list, bool nth) {
     return scalarValue(nthDerivative(*expression, *v, n));
 }
 
+// min and max take the values of two arguments.
+Value applyPair(const BuiltinRow& f, const ExpListNode& node, const ExpList& list, const Value* firstValue) {
+    const ExpList* second = argumentList(node, list, 1);
+    if (firstValue == nullptr || second == nullptr) return evaluationError("Error - two arguments needed");
+    const Value a = *firstValue; // the next evaluation may overwrite the entry
+    const Value* b = runToResult(*second);
+    if (b == nullptr) return evaluationError("Error - two arguments needed");
+    if (a.kind == kindVector || b->kind == kindVector) return evaluationError(f.vectorMessage);
+    return scalarValue(f.pairRule(scalarOf(a), scalarOf(*b)));
+}
+
 } // namespace
 
 bool isOneArgumentBuiltin(Builtin builtin) {
@@ -214,13 +261,13 @@ bool isOneArgumentBuiltin(Builtin builtin) {
 }
 
 OneArgumentRule oneArgumentRule(Builtin builtin) {
-    return oneArgumentFunction(builtin)->apply;
+    return oneArgumentFunction(builtin)->rule;
 }
 
 Value applyOneArgument(Builtin builtin, const Value& argument) {
-    const OneArgument& f = *oneArgumentFunction(builtin);
+    const BuiltinRow& f = *oneArgumentFunction(builtin);
     if (argument.kind == kindVector) return evaluationError(f.vectorMessage);
-    return scalarValue(f.apply(scalarOf(argument)));
+    return scalarValue(f.rule(scalarOf(argument)));
 }
 
 Value callBuiltin(const ExpListNode& node, const ExpList& list) {
@@ -231,7 +278,9 @@ Value callBuiltin(const ExpListNode& node, const ExpList& list) {
 
     if (isOneArgumentBuiltin(node.builtin))
         return firstValue != nullptr ? applyOneArgument(node.builtin, *firstValue)
-                                     : scalarValue(oneArgumentFunction(node.builtin)->apply(0.0));
+                                     : scalarValue(oneArgumentFunction(node.builtin)->rule(0.0));
+    if (const BuiltinRow* row = builtinRow(node.builtin); row != nullptr && row->pairRule != nullptr)
+        return applyPair(*row, node, list, firstValue);
     switch (node.builtin) {
     case Builtin::sum:
         return sumOrProduct(node, list, true);

@@ -17,7 +17,6 @@ char answerText[consoleBufferSize] = {};
 
 namespace {
 
-constexpr std::size_t definitionLimit = 199;
 constexpr std::size_t parameterLimit = 20;
 constexpr std::size_t vectorSeparatorLimit = 80;
 constexpr int bisectionLimit = 4096;
@@ -85,19 +84,40 @@ void listVectors() {
 
 // name(parameters)=body, the character after ")" skipped unexamined. A text without "(" or
 // ")" defines nothing; parameters beyond the twentieth are ignored.
-void defineFromParsedText(std::string_view text) {
+std::optional<FunctionEntry> parsedDefinition(std::string_view text) {
     const std::size_t open = text.find('(');
-    if (open == std::string_view::npos) return;
+    if (open == std::string_view::npos) return std::nullopt;
     const std::size_t close = text.find(')', open + 1);
-    if (close == std::string_view::npos) return;
-    std::vector<std::string> parameters;
+    if (close == std::string_view::npos) return std::nullopt;
+    FunctionEntry entry;
+    entry.name = std::string(text.substr(0, open));
     if (close > open + 1) {
         for (std::string_view name : splitArguments(text.substr(open + 1, close - open - 1)))
-            if (parameters.size() < parameterLimit) parameters.emplace_back(name);
+            if (entry.parameters.size() < parameterLimit) entry.parameters.push_back(ParameterNode{std::string(name)});
     }
-    const std::string_view body = close + 2 <= text.size() ? text.substr(close + 2) : std::string_view();
-    const int count = static_cast<int>(parameters.size());
-    defineUserFunction(std::string(text.substr(0, open)), count, std::move(parameters), std::string(body));
+    entry.arity = static_cast<int>(entry.parameters.size());
+    entry.bodyText = close + 2 <= text.size() ? std::string(text.substr(close + 2)) : std::string();
+    return entry;
+}
+
+void defineFromParsedText(std::string_view text) {
+    std::optional<FunctionEntry> entry = parsedDefinition(text);
+    if (!entry) return;
+    std::vector<std::string> parameters;
+    for (ParameterNode& parameter : entry->parameters)
+        parameters.push_back(std::move(parameter.name));
+    defineUserFunction(std::move(entry->name), entry->arity, std::move(parameters), std::move(entry->bodyText));
+}
+
+// Blanks in the name, the parameters and before the "=" count nowhere, so f(x) = x + 1 is
+// f(x)= x + 1; the body keeps its own, which the compiler ignores.
+std::string withoutHeadBlanks(std::string_view text) {
+    const std::size_t close = text.find(')');
+    if (close == std::string_view::npos) return std::string(text);
+    std::size_t separatorAt = close + 1;
+    while (separatorAt < text.size() && (text[separatorAt] == ' ' || text[separatorAt] == '\t'))
+        ++separatorAt;
+    return stripBlanks(text.substr(0, close + 1)) + std::string(text.substr(separatorAt));
 }
 
 void defineFunctionCommand(std::string_view text) {
@@ -151,32 +171,16 @@ void bisect(const ExpList& expression, Variable& variable, double low, double hi
     }
 }
 
-double readBound(std::string_view text, std::size_t& position) {
-    bool badNumber = false;
-    const double bound = toDouble(readNumber(text, position, badNumber));
-    ++position; // the separator, not examined
-    return bound;
+// A bound or end value that is a root: the search ends there.
+bool isRootAt(Variable& variable, double x, double f) {
+    if (f != 0.0) return false;
+    setVariableValue(&variable, x);
+    return true;
 }
 
-// :solv a,b,expression - the first of 20 subintervals of [a, a + 20(b - a)/21] that shows a
-// change of sign is bisected, and the search ends there.
-void solveCommand(std::string_view line) {
-    const std::string text = stripBlanks(line.substr(5));
-    std::size_t position = 0;
-    const double a = readBound(text, position);
-    const double b = readBound(text, position);
-    const std::size_t rest = std::min(position, text.size());
-    const ExpListPtr expression = compileText(std::string_view(text).substr(rest));
-    toPostfix(*expression);
-
-    const std::size_t bracket = text.find('(', rest);
-    if (bracket == std::string::npos) return;
-    std::size_t namePosition = bracket + 1;
-    const std::string name = readName(text, namePosition);
-    if (name.empty() || name.back() == '(') return;
-    Variable& variable = *findOrCreateVariable(name);
-
-    const EvaluationSession session;
+// Whether one of the 20 subintervals of [a, a + 20(b - a)/21] shows a root or a change of sign;
+// the first that does is bisected, and the search ends there.
+bool searchSubintervals(const ExpList& expression, Variable& variable, double a, double b) {
     const double step = (b - a) * 0.047619047619047616;
     double x = a;
     for (int i = 0; i < 20; ++i) {
@@ -184,14 +188,44 @@ void solveCommand(std::string_view line) {
         x = x + step;
         const double high = x;
         setVariableValue(&variable, low);
-        const double fLow = evaluateToNumber(*expression);
+        const double fLow = evaluateToNumber(expression);
         setVariableValue(&variable, high);
-        const double fHigh = evaluateToNumber(*expression);
+        const double fHigh = evaluateToNumber(expression);
+        if (isRootAt(variable, low, fLow) || isRootAt(variable, high, fHigh)) return true;
         if (fLow * fHigh < 0) {
-            bisect(*expression, variable, low, high, fLow);
-            return;
+            bisect(expression, variable, low, high, fLow);
+            return true;
         }
     }
+    return false;
+}
+
+// :solv a,b,expression, the bounds any expressions. Without a change of sign the variable keeps
+// its value and the answer says so.
+void solveCommand(std::string_view line) {
+    const std::string text = stripBlanks(line.substr(5));
+    const std::vector<std::string_view> pieces = splitArguments(text, 3);
+    if (pieces.size() < 3) return replaceAnswer("Error - expected :solv a,b,expression");
+    const std::optional<double> a = boundValue(pieces[0]);
+    const std::optional<double> b = boundValue(pieces[1]);
+    evalErrorFlag = 0;
+    if (!a || !b) return replaceAnswer("Error - the bounds must be finite numbers");
+    const ExpListPtr expression = compileText(rewriteFactorials(pieces[2]));
+    toPostfix(*expression);
+    if (!expression->refusal.empty()) return replaceAnswer(expression->refusal);
+
+    const std::size_t bracket = pieces[2].find('(');
+    std::size_t namePosition = bracket + 1;
+    const std::string name = bracket == std::string::npos ? std::string() : readName(pieces[2], namePosition);
+    if (name.empty() || name.back() == '(')
+        return replaceAnswer("Error - name the variable after a bracket, as in :solv 1,2,f(x)");
+    Variable& variable = *findOrCreateVariable(name);
+    const double before = variable.value;
+
+    const EvaluationSession session;
+    if (searchSubintervals(*expression, variable, *a, *b)) return;
+    setVariableValue(&variable, before);
+    replaceAnswer("Error - no change of sign");
 }
 
 bool startsWith(std::string_view text, std::string_view word) {
@@ -249,11 +283,12 @@ void formatResult(const std::optional<Value>& result) {
         appendFormatted(" %lf )", c[2]);
     } else if (result->kind == kindVariable) {
         appendFormatted("%s = %lf", result->variable->name.c_str(), result->variable->value);
-    } else if (result->isInteger == 0) {
+    } else if (result->isInteger == 0 || !isWhole(result->components[0])) {
+        // The flag says both operands were whole, not that the value is: 7/2 is 3.5.
         appendFormatted("%lf ", result->components[0]);
     } else {
         // Whole numbers beyond 32 bits (and infinities) are printed in full, not wrapped.
-        const double whole = std::trunc(result->components[0]);
+        const double whole = result->components[0];
         if (whole >= -2147483648.0 && whole <= 2147483647.0)
             appendFormatted("%i ", static_cast<int>(whole));
         else
@@ -262,5 +297,9 @@ void formatResult(const std::optional<Value>& result) {
 }
 
 void defineFunctionFromText(std::string_view text) {
-    defineFromParsedText(text.substr(0, definitionLimit));
+    defineFromParsedText(withoutHeadBlanks(text));
+}
+
+std::optional<FunctionEntry> parseDefinition(std::string_view text) {
+    return parsedDefinition(withoutHeadBlanks(text));
 }

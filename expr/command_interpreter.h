@@ -23,5 +23,7 @@ void interpretLine(std::string_view text);
 void runCommand(std::string_view text);
 // Appends the printed form of a result to answerText.
 void formatResult(const std::optional<Value>& result);
-// Parses name(parameters)=body (at most 199 characters) and defines the user function.
+// Parses name(parameters)=body and defines the user function.
 void defineFunctionFromText(std::string_view text);
+// The function a definition text defines, not entered in the store; nothing without "(" and ")".
+std::optional<FunctionEntry> parseDefinition(std::string_view text);

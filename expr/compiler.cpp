@@ -8,17 +8,27 @@
 namespace {
 
 // Ceilings of one top-level compilation. They keep the compiler's own recursion well within the
-// stack and its work well under a second, far beyond what a typed expression needs: 16 levels of
-// f(x)=x+x inside one another make about 200 000 tokens.
+// stack and its work well under a second, far beyond what a typed expression needs.
 constexpr int scanDepthLimit = 1024; // bracket groups, arguments and bodies inside one another
 constexpr std::size_t compileTokenLimit = 500'000;
-constexpr std::size_t substitutionStepLimit = 65536;
+// A refusal quotes at most this much of the text it could not read.
+constexpr std::size_t quotedTextLimit = 40;
+
+// A parameter of the body being compiled and the record that stands for it there.
+struct Binding {
+    std::string name;
+    Variable* variable = nullptr;
+    VectorVariable* vector = nullptr;
+    std::shared_ptr<const void> record;
+};
 
 struct CompileBudget {
     int nesting = 0;                          // compileText calls in progress
     int scanDepth = 0;                        // scanInto calls in progress
     std::size_t tokens = 0;                   // tokens made since the outermost compileText began
     std::vector<const FunctionEntry*> bodies; // user functions being expanded, outermost first
+    std::vector<std::vector<Binding>> frames; // the parameters of each body being compiled
+    std::string failure;                      // why the text cannot be read; empty while it can
 };
 CompileBudget budget;
 
@@ -29,9 +39,12 @@ struct NestingGuard {
             budget.scanDepth = 0;
             budget.tokens = 0;
             budget.bodies.clear();
+            budget.frames.clear();
+            budget.failure.clear();
         }
     }
     ~NestingGuard() { --budget.nesting; }
+    bool outermost() const { return budget.nesting == 1; }
     NestingGuard(const NestingGuard&) = delete;
     NestingGuard& operator=(const NestingGuard&) = delete;
 };
@@ -47,6 +60,21 @@ bool beyondCeilings() {
     return budget.scanDepth >= scanDepthLimit || budget.tokens >= compileTokenLimit;
 }
 
+// The first failure is the one reported; what follows it is not read.
+bool fail(std::string message) {
+    if (budget.failure.empty()) budget.failure = std::move(message);
+    return false;
+}
+
+std::string quoted(std::string_view text) {
+    if (text.size() <= quotedTextLimit) return std::string(text);
+    return std::string(text.substr(0, quotedTextLimit)) + "...";
+}
+
+bool failUnreadable(std::string_view rest) {
+    return fail("Error - cannot read " + quoted(rest));
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -58,6 +86,10 @@ bool isNumberChar(char c) {
 }
 bool isBinaryOperator(char c) {
     return c != 0 && std::string_view("+-*/=^.X").find(c) != std::string_view::npos;
+}
+// Where a number starts: a digit, or a point before a digit (.5).
+bool startsNumber(std::string_view text, std::size_t p) {
+    return isDigit(text[p]) || (text[p] == '.' && p + 1 < text.size() && isDigit(text[p + 1]));
 }
 
 ExpListNode& appendToken(ExpList& list, NodeKind kind, char op = 0) {
@@ -73,11 +105,11 @@ void appendRefusal(ExpList& list, Refusal refusal) {
     appendToken(list, kindCall).refusal = refusal;
 }
 
-// The text between an "(" and its matching ")", which starts at `from`. Empty when the group is
-// not closed or does not fit the group buffer; `close` is then left unchanged.
+// The text between an "(" and its matching ")", which starts at `from`; `close` is then the
+// position of that ")". Empty when the group is not closed.
 std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t from, std::size_t& close) {
     int depth = 0;
-    for (std::size_t p = from; p < text.size() && p - from < groupBufferSize; ++p) {
+    for (std::size_t p = from; p < text.size(); ++p) {
         if (text[p] == '(')
             ++depth;
         else if (text[p] == ')' && depth-- == 0) {
@@ -88,12 +120,25 @@ std::optional<std::string_view> bracketGroup(std::string_view text, std::size_t 
     return std::nullopt;
 }
 
-// One argument as the argument buffer holds it.
-std::string_view argumentPiece(std::string_view piece) {
-    return piece.substr(0, tokenBufferSize - 1);
+bool scanInto(ExpList& list, std::string_view text);
+
+// An argument, a bracket group or a body: compiled on its own, and refused when empty.
+ExpListPtr compileOperandText(std::string_view text) {
+    ExpListPtr compiled = compileText(text);
+    if (text.empty()) fail("Error - missing operand");
+    toPostfix(*compiled);
+    return compiled;
 }
 
-void scanInto(ExpList& list, std::string_view text);
+std::uint32_t compileArguments(ExpList& list, std::string_view argumentText, std::size_t mostArguments) {
+    std::uint32_t count = 0;
+    for (std::string_view piece : splitArguments(argumentText)) {
+        if (count == mostArguments) break;
+        list.arguments.push_back(ArgumentNode{compileOperandText(piece)});
+        ++count;
+    }
+    return count;
+}
 
 void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
                         std::string_view argumentText) {
@@ -102,13 +147,7 @@ void compileBuiltinCall(ExpList& list, const std::shared_ptr<FunctionEntry>& ent
     node.builtin = entry->builtin;
     node.arguments = static_cast<std::uint32_t>(list.arguments.size());
     list.records.push_back(entry);
-    std::uint32_t count = 0;
-    for (std::string_view piece : splitArguments(argumentText)) {
-        ExpListPtr argument = compileText(argumentPiece(piece));
-        toPostfix(*argument);
-        list.arguments.push_back(ArgumentNode{std::move(argument)});
-        ++count;
-    }
+    const std::uint32_t count = compileArguments(list, argumentText, SIZE_MAX);
     // The arguments compile into lists of their own, so `node` is still in place.
     node.argumentCount = count;
 }
@@ -144,76 +183,88 @@ bool isRecursiveCall(const FunctionEntry& function) {
            callsItself(function);
 }
 
+// What parameter `name` stands for in the body: an argument that is a plain name stands for
+// that name's own record, as the name itself would; any other argument for a record of the
+// call's own that takes the argument's value before the body runs.
+Binding bindParameter(ExpList& list, ArgumentNode& argument, const std::string& name) {
+    Binding binding;
+    binding.name = name;
+    const ExpList& value = *argument.list;
+    if (value.tokens.size() == 1 && value.tokens[0].kind == kindVariable) {
+        binding.variable = value.tokens[0].variable;
+    } else if (value.tokens.size() == 1 && value.tokens[0].kind == kindVector) {
+        binding.vector = value.tokens[0].vector;
+    } else if (value.resultIsVector) {
+        auto slot = std::make_shared<VectorVariable>();
+        slot->name = name;
+        binding.vector = argument.vectorParameter = slot.get();
+        binding.record = slot;
+    } else {
+        auto slot = std::make_shared<Variable>();
+        slot->name = name;
+        binding.variable = argument.parameter = slot.get();
+        binding.record = slot;
+    }
+    if (binding.record) list.records.push_back(binding.record);
+    return binding;
+}
+
+// Each parameter stands for its argument's value, as if the argument were in brackets; the body
+// is compiled once for the call, its parameters bound.
 void compileUserCall(ExpList& list, const std::shared_ptr<FunctionEntry>& entry,
                      std::string_view argumentText) {
     if (isRecursiveCall(*entry)) return appendRefusal(list, Refusal::recursive);
     if (beyondCeilings()) return appendRefusal(list, Refusal::tooLarge);
-    std::string body = entry->bodyText.substr(0, rewriteBufferSize - 1);
-    const std::vector<std::string_view> pieces = splitArguments(argumentText);
-    for (std::size_t i = 0; i < pieces.size() && i < entry->parameters.size(); ++i)
-        body = substituteParameter(body, i, argumentPiece(pieces[i]), *entry);
+    const auto first = static_cast<std::uint32_t>(list.arguments.size());
+    // g() of a function without parameters has one empty argument, which is no argument.
+    const std::size_t parameters = entry->parameters.size();
+    const std::uint32_t count = parameters == 0 ? 0 : compileArguments(list, argumentText, parameters);
+    std::vector<Binding> frame;
+    for (std::uint32_t i = 0; i < count; ++i)
+        frame.push_back(bindParameter(list, list.arguments[first + i], entry->parameters[i].name));
 
     budget.bodies.push_back(entry.get());
-    ExpListPtr expanded = compileText(body);
+    budget.frames.push_back(std::move(frame));
+    const std::string body = rewriteFactorials(stripBlanks(entry->bodyText));
+    ExpListPtr compiled = compileOperandText(body);
+    budget.frames.pop_back();
     budget.bodies.pop_back();
-    toPostfix(*expanded);
 
     ExpListNode& node = appendToken(list, kindCall);
     node.function = entry.get();
-    node.body = expanded.get();
+    node.body = compiled.get();
+    node.arguments = first;
+    node.argumentCount = count;
     list.records.push_back(entry);
-    list.bodies.push_back(std::move(expanded));
+    list.bodies.push_back(std::move(compiled));
 }
 
-// Unknown names add no node at all.
-void compileCall(ExpList& list, std::string_view nameWithBracket, std::string_view argumentText) {
-    const std::shared_ptr<FunctionEntry> entry =
-        findFunctionRecord(nameWithBracket.substr(0, nameWithBracket.size() - 1));
-    if (!entry) return;
+bool compileCall(ExpList& list, std::string_view nameWithBracket, std::string_view argumentText) {
+    const std::string_view name = nameWithBracket.substr(0, nameWithBracket.size() - 1);
+    const std::shared_ptr<FunctionEntry> entry = findFunctionRecord(name);
+    if (!entry) return fail("Error - unknown function " + quoted(name));
     if (entry->isBuiltin == 0)
         compileUserCall(list, entry, argumentText);
     else if (beyondCeilings())
         appendRefusal(list, Refusal::tooLarge);
     else
         compileBuiltinCall(list, entry, argumentText);
+    return true;
 }
 
-// <operand> = "(" <text> ")" | <number> | <name> | <name> "(" <arguments> ")"
-// Returns false when the operand ends the expression.
-bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bool& badNumber) {
-    const char c = text[position];
-    if (c == '(') {
-        std::size_t close = 0;
-        const auto group = bracketGroup(text, position + 1, close);
-        if (!group) return false;
-        position = close + 1;
-        if (beyondCeilings()) {
-            appendRefusal(list, Refusal::tooLarge);
-            return true;
-        }
-        appendToken(list, kindOpen, '(');
-        scanInto(list, *group);
-        appendToken(list, kindClose, ')');
-        return true;
-    }
-    if (isDigit(c)) {
-        const std::size_t start = position;
-        const std::string number = readNumber(text, position, badNumber);
-        if (position - start >= tokenBufferSize) return false;
-        if (!badNumber) appendToken(list, kindNumber).constant = addConstant(number);
-        return true;
-    }
-    if (!isLetter(c) && c != '!') return false;
-    const std::size_t start = position;
-    const std::string name = readName(text, position);
-    // An empty name (an "X" where an operand belongs) or one longer than a name buffer ends it.
-    if (name.empty() || position - start >= tokenBufferSize) return false;
-    if (name.back() == '(') {
-        std::size_t close = 0;
-        const auto group = bracketGroup(text, position, close);
-        if (!group) return false;
-        position = close + 1;
-        compileCall(list, name, *group);
+const Binding* boundParameter(std::string_view name) {
+    if (budget.frames.empty()) return nullptr;
+    for (const Binding& binding : budget.frames.back())
+        if (binding.name == name) return &binding;
+    return nullptr;
+}
+
+void appendName(ExpList& list, std::string_view name) {
+    if (const Binding* binding = boundParameter(name)) {
+        if (binding->vector != nullptr)
+            appendToken(list, kindVector).vector = binding->vector;
+        else
+            appendToken(list, kindVariable).variable = binding->variable;
     } else if (auto vector = findVectorRecord(name)) {
         appendToken(list, kindVector).vector = vector.get();
         list.records.push_back(std::move(vector));
@@ -222,21 +273,77 @@ bool scanOperand(ExpList& list, std::string_view text, std::size_t& position, bo
         appendToken(list, kindVariable).variable = variable.get();
         list.records.push_back(std::move(variable));
     }
+}
+
+bool scanGroup(ExpList& list, std::string_view text, std::size_t& position) {
+    std::size_t close = 0;
+    const auto group = bracketGroup(text, position + 1, close);
+    if (!group) return fail("Error - brackets do not match in " + quoted(text));
+    position = close + 1;
+    if (beyondCeilings()) {
+        appendRefusal(list, Refusal::tooLarge);
+        return true;
+    }
+    appendToken(list, kindOpen, '(');
+    if (group->empty()) return fail("Error - missing operand");
+    if (!scanInto(list, *group)) return false;
+    appendToken(list, kindClose, ')');
     return true;
 }
 
-// <text> = [sign] <operand> {<binary operator> <operand>}, ending silently at anything else.
-void scanInto(ExpList& list, std::string_view text) {
-    const ScanDepthGuard depth;
+bool scanNumber(ExpList& list, std::string_view text, std::size_t& position) {
+    const std::size_t start = position;
     bool badNumber = false;
+    const std::string number = readNumber(text, position, badNumber);
+    if (badNumber) return fail("Error - incorrect number " + quoted(text.substr(start, position - start)));
+    appendToken(list, kindNumber).constant = addConstant(number);
+    return true;
+}
+
+// <operand> = "(" <text> ")" | <number> | <name> | <name> "(" <arguments> ")"
+bool scanOperand(ExpList& list, std::string_view text, std::size_t& position) {
+    const char c = text[position];
+    if (c == '(') return scanGroup(list, text, position);
+    if (startsNumber(text, position)) return scanNumber(list, text, position);
+    if (c == ')') return fail("Error - brackets do not match in " + quoted(text));
+    const std::size_t start = position;
+    const std::string name = (isLetter(c) || c == '!') ? readName(text, position) : std::string();
+    // An "X" where an operand belongs, or any other character, starts no operand.
+    if (name.empty()) return failUnreadable(text.substr(start));
+    if (name.back() != '(') {
+        appendName(list, name);
+        return true;
+    }
+    std::size_t close = 0;
+    const auto group = bracketGroup(text, position, close);
+    if (!group) return fail("Error - brackets do not match in " + quoted(text));
+    position = close + 1;
+    return compileCall(list, name, *group);
+}
+
+// What follows an operand where an operator belongs.
+bool failAfterOperand(std::string_view text, std::size_t position) {
+    const char c = text[position];
+    if (c == ')') return fail("Error - brackets do not match in " + quoted(text));
+    // 2x, 3sin(x), 2(x+1), (x+1)(x-1), x2: a product written without its "*".
+    if (isLetter(c) || isDigit(c) || c == '(' || c == '!') return fail(missedMultiplyMessage);
+    return failUnreadable(text.substr(position));
+}
+
+// <text> = [sign] <operand> {<binary operator> <operand>}. Anything else refuses the text.
+bool scanInto(ExpList& list, std::string_view text) {
+    const ScanDepthGuard depth;
     std::size_t position = 0;
-    if (position < text.size() && (text[0] == '+' || text[0] == '-')) {
+    if (text.empty()) return true;
+    if (text[0] == '+' || text[0] == '-') {
         appendToken(list, kindSign, text[0]);
         ++position;
     }
-    while (position < text.size()) {
-        if (!scanOperand(list, text, position, badNumber)) return;
-        if (position >= text.size() || !isBinaryOperator(text[position])) return;
+    for (;;) {
+        if (position == text.size()) return fail("Error - missing operand");
+        if (!scanOperand(list, text, position) || !budget.failure.empty()) return false;
+        if (position == text.size()) return true;
+        if (!isBinaryOperator(text[position])) return failAfterOperand(text, position);
         appendToken(list, kindOperator, text[position]);
         ++position;
     }
@@ -253,6 +360,21 @@ std::string stripBlanks(std::string_view text) {
     return stripped;
 }
 
+namespace {
+
+// Digits after an exponent mark: e5, E-3, e+3. A letter e not followed so is the name e.
+std::size_t exponentLength(std::string_view text, std::size_t p) {
+    if (p >= text.size() || (text[p] != 'e' && text[p] != 'E')) return 0;
+    std::size_t digits = p + 1;
+    if (digits < text.size() && (text[digits] == '+' || text[digits] == '-')) ++digits;
+    if (digits >= text.size() || !isDigit(text[digits])) return 0;
+    while (digits < text.size() && isDigit(text[digits]))
+        ++digits;
+    return digits - p;
+}
+
+} // namespace
+
 std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber) {
     if (position > text.size()) return {};
     const std::size_t start = position;
@@ -260,7 +382,8 @@ std::string readNumber(std::string_view text, std::size_t& position, bool& badNu
         ++position;
     const std::string_view run = text.substr(start, position - start);
     if (std::count(run.begin(), run.end(), '.') > 1) badNumber = true;
-    return std::string(run.substr(0, tokenBufferSize - 1));
+    if (!run.empty()) position += exponentLength(text, position);
+    return std::string(text.substr(start, position - start));
 }
 
 std::string readName(std::string_view text, std::size_t& position) {
@@ -268,11 +391,13 @@ std::string readName(std::string_view text, std::size_t& position) {
     const std::size_t start = position;
     while (position < text.size()) {
         const char c = text[position];
-        if (c == 'X' || !(isLetter(c) || c == '(' || c == '!')) break;
+        // Digits after the first character belong to the name, as in log10.
+        const bool digit = isDigit(c) && position > start;
+        if (c == 'X' || !(isLetter(c) || c == '(' || c == '!' || digit)) break;
         ++position;
         if (c == '(') break;
     }
-    return std::string(text.substr(start, std::min(position - start, tokenBufferSize - 1)));
+    return std::string(text.substr(start, position - start));
 }
 
 std::vector<std::string_view> splitArguments(std::string_view text, std::size_t mostPieces) {
@@ -293,37 +418,35 @@ std::vector<std::string_view> splitArguments(std::string_view text, std::size_t 
     return pieces;
 }
 
-std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,
-                                const FunctionEntry& entry) {
-    std::string result(text.substr(0, rewriteBufferSize - 1));
-    if (index >= entry.parameters.size()) return result;
-    const std::string& name = entry.parameters[index].name;
-    if (name.empty() || argument == name) return result;
-    // Each replacement looks for the name in the whole text again, so an occurrence that the
-    // replacement itself completes is replaced too (ab := a turns aabb into aab, then aa); the
-    // text before the replaced place held none, so the search may start just before it. An
-    // argument that holds the name (f(x+1)) would be found again for ever: then the search goes
-    // on after each inserted argument. The step bound ends replacements that could cycle.
-    const bool resumeAfter = argument.find(name) != std::string_view::npos;
-    std::size_t from = 0;
-    for (std::size_t steps = 0; steps < substitutionStepLimit; ++steps) {
-        from = result.find(name, from);
-        if (from == std::string::npos) break;
-        result.replace(from, name.size(), argument);
-        if (result.size() >= rewriteBufferSize) {
-            result.resize(rewriteBufferSize - 1);
-            break;
-        }
-        from = resumeAfter ? from + argument.size() : from - std::min(from, name.size() - 1);
-    }
-    return result;
-}
-
 ExpListPtr compileText(std::string_view text) {
     const NestingGuard guard;
     auto list = std::make_shared<ExpList>();
-    scanInto(*list, text);
+    if (!guard.outermost()) {
+        scanInto(*list, text);
+        return list;
+    }
+    // Blanks count nowhere; the outermost text is the one that may hold them.
+    scanInto(*list, stripBlanks(text));
+    list->refusal = std::move(budget.failure);
     return list;
+}
+
+std::string bodyRefusal(const FunctionEntry& function) {
+    const NestingGuard guard;
+    std::vector<Binding> frame;
+    for (const ParameterNode& parameter : function.parameters) {
+        Binding& binding = frame.emplace_back();
+        binding.name = parameter.name;
+        auto slot = std::make_shared<Variable>();
+        binding.variable = slot.get();
+        binding.record = std::move(slot);
+    }
+    budget.frames.push_back(std::move(frame));
+    budget.bodies.push_back(&function);
+    ExpList list;
+    scanInto(list, rewriteFactorials(stripBlanks(function.bodyText)));
+    if (function.bodyText.find_first_not_of(" \t") == std::string::npos) fail("Error - missing operand");
+    return std::move(budget.failure);
 }
 
 namespace {
@@ -340,7 +463,6 @@ void bracketFactorialOperands(std::string& text) {
         text.insert(p, 1, ')');
         text.insert(start, 1, '(');
         p += 2;
-        if (text.size() >= rewriteBufferSize) text.resize(rewriteBufferSize - 1);
     }
 }
 
@@ -377,14 +499,14 @@ void moveFactorialsBeforeGroups(std::string& text) {
 } // namespace
 
 std::string rewriteFactorials(std::string_view text) {
-    std::string rewritten(text.substr(0, rewriteBufferSize - 1));
+    std::string rewritten(text);
     bracketFactorialOperands(rewritten);
     moveFactorialsBeforeGroups(rewritten);
     return rewritten;
 }
 
 ExpListPtr compileExpression(std::string_view text) {
-    ExpListPtr list = compileText(rewriteFactorials(text));
+    ExpListPtr list = compileText(rewriteFactorials(stripBlanks(text)));
     toPostfix(*list);
     evaluate(*list);
     return list;

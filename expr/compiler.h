@@ -1,7 +1,8 @@
 #pragma once
 // Text to ExpList: the factorial rewrite, a three-state scanner that builds the token list
-// (expanding user-function calls by textual substitution), and the operator-priority ordering
-// into evaluation order. The compiler never reports: it stops at the first character it cannot use.
+// (compiling each user-function call's body with its parameters bound to the arguments), and
+// the operator-priority ordering into evaluation order. A text the compiler cannot read to its
+// end is refused: its list carries the reason and evaluates to that error alone.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,10 +12,8 @@
 
 #include "expr/symbol_store.h"
 
-// Working-buffer limits, terminator included.
-inline constexpr std::size_t rewriteBufferSize = 1024; // factorial rewrite, substituted bodies
-inline constexpr std::size_t tokenBufferSize = 80;     // one number, one name, one argument
-inline constexpr std::size_t groupBufferSize = 256;    // the text inside one pair of brackets
+// A number written against a name or a bracket (2x, 3sin(x)): the definition check says the same.
+inline constexpr const char* missedMultiplyMessage = "You have missed out * .. or not a function..";
 
 std::string stripBlanks(std::string_view text);
 std::string rewriteFactorials(std::string_view text);
@@ -24,16 +23,17 @@ ExpListPtr compileText(std::string_view text);
 void toPostfix(ExpList& list);
 // rewriteFactorials, compileText, toPostfix, then one trial evaluation whose result is dropped.
 ExpListPtr compileExpression(std::string_view text);
+// Why the body of a function would be refused wherever it is called, or empty when it reads;
+// its parameters stand for numbers there.
+std::string bodyRefusal(const FunctionEntry& function);
 
-// The longest run of digits and "." from position (at most 79 characters kept); raises
-// badNumber when the run holds more than one ".".
+// A number from position: digits and "." (a leading "." included), then an exponent such as
+// e5, E-3 or e+3; raises badNumber when the digits hold more than one ".".
 std::string readNumber(std::string_view text, std::size_t& position, bool& badNumber);
-// Letters and "!" up to the first "X"; an "(" is taken into the name and ends it.
+// Letters and "!", and digits after the first character, up to the first "X"; an "(" is taken
+// into the name and ends it.
 std::string readName(std::string_view text, std::size_t& position);
 // The pieces of a comma-separated text, split only at commas outside brackets, so that an argument
 // may itself be a call with several arguments: g(1,2),3 is two pieces. The last of at most
 // `mostPieces` pieces holds the rest of the text, commas and all. A text without a comma is one piece.
 std::vector<std::string_view> splitArguments(std::string_view text, std::size_t mostPieces = SIZE_MAX);
-// The body text with parameter `index` of `entry` replaced by `argument`.
-std::string substituteParameter(std::string_view text, std::size_t index, std::string_view argument,
-                                const FunctionEntry& entry);

@@ -1,5 +1,6 @@
 #include "expr/evaluator.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "expr/evaluation.h"
@@ -117,6 +118,46 @@ Value refusedCall(Refusal refusal) {
                                                          : "Error - expression too large");
 }
 
+// The parameters a user call binds by value take their arguments' values; the arguments are
+// evaluated in the caller's place, so none of them can see another's parameter.
+void bindArguments(const ExpListNode& node, const ExpList& list) {
+    for (std::uint32_t i = 0; i < node.argumentCount; ++i) {
+        const ArgumentNode& argument = list.arguments[node.arguments + i];
+        if (argument.parameter == nullptr && argument.vectorParameter == nullptr) continue;
+        const Value* value = runToResult(*argument.list);
+        const bool isVector = value != nullptr && value->kind == kindVector;
+        if (argument.parameter != nullptr) {
+            argument.parameter->value = value != nullptr && !isVector ? scalarOf(*value) : 0.0;
+            argument.parameter->isInteger = value != nullptr && !isVector ? value->isInteger : 0;
+        } else
+            argument.vectorParameter->components = isVector ? componentsOf(*value) : std::array<double, 3>{};
+    }
+}
+
+// What a user call gives: its body's result, where a parameter bound by value stands for that
+// value, for the parameter exists only inside the call.
+Value callResult(const ExpListNode& node, const ExpList& list, const Value* result) {
+    if (result == nullptr) return scalarValue(0.0);
+    if (result->kind != kindVariable) return *result;
+    for (std::uint32_t i = 0; i < node.argumentCount; ++i)
+        if (list.arguments[node.arguments + i].parameter == result->variable)
+            return scalarValue(result->variable->value, result->variable->isInteger);
+    return *result;
+}
+
+// A refused text evaluates to its reason; the message is kept here, for the list that holds it
+// may be gone when the message is shown.
+const Value* refusedList(const ExpList& list) {
+    static char message[256];
+    const std::size_t length = std::min(list.refusal.size(), sizeof message - 1);
+    list.refusal.copy(message, length);
+    message[length] = '\0';
+    evaluationIncomplete = 1;
+    static Value zero;
+    zero = evaluationError(message);
+    return &zero;
+}
+
 // An operator that finds fewer operands than it needs within its own expression takes those
 // there are and gives 0.
 template <bool checked> int missingOperands(int base) {
@@ -172,7 +213,7 @@ template <bool checked> void run(const ExpList& list, int base) {
         case Opcode::pushVariable:
             if (checked && count >= workStackLimit) continue;
             stack[count].kind = kindVariable;
-            stack[count].isInteger = 0;
+            stack[count].isInteger = node.variable->isInteger;
             stack[count].variable = node.variable;
             ++count;
             continue;
@@ -230,8 +271,8 @@ template <bool checked> void run(const ExpList& list, int base) {
             continue;
         case Opcode::callUser: {
             workStack.count = count;
-            const std::optional<Value> result = evaluate(*node.body);
-            count = push<checked>(stack, count, result ? *result : scalarValue(0.0));
+            bindArguments(node, list);
+            count = push<checked>(stack, count, callResult(node, list, runToResult(*node.body)));
             continue;
         }
         case Opcode::refusedCall:
@@ -255,6 +296,7 @@ Value evaluationError(const char* message) {
 // The stack count goes back to where it was, for leftovers of malformed input (such as
 // "(x=2)") must not pile up.
 const Value* runToResult(const ExpList& list) {
+    if (!list.refusal.empty()) return refusedList(list);
     const int base = workStack.count;
     {
         const EvaluationSession session;

@@ -68,15 +68,6 @@ ExpListPtr compiled(std::string_view text) {
     return list;
 }
 
-// A bound's value, or nothing when it is not one finite number.
-std::optional<double> boundValue(std::string_view text) {
-    evalErrorFlag = 0;
-    const std::optional<Value> value = evaluate(compiled(text));
-    if (!value || value->kind == kindVector || evalErrorFlag != 0) return std::nullopt;
-    const double v = scalarOf(*value);
-    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
-}
-
 bool isPlainName(const std::string& name) {
     return !name.empty() && name.back() != '(' && name != "pi" && name != "e" && findVector(name) == nullptr;
 }
@@ -192,6 +183,14 @@ std::string runExploreCommand(std::string_view text) {
     }
     if (outcome.x) setVariableValue(variable, *outcome.x);
     return outcome.answer;
+}
+
+std::optional<double> boundValue(std::string_view text) {
+    evalErrorFlag = 0;
+    const std::optional<Value> value = evaluate(compiled(text));
+    if (!value || value->kind == kindVector || evalErrorFlag != 0) return std::nullopt;
+    const double v = scalarOf(*value);
+    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
 
 Bounds readBounds(std::string_view aText, std::string_view bText) {

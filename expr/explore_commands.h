@@ -4,6 +4,7 @@
 // The bounds are any expressions. The variable is named as for ":solv" (the name right after the
 // first "("), or else it is the first plain name of the expression other than pi and e.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,9 @@ struct Bounds {
     const char* error = nullptr;
 };
 Bounds readBounds(std::string_view aText, std::string_view bText);
+// The value of one bound expression, or nothing when it is not one finite number; it sets the
+// evaluation error state as any evaluation does.
+std::optional<double> boundValue(std::string_view text);
 
 // "area = ..", with a warning and the error estimate when the estimate did not converge; or the
 // error answer when the expression has no value or a pole on the interval.

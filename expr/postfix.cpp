@@ -1,4 +1,5 @@
 // Ordering of a token list into evaluation order (operator priorities, shunting-yard).
+#include <algorithm>
 #include <vector>
 
 #include "expr/compiler.h"
@@ -131,24 +132,54 @@ void placeOperator(ExpList& list, OperatorStack& stack, const ExpListNode& token
     }
 }
 
-// How many operands each instruction takes and leaves.
+// Whether an instruction gives a vector, from whether its operands are vectors: a variable is
+// never one and a vector always, so the kinds of all values follow from the nodes. A failing
+// operation gives the scalar 0.
+bool givesVector(const ExpListNode& node, const ExpList& list, bool left, bool right) {
+    switch (node.code) {
+    case Opcode::pushVector:
+        return true;
+    case Opcode::plusSign:
+    case Opcode::minusSign:
+        return right;
+    case Opcode::add:
+    case Opcode::subtract:
+    case Opcode::cross:
+    case Opcode::assign:
+        return left && right;
+    case Opcode::multiply:
+        return left != right;
+    case Opcode::callUser:
+        return node.body->resultIsVector;
+    case Opcode::callBuiltin:
+        return node.builtin == Builtin::diff && node.argumentCount > 0 &&
+               list.arguments[node.arguments].list->resultIsVector;
+    default:
+        return false;
+    }
+}
+
+// How many operands each instruction takes and leaves, and whether the result is a vector.
 void measureDepth(ExpList& list) {
-    int depth = 0;
+    std::vector<bool> vectors; // one per entry the evaluation order holds at this point
     list.maxDepth = 0;
     list.wellFormed = true;
     for (const ExpListNode& node : list.postfix) {
-        int needs = 0;
+        std::size_t needs = 0;
         if (node.kind == kindSign || node.code == Opcode::callUnary)
             needs = 1;
         else if (node.kind == kindOperator)
             needs = 2;
-        if (depth < needs) list.wellFormed = false;
+        if (vectors.size() < needs) list.wellFormed = false;
         // An operator short of operands takes what there is and leaves one result all the same.
-        depth -= depth < needs ? depth : needs;
-        ++depth;
-        list.maxDepth = depth > list.maxDepth ? depth : list.maxDepth;
+        const bool right = needs >= 1 && !vectors.empty() && vectors.back();
+        const bool left = needs == 2 && vectors.size() >= 2 && vectors[vectors.size() - 2];
+        vectors.resize(vectors.size() - std::min(needs, vectors.size()));
+        vectors.push_back(givesVector(node, list, left, right));
+        list.maxDepth = std::max(list.maxDepth, static_cast<std::int32_t>(vectors.size()));
     }
-    list.resultCount = depth;
+    list.resultCount = static_cast<std::int32_t>(vectors.size());
+    list.resultIsVector = !vectors.empty() && vectors.back();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <span>
 
 #include "expr/evaluation.h"
 
@@ -177,15 +178,38 @@ struct ScalarBuilder {
         step.function = oneArgumentRule(builtin);
     }
 
-    // The body's program in place of the call; it leaves its one result where the call would.
-    bool userCall(const ExpList& body) {
+    // The steps of a program without its end.
+    void insertProgram(const ExpList& program) {
+        steps.insert(steps.end(), program.scalarSteps.begin(), program.scalarSteps.end() - 1);
+    }
+
+    // The arguments' values go to the parameters they bind, then the body's program runs in
+    // place of the call and leaves its one result where the call would.
+    bool userCall(const ExpList& list, const ExpListNode& node) {
+        const ExpList& body = *node.body;
         if (body.scalarSteps.empty() || body.resultCount != 1) return false;
+        const auto arguments = std::span(list.arguments).subspan(node.arguments, node.argumentCount);
+        for (const ArgumentNode& argument : arguments) {
+            if (argument.vectorParameter != nullptr) return false;
+            if (argument.parameter != nullptr &&
+                (argument.list->scalarSteps.empty() || argument.list->resultCount != 1))
+                return false;
+        }
+        for (const ArgumentNode& argument : arguments) {
+            if (argument.parameter == nullptr) continue;
+            beginOperand(static_cast<std::size_t>(argument.list->scalarDepth));
+            insertProgram(*argument.list);
+            ScalarStep& step = steps.emplace_back();
+            step.code = ScalarCode::bindParameter;
+            step.parameter = &argument.parameter->value;
+            operandStarts.pop_back();
+        }
         beginOperand(static_cast<std::size_t>(body.scalarDepth));
-        steps.insert(steps.end(), body.scalarSteps.begin(), body.scalarSteps.end() - 1);
+        insertProgram(body);
         return true;
     }
 
-    bool add(const ExpListNode& node) {
+    bool add(const ExpList& list, const ExpListNode& node) {
         switch (node.code) {
         case Opcode::pushNumber:
             pushNumber(node.constant.value);
@@ -202,7 +226,7 @@ struct ScalarBuilder {
             oneArgument(node.builtin);
             return true;
         case Opcode::callUser:
-            return userCall(*node.body);
+            return userCall(list, node);
         default: {
             // Vectors, dot and cross products, assignments and the built-ins that evaluate
             // further lists (sum, diff, int, ...) need the evaluation order.
@@ -248,10 +272,10 @@ double scalarStack[workStackLimit];
 void buildScalarProgram(ExpList& list) {
     list.scalarSteps.clear();
     list.scalarDepth = 0;
-    if (!list.wellFormed || list.resultCount < 1) return;
+    if (!list.wellFormed || list.resultCount < 1 || !list.refusal.empty()) return;
     ScalarBuilder builder;
     for (const ExpListNode& node : list.postfix) {
-        if (!builder.add(node) || builder.steps.size() >= scalarStepLimit) return;
+        if (!builder.add(list, node) || builder.steps.size() >= scalarStepLimit) return;
     }
     builder.pairSinesWithCosines();
     builder.emit(ScalarCode::end);
@@ -273,6 +297,7 @@ double runScalarProgram(const ScalarStep* step) {
         case ScalarCode::pushPower: *below++ = top; top = power(*s.variable, s.number); continue;
         case ScalarCode::pushSquareRoot: *below++ = top; top = squareRootPower(*s.variable); continue;
         case ScalarCode::pushWholePower: *below++ = top; top = wholePower(*s.variable, static_cast<int>(s.number)); continue;
+        case ScalarCode::bindParameter: *s.parameter = top; top = *--below; continue;
         case ScalarCode::negate: top = -top; continue;
         case ScalarCode::square: top = top * top; continue;
         case ScalarCode::squareRoot: top = squareRootPower(top); continue;

@@ -2,6 +2,7 @@
 // sample; here each step runs over a block of samples in a loop the compiler can vectorise. The
 // operations on each sample and their order are the same, and so are the doubles.
 #include <algorithm>
+#include <array>
 
 #include "expr/evaluation.h"
 
@@ -14,6 +15,8 @@ namespace {
 constexpr int blockSize = 128;
 // Deeper programs go sample by sample; the rows are preallocated for this many entries.
 constexpr int sweepDepthLimit = 32;
+// Programs that bind more parameters go sample by sample too.
+constexpr int boundParameterLimit = 8;
 
 using Row = double[blockSize];
 
@@ -22,6 +25,7 @@ struct SweepRows {
     alignas(64) Row stack[sweepDepthLimit];
     alignas(64) Row samples;
     alignas(64) Row spare;
+    alignas(64) Row parameters[boundParameterLimit]; // the values of the parameters bound so far
     std::int32_t errors[blockSize]; // the mathErrorIndicator each sample raised, 0 for none
     SineAndCosine pairs[blockSize];
 };
@@ -81,10 +85,33 @@ class BlockRun {
 
     double* push() { return rows.stack[depth++]; }
 
+    // Each parameter a user call binds takes its row the first time it is bound.
+    std::array<const double*, boundParameterLimit> bound{};
+    int boundCount = 0;
+
+    // The row of a variable that differs between samples; nullptr for any other.
+    double* rowOf(const double* variable) const {
+        if (variable == varying) return rows.samples;
+        for (int k = 0; k < boundCount; ++k)
+            if (bound[static_cast<std::size_t>(k)] == variable) return rows.parameters[k];
+        return nullptr;
+    }
+
+    void bindParameter(double* parameter) {
+        double* row = rowOf(parameter);
+        if (row == nullptr) {
+            bound[static_cast<std::size_t>(boundCount)] = parameter;
+            row = rows.parameters[boundCount++];
+        }
+        std::copy_n(top(), blockSize, row);
+        *parameter = top()[count - 1]; // as the samples one after another leave it
+        --depth;
+    }
+
     void pushVariable(const double* variable) {
         double* out = push();
-        if (variable == varying)
-            std::copy_n(rows.samples, blockSize, out);
+        if (const double* row = rowOf(variable))
+            std::copy_n(row, blockSize, out);
         else
             std::fill_n(out, blockSize, *variable);
     }
@@ -96,8 +123,8 @@ class BlockRun {
     }
 
     template <typename F> void withVariable(const double* variable, F f) {
-        if (variable == varying) {
-            eachLane(top(), rows.samples, f);
+        if (const double* row = rowOf(variable)) {
+            eachLane(top(), row, f);
         } else {
             const double b = *variable;
             eachLane(top(), [&](double a) { return f(a, b); });
@@ -115,8 +142,7 @@ class BlockRun {
     }
 
     void withVariableExponent(const double* variable) {
-        const double* row = rows.samples;
-        if (variable == varying)
+        if (const double* row = rowOf(variable))
             raise([row](int i) { return row[i]; });
         else
             raise([y = *variable](int) { return y; });
@@ -199,6 +225,7 @@ void BlockRun::run(const ScalarStep* step) {
         case ScalarCode::multiplyVariable: withVariable(s.variable, [](double a, double b) { return a * b; }); continue;
         case ScalarCode::divideVariable: withVariable(s.variable, [](double a, double b) { return a / b; }); continue;
         case ScalarCode::powerVariable: withVariableExponent(s.variable); continue;
+        case ScalarCode::bindParameter: bindParameter(s.parameter); continue;
         case ScalarCode::end: return;
         }
         // clang-format on
@@ -208,8 +235,10 @@ void BlockRun::run(const ScalarStep* step) {
 } // namespace
 
 bool canSweep(const ExpList& list) {
+    const auto bindsParameter = [](const ScalarStep& step) { return step.code == ScalarCode::bindParameter; };
     return sweepsEnabled && !list.scalarSteps.empty() && list.scalarDepth <= sweepDepthLimit &&
-           workStack.count + list.scalarDepth <= workStackLimit;
+           workStack.count + list.scalarDepth <= workStackLimit &&
+           std::count_if(list.scalarSteps.begin(), list.scalarSteps.end(), bindsParameter) <= boundParameterLimit;
 }
 
 void evaluateSweep(const ExpList& list, Variable* varying, std::span<const double> values,

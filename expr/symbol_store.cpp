@@ -1,8 +1,11 @@
 #include "expr/symbol_store.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
+
+#include "expr/builtin_table.h"
 
 SymbolStore symbolStore;
 WorkStack workStack;
@@ -12,28 +15,9 @@ std::int32_t userFunctionCount = 0;
 
 namespace {
 
-struct BuiltinName {
-    const char* name;
-    int arity;
-    Builtin builtin;
-};
-
-// Registration order is the order of the function list and of the ":listf" answer.
-constexpr BuiltinName standardBuiltins[] = {
-    {"sin", 1, Builtin::sin},      {"cos", 1, Builtin::cos},     {"sqrt", 1, Builtin::sqrt},
-    {"sum", 4, Builtin::sum},      {"prod", 4, Builtin::prod},   {"!", 1, Builtin::factorial},
-    {"mod", 1, Builtin::mod},      {"inv", 1, Builtin::inv},     {"gamma", 1, Builtin::gamma},
-    {"acos", 1, Builtin::acos},    {"asin", 1, Builtin::asin},   {"atan", 1, Builtin::atan},
-    {"ceil", 1, Builtin::ceil},    {"cosh", 1, Builtin::cosh},   {"floor", 1, Builtin::floor},
-    {"log", 1, Builtin::log},      {"sinh", 1, Builtin::sinh},   {"tan", 1, Builtin::tan},
-    {"tanh", 1, Builtin::tanh},    {"diff", 2, Builtin::diff},   {"diffn", 3, Builtin::diffn},
-    {"sec", 1, Builtin::sec},      {"cosec", 1, Builtin::cosec}, {"cot", 1, Builtin::cot},
-    {"int", 3, Builtin::integral},
-};
-
 Builtin builtinNamed(std::string_view name) {
-    for (const BuiltinName& b : standardBuiltins) {
-        if (name == b.name) return b.builtin;
+    for (const BuiltinRow& row : builtinTable) {
+        if (name == row.name) return row.builtin;
     }
     return Builtin::none;
 }
@@ -81,7 +65,8 @@ Constant addConstant(std::string_view text) {
     // strtod needs a terminated text; numbers are short, so the copy is cheap.
     const std::string terminated(text);
     constant.value = std::strtod(terminated.c_str(), nullptr);
-    constant.isInteger = text.find('.') == std::string_view::npos ? 1 : 0;
+    // An exponent can make a number without a point a fraction: 1e-3.
+    constant.isInteger = text.find('.') == std::string_view::npos && std::trunc(constant.value) == constant.value;
     // Only the listing reads the constants, and it shows fewer than this many.
     symbolStore.constants.push_front(constant);
     if (symbolStore.constants.size() > constantsKept) symbolStore.constants.pop_back();
@@ -185,12 +170,11 @@ std::optional<Value> popNode() {
 }
 
 void registerStandardSymbols() {
-    // This value of pi, not the nearest double, is what the program has always used.
-    setVariableValue(findOrCreateVariable("pi"), 3.141592653523879);
+    setVariableValue(findOrCreateVariable("pi"), 3.141592653589793);
     setVariableValue(findOrCreateVariable("e"), 2.718281828459045);
     setVariableValue(findOrCreateVariable("x"), 0.0);
-    for (const BuiltinName& b : standardBuiltins)
-        registerBuiltin(b.name, b.arity);
+    for (const BuiltinRow& row : builtinTable)
+        registerBuiltin(row.name, row.arity);
 }
 
 namespace {

@@ -25,7 +25,9 @@ struct Constant {
 struct Variable {
     std::string name;
     double value = 0.0;
-    std::int32_t isInteger = 0; // never set: a variable's value always counts as real
+    // Set only for a user call's parameter bound to a value with the flag, as f(3) binds x in
+    // x^2: a variable of the store always counts as real.
+    std::int32_t isInteger = 0;
 };
 
 // Every vector has room for three components; `count` (0..3) is how many the listing shows.
@@ -35,7 +37,9 @@ struct VectorVariable {
     std::array<double, 3> components{};
 };
 
-// The built-in function a FunctionEntry stands for, chosen by its name at registration.
+// The built-in function a FunctionEntry stands for, chosen by its name at registration. The
+// order is the registration order, which the function list, its rows and documents depend on:
+// new built-ins go at the end. builtinTable (builtin_table.h) holds one row for each.
 enum class Builtin : std::uint8_t {
     none, // a user function, or a registered name without a rule
     sin,
@@ -51,10 +55,10 @@ enum class Builtin : std::uint8_t {
     asin,
     atan,
     ceil,
+    cosh,
     floor,
     log,
     sinh,
-    cosh,
     tan,
     tanh,
     diff,
@@ -62,8 +66,16 @@ enum class Builtin : std::uint8_t {
     sec,
     cosec,
     cot,
-    integral
+    integral,
+    abs,
+    exp,
+    ln,
+    log10,
+    min,
+    max,
+    sign,
 };
+inline constexpr std::size_t builtinCount = static_cast<std::size_t>(Builtin::sign);
 
 struct ParameterNode {
     std::string name;
@@ -114,16 +126,20 @@ enum class Opcode : std::uint8_t {
 // Why the compiler left a call unexpanded; the evaluator answers with the matching error.
 enum class Refusal : std::uint8_t {
     none,
-    recursive, // the function is already being expanded: the expansion would never end
-    tooLarge,  // the expression outgrew the compiler's ceilings
+    recursive,  // the function is already being expanded: the expansion would never end
+    tooLarge,   // the expression outgrew the compiler's ceilings
 };
 
 struct ExpList;
 using ExpListPtr = std::shared_ptr<ExpList>;
 
-// One compiled argument of a built-in call.
+// One compiled argument of a call. The argument of a user call that binds a parameter by value
+// names the record its value goes to before the body runs; an argument that is a plain name binds
+// the parameter to that name's own record and needs neither.
 struct ArgumentNode {
     ExpListPtr list;
+    Variable* parameter = nullptr;
+    VectorVariable* vectorParameter = nullptr;
 };
 
 // One token of the text, or one instruction of the evaluation order. Pointers refer to records
@@ -138,9 +154,9 @@ struct ExpListNode {
     Variable* variable = nullptr;            // kindVariable
     VectorVariable* vector = nullptr;        // kindVector
     const FunctionEntry* function = nullptr; // kindCall
-    std::uint32_t arguments = 0;             // kindCall of a built-in: first index in ExpList::arguments
+    std::uint32_t arguments = 0;             // kindCall: first index in ExpList::arguments
     std::uint32_t argumentCount = 0;
-    ExpList* body = nullptr; // kindCall of a user function: the expanded body
+    ExpList* body = nullptr; // kindCall of a user function: the compiled body
 };
 
 // The scalar path: when no vector can appear and nothing can change a variable while the list
@@ -155,6 +171,7 @@ enum class ScalarCode : std::uint8_t {
     pushPower,      // the variable to a constant power: x^1.5
     pushSquareRoot, // x^0.5
     pushWholePower, // x^3 to x^5, the exponent in number
+    bindParameter,  // the top becomes the value of a user call's parameter, and is popped
     negate,
     square,
     squareRoot,
@@ -189,6 +206,7 @@ struct ScalarStep {
     double number = 0.0;
     union {
         const double* variable = nullptr; // the value of a Variable the owning ExpList keeps alive
+        double* parameter;                // bindParameter
         double (*function)(double);
     };
 };
@@ -198,12 +216,16 @@ struct ExpList {
     std::vector<ExpListNode> postfix;                 // evaluation order, no brackets
     std::vector<ArgumentNode> arguments;              // of the built-in calls, in text order
     std::vector<ExpListPtr> bodies;                   // of the user calls, in text order
-    std::vector<std::shared_ptr<const void>> records; // store records the nodes refer to
+    std::vector<std::shared_ptr<const void>> records; // store records and texts the nodes refer to
     // Filled by toPostfix: the most entries the evaluation order adds to the WorkStack, how
     // many it leaves, and whether every operator finds its operands within this list.
     std::int32_t maxDepth = 0;
     std::int32_t resultCount = 0; // entries left when the evaluation order has run
     bool wellFormed = true;
+    bool resultIsVector = false; // whether the result is a vector, known from the nodes alone
+    // Set when the compiler could not read the whole text: the list then evaluates to this error
+    // alone, never to what was read before it.
+    std::string refusal;
     // Filled by toPostfix; empty when the list needs the evaluation order. scalarDepth is the
     // most WorkStack entries the evaluation order would use, user-function bodies included.
     std::vector<ScalarStep> scalarSteps;

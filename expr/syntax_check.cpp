@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "expr/command_interpreter.h"
+#include "expr/compiler.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 
@@ -87,9 +89,16 @@ int checkMissingMultiply(std::string_view text) {
         if (isOperatorChar(text[s])) ++s;
         const std::string_view name = text.substr(s, p - s);
         if (findFunction(name) == nullptr)
-            return refuse("You have missed out * .. or not a function..", name);
+            return refuse(missedMultiplyMessage, name);
     }
     return 0;
+}
+
+int checkDefinitionReads(std::string_view text) {
+    const std::optional<FunctionEntry> function = parseDefinition(text);
+    if (!function) return 0;
+    const std::string refusal = bodyRefusal(*function);
+    return refusal.empty() ? 0 : refuse(refusal.c_str(), text);
 }
 
 int checkDefinitionSyntax(std::string_view text) {

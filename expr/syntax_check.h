@@ -10,6 +10,8 @@ int checkBracketKinds(std::string_view text);
 int checkNumberPoints(std::string_view text);
 int checkConsecutiveOperators(std::string_view text);
 int checkMissingMultiply(std::string_view text);
+// After the five checks: whether the body reads as a whole, refused with the compiler's reason.
+int checkDefinitionReads(std::string_view text);
 
 int isOperatorChar(char c); // 1 for * + - / ^
 void showSyntaxError(const char* caption, const char* body);

@@ -26,7 +26,7 @@ constexpr DialogTemplate defFuncTemplate{
 
 void acceptDefinition(QDialog* dialog) {
     const std::string text = fieldText(dialog, definitionId);
-    if (checkDefinitionSyntax(text) != 0) return;
+    if (checkDefinitionSyntax(text) != 0 || checkDefinitionReads(text) != 0) return;
     if (!text.empty()) defineFunctionFromText(text);
     plotSettings.definitionText = text;
     dialog->done(QDialog::Accepted);

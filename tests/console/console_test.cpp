@@ -39,7 +39,7 @@ TEST_P(ConsoleScript, AnswersEachLine) {
 
 const std::string builtinNames =
     "sin cos sqrt sum prod ! mod inv gamma acos asin atan ceil cosh floor log sinh tan tanh diff diffn sec "
-    "cosec cot int ";
+    "cosec cot int abs exp ln log10 min max sign ";
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ConsoleScript,

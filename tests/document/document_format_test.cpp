@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double storedPi = 3.141592653523879;
+constexpr double storedPi = 3.141592653589793;
 constexpr double storedE = 2.718281828459045;
 
 std::int32_t int32At(const Bytes& bytes, std::size_t offset) {
@@ -90,6 +90,16 @@ TEST_F(DocumentTest, FunctionWithoutParametersReadsBackWithNone) {
     EXPECT_EQ(g->arity, 0);
     EXPECT_TRUE(g->parameters.empty());
     EXPECT_EQ(g->bodyText, "5");
+}
+
+TEST_F(DocumentTest, LongDefinitionComesBackWhole) {
+    std::string body = "x";
+    while (body.size() < 445)
+        body += "+x";
+    defineFunctionFromText("f(x)=" + body);
+    ASSERT_EQ(open(writeDocument()), 0);
+    ASSERT_NE(findFunction("f"), nullptr);
+    EXPECT_EQ(findFunction("f")->bodyText, body);
 }
 
 TEST_F(DocumentTest, SavingCreatesTheVariablesThatBodiesName) {

@@ -40,14 +40,17 @@ TEST(PlotFunctions, MathErrorLiftsThePen) {
     EXPECT_TRUE(curve.count({401, 296}));
 }
 
-// A sample without a value (a recursive function, work stopped at once) is never drawn at 0.
+// A sample without a value (a recursive function, work stopped at once, a body that cannot be
+// read to its end) is never drawn at 0.
 TEST(PlotFunctions, SamplesWithoutAValueAreNotDrawn) {
     struct Row {
         std::vector<const char*> definitions;
         bool stopAtOnce;
     };
     const Row rows[] = {
-        {{"r(x)=r(x)"}, false}, {{"f(x)=g(x)", "g(x)=f(x)"}, false}, {{"s(x)=sum(n,1,10^300,n)"}, true}};
+        {{"r(x)=r(x)"}, false},   {{"f(x)=g(x)", "g(x)=f(x)"}, false}, {{"s(x)=sum(n,1,10^300,n)"}, true},
+        {{"u(x)=2x"}, false},     {{"u(x)=x+(1"}, false},             {{"u(x)=nof(x)+x"}, false},
+        {{"u(x)=x+1.2.3"}, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.definitions[0]);
         GraphArea area(800, 600);

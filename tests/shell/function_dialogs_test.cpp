@@ -143,6 +143,10 @@ TEST_F(FunctionDialogTest, DefFuncOkDefinesOrStaysOpen) {
         {"an empty text defines nothing but is kept", "", true, "", 0},
         {"a refused text keeps the dialog open", "f(x)=(1+x", false, "old", 0},
         {"a missing multiply is refused", "f(x)=2(x+1)", false, "old", 0},
+        {"a number against a name is refused", "f(x)=2x", false, "old", 0},
+        {"an unknown function is refused", "f(x)=nof(x)", false, "old", 0},
+        {"an empty body is refused", "f(x)=", false, "old", 0},
+        {"blanks between the parts are ignored", "f(x) = x + 1", true, "f(x) = x + 1", 1},
     };
     for (const DefinitionCase& c : cases) {
         resetSymbolStore();
