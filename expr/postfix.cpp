@@ -200,5 +200,7 @@ void toPostfix(ExpList& list) {
         stack.nodes.pop_back();
     }
     measureDepth(list);
+    // Only an "=" meeting an opening bracket is dropped, which leaves its two operands.
+    if (list.resultCount > 1 && list.refusal.empty()) list.refusal = "Error - cannot assign inside brackets";
     buildScalarProgram(list);
 }

@@ -24,7 +24,6 @@ const OrderCase orderCases[] = {
     {"PointStartsANumber", ".5", "0.5"},
     {"ExponentBelongsToTheNumber", "2.5e-3*1E+3", "0.0025 1000 *"},
     {"LetterEWithoutDigitsIsTheName", "e+1", "e 1 +"},
-    {"AssignmentInBracketsIsDropped", "(x=2)", "x 2"},
     {"AssignmentIsLowest", "x=2+3", "x 2 3 + ="},
 };
 

@@ -34,6 +34,10 @@ struct ConsoleCase {
     const char* answer;
 };
 
+std::string caseName(const ::testing::TestParamInfo<ConsoleCase>& info) {
+    return info.param.name;
+}
+
 const ConsoleCase consoleCases[] = {
     {"IntegerSum", {"1+2"}, "result = 3 "},
     {"RealResult", {"sin(pi/2)"}, "result = 1.000000 "},
@@ -119,8 +123,7 @@ TEST_P(ConsoleAnswerTest, Answers) {
     EXPECT_EQ(answerAfter(GetParam().lines), GetParam().answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Console, ConsoleAnswerTest, ::testing::ValuesIn(consoleCases), caseName);
 
 // An argument may itself be a call with commas; only the commas outside brackets separate arguments.
 const ConsoleCase commaInsideArgumentCases[] = {
@@ -135,7 +138,7 @@ const ConsoleCase commaInsideArgumentCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(CommaInsideArgument, ConsoleAnswerTest,
                          ::testing::ValuesIn(commaInsideArgumentCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         caseName);
 
 // Expressions at the compiler's limits, answered as the console shows them (errors included).
 const ConsoleCase limitCases[] = {
@@ -184,8 +187,7 @@ const ConsoleCase bindingCases[] = {
     {"DerivativeOfAParameter", {":defn f(x)=diff(x^2,x)", "f(3)"}, "result = 6.000000 "},
 };
 
-INSTANTIATE_TEST_SUITE_P(Binding, ShownAnswerTest, ::testing::ValuesIn(bindingCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Binding, ShownAnswerTest, ::testing::ValuesIn(bindingCases), caseName);
 
 // Numbers as people write them, printed by their value, and pi as the nearest double.
 const ConsoleCase numberCases[] = {
@@ -200,8 +202,7 @@ const ConsoleCase numberCases[] = {
     {"PiTimesAMillion", {"pi*1000000"}, "result = 3141592.653590 "},
 };
 
-INSTANTIATE_TEST_SUITE_P(Numbers, ShownAnswerTest, ::testing::ValuesIn(numberCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Numbers, ShownAnswerTest, ::testing::ValuesIn(numberCases), caseName);
 
 // A text the compiler cannot read to its end is refused with the reason, never half evaluated.
 const ConsoleCase refusalCases[] = {
@@ -218,10 +219,10 @@ const ConsoleCase refusalCases[] = {
     {"CrossWithoutOperand", {"1+X"}, "Error - cannot read X"},
     {"UnknownFunctionInABody", {":defn f(x)=nof(x)", "f(1)"}, "Error - unknown function nof"},
     {"BlanksInADefinition", {":defn f(x) = x + 1", "f(2)"}, "result = 3 "},
+    {"AssignmentInBrackets", {"(x=2)"}, "Error - cannot assign inside brackets"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Refusals, ShownAnswerTest, ::testing::ValuesIn(refusalCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Refusals, ShownAnswerTest, ::testing::ValuesIn(refusalCases), caseName);
 
 // Brackets and arguments have no size limit of their own.
 const ConsoleCase lengthCases[] = {
@@ -230,8 +231,7 @@ const ConsoleCase lengthCases[] = {
     {"DeepBrackets", {nestedCalls("", 129, "1")}, "result = 1 "},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lengths, ShownAnswerTest, ::testing::ValuesIn(lengthCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lengths, ShownAnswerTest, ::testing::ValuesIn(lengthCases), caseName);
 
 // :solv reads signed bounds and says when it finds no change of sign.
 const ConsoleCase solveCases[] = {
@@ -243,8 +243,7 @@ const ConsoleCase solveCases[] = {
     {"RootOnASubintervalEnd", {":solv 0,21,(x-1)", "x"}, "result = x = 1.000000"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Solve, ShownAnswerTest, ::testing::ValuesIn(solveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Solve, ShownAnswerTest, ::testing::ValuesIn(solveCases), caseName);
 
 // The functions a plotter's users expect, after the original ones.
 const ConsoleCase newBuiltinCases[] = {
@@ -260,8 +259,7 @@ const ConsoleCase newBuiltinCases[] = {
     {"UserFunctionReplacesABuiltin", {":defn abs(x)=x+1", "abs(1)"}, "result = 2 "},
 };
 
-INSTANTIATE_TEST_SUITE_P(NewBuiltins, ShownAnswerTest, ::testing::ValuesIn(newBuiltinCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NewBuiltins, ShownAnswerTest, ::testing::ValuesIn(newBuiltinCases), caseName);
 
 
 // Long work runs to its end, however long; a stop ends the whole line at once.
@@ -273,8 +271,7 @@ TEST_F(ConsoleTest, LongWorkEndsOnlyWhenDoneOrStopped) {
     setStopHook(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, ShownAnswerTest, ::testing::ValuesIn(limitCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Limits, ShownAnswerTest, ::testing::ValuesIn(limitCases), caseName);
 
 TEST_F(ConsoleTest, FunctionListingShowsBuiltinsThenUserFunctions) {
     answerTo(":defn g(x)=x");
