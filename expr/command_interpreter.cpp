@@ -245,6 +245,8 @@ void runConsoleLine() {
 }
 
 std::string answerConsoleLine(std::string_view line) {
+    // A cut line could compute its first part as if it were the whole.
+    if (line.size() >= consoleBufferSize) return "Error - the line is longer than 1023 characters";
     std::memset(consoleLine, 0, sizeof consoleLine);
     line.copy(consoleLine, sizeof consoleLine - 1);
     evalErrorFlag = 0;

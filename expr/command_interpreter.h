@@ -15,8 +15,8 @@ extern char answerText[consoleBufferSize];
 
 // Reads consoleLine, leaves the answer in consoleLine (":bye" leaves the line as it was).
 void runConsoleLine();
-// One line as the consoles run it: cut to the buffer, run, and answered with the evaluator's
-// error message when the evaluation failed, with the answer in consoleLine otherwise.
+// One line as the consoles run it: refused when longer than the buffer, run, and answered with
+// the evaluator's error message when the evaluation failed, with the answer in consoleLine otherwise.
 std::string answerConsoleLine(std::string_view line);
 // Handles one text with its blanks removed; writes into answerText.
 void interpretLine(std::string_view text);

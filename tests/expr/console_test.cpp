@@ -220,6 +220,7 @@ const ConsoleCase refusalCases[] = {
     {"UnknownFunctionInABody", {":defn f(x)=nof(x)", "f(1)"}, "Error - unknown function nof"},
     {"BlanksInADefinition", {":defn f(x) = x + 1", "f(2)"}, "result = 3 "},
     {"AssignmentInBrackets", {"(x=2)"}, "Error - cannot assign inside brackets"},
+    {"LineLongerThanTheBuffer", {"1+" + std::string(1100, '1')}, "Error - the line is longer than 1023 characters"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ShownAnswerTest, ::testing::ValuesIn(refusalCases), caseName);
