@@ -73,7 +73,9 @@ echo 'tester ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/tester"
 chmod 0440 "$root/etc/sudoers.d/tester"
 
 echo "== clone $commit and make test"
-as_user "git -c safe.directory='*' clone -q /srv/origin ~/tarvelion
+# The repository belongs to this machine's user, not to the fresh root's.
+as_user "git config --global --add safe.directory /srv/origin
+git clone -q /srv/origin ~/tarvelion
 cd ~/tarvelion && git -c advice.detachedHead=false checkout -q $commit
 make test"
 
