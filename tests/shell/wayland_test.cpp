@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -115,30 +116,30 @@ TEST(Wayland, EveryDialogReachesTheCompositorAndCloses) {
 }
 
 TEST(Wayland, CaptionLessDialogsFollowADragOfTheirBody) {
-    const DialogCase cases[] = {
-        {"vary", Command::Vary, "TemplateDialog"},
-        {"parametric", Command::ParametricSetup, "TemplateDialog"},
-        {"variables", Command::VariablesSetup, "TemplateDialog"},
-        {"implicit", Command::Implicit, "TemplateDialog"},
-        {"console", Command::Console, "CommandDialog"},
+    const std::pair<const char*, Command> cases[] = {
+        {"vary", Command::Vary},
+        {"parametric", Command::ParametricSetup},
+        {"variables", Command::VariablesSetup},
+        {"implicit", Command::Implicit},
+        {"console", Command::Console},
     };
     auto window = makeShownWindow();
     ASSERT_TRUE(window);
-    for (const DialogCase& c : cases) {
-        window->runCommand(c.command);
+    for (const auto& [name, command] : cases) {
+        window->runCommand(command);
         QDialog* dialog = shownDialog();
-        ASSERT_NE(dialog, nullptr) << c.name;
+        ASSERT_NE(dialog, nullptr) << name;
         const QPoint body = backgroundPoint(dialog);
         const QSize size = dialog->size();
         QWindow* handle = dialog->windowHandle();
         QTest::mousePress(handle, Qt::LeftButton, {}, body);
         QTest::mouseMove(handle, body + QPoint(40, 30));
         QTest::mouseRelease(handle, Qt::LeftButton, {}, body + QPoint(40, 30));
-        EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << c.name;
-        EXPECT_EQ(dialog->size(), size) << c.name;
-        EXPECT_TRUE(shownByCompositor(dialog)) << c.name;
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << name;
+        EXPECT_EQ(dialog->size(), size) << name;
+        EXPECT_TRUE(shownByCompositor(dialog)) << name;
         dialog->done(QDialog::Rejected);
-        EXPECT_TRUE(QTest::qWaitFor([] { return !anyDialogVisible(); })) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor([] { return !anyDialogVisible(); })) << name;
     }
 }
 
