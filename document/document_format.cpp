@@ -2,7 +2,7 @@
 
 #include "expr/command_interpreter.h"
 #include "expr/compiler.h"
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 #include "graph/plot_settings.h"

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
 #include "expr/exact_powers.h"
+#include "expr/five_point_derivative.h"
 #include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 
@@ -74,35 +76,6 @@ inline double squareRootPower(double x) {
     if (x < 0.0) mathErrorIndicator = EDOM;
     return halfPower(x);
 }
-
-// The scalar part of diff's five-point central difference. v stands 0.0001 below the point, where
-// the value p was taken; v is moved on and back by the same amounts as diff moves it, so the
-// rounding of the moves is the same too.
-template <typename Evaluate> double fivePointDifference(Variable& v, double p, Evaluate evaluateHere) {
-    v.value = v.value + 0.00005;
-    const double q = evaluateHere();
-    v.value = v.value + 0.0001;
-    const double r = evaluateHere();
-    v.value = v.value + 0.00005;
-    const double s = evaluateHere();
-    v.value = v.value - 0.0001;
-    return (8.0 * (r - q) - (s - p)) * 1666.6666666666665;
-}
-
-// diff of a scalar evaluation at v's value, computed exactly as the built-in computes it.
-template <typename Evaluate> double fivePointDerivative(Variable& v, Evaluate evaluateHere) {
-    v.value = v.value - 0.0001;
-    return fivePointDifference(v, evaluateHere(), evaluateHere);
-}
-
-// The evaluations made while one of these lives are one piece of work, which the user can stop
-// as a whole (a console line, a ":solv" search, a curve, a repaint). See stop_hook.h.
-struct EvaluationSession {
-    EvaluationSession();
-    ~EvaluationSession();
-    EvaluationSession(const EvaluationSession&) = delete;
-    EvaluationSession& operator=(const EvaluationSession&) = delete;
-};
 
 // Runs a list and gives its result entry, or nullptr for an empty expression. The entry stays
 // readable until the next push onto the WorkStack.

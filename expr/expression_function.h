@@ -5,8 +5,9 @@
 
 #include <limits>
 
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
+#include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
 
 struct ExpressionFunction {

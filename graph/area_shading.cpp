@@ -1,6 +1,6 @@
 #include "graph/area_shading.h"
 
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "graph/curves.h"
 #include "graph/sample_rows.h"
 #include "graph/surface.h"

@@ -1,8 +1,9 @@
 #include "graph/curves.h"
 
 #include "expr/compiler.h"
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
+#include "expr/five_point_derivative.h"
 #include "graph/axes.h"
 #include "graph/chord.h"
 #include "graph/curve_breaks.h"

@@ -1,7 +1,7 @@
 #include "graph/implicit.h"
 
 #include "expr/compiler.h"
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
 #include "graph/picture_log.h"
 #include "graph/plot_settings.h"

@@ -1,7 +1,7 @@
 #include "graph/parametric_polar.h"
 
 #include "expr/compiler.h"
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
 #include "graph/curve_breaks.h"
 #include "graph/curves.h"

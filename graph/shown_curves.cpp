@@ -2,6 +2,7 @@
 
 #include "expr/compiler.h"
 #include "expr/expression_function.h"
+#include "expr/five_point_derivative.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/parametric_polar.h"

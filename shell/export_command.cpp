@@ -3,7 +3,7 @@
 #include "document/document_file.h"
 #include "document/document_format.h"
 #include "document/printable_text.h"
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "expr/message_hook.h"
 #include "expr/stop_hook.h"
 #include "graph/view_model.h"

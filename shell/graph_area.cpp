@@ -1,6 +1,6 @@
 #include "shell/graph_area.h"
 
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"

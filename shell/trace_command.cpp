@@ -1,6 +1,7 @@
 #include "shell/trace_command.h"
 
-#include "expr/evaluation.h"
+#include "expr/evaluation_session.h"
+#include "expr/stop_hook.h"
 #include "expr/message_hook.h"
 #include "graph/plot_settings.h"
 #include "graph/trace.h"
