@@ -5,6 +5,7 @@
 #include "document/document_file.h"
 #include "document/document_reset.h"
 #include "document/printable_text.h"
+#include "expr/expression_state.h"
 #include "expr/message_hook.h"
 #include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
@@ -201,7 +202,7 @@ int main(int argc, char** argv) {
             return failUsage("cannot read " + name);
         }
     }
-    initSymbolStore();
+    resetExpressionState();
     setMessageHook(printMessage);
     setStopHook(interruptStopsTheLine);
     resizeView(options.graphWidth, defaultGraphHeight);

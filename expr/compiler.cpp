@@ -351,6 +351,10 @@ bool scanInto(ExpList& list, std::string_view text) {
 
 } // namespace
 
+void resetCompileBudget() {
+    budget = CompileBudget{};
+}
+
 std::string stripBlanks(std::string_view text) {
     std::string stripped;
     stripped.reserve(text.size());

@@ -77,6 +77,10 @@ inline double squareRootPower(double x) {
     return halfPower(x);
 }
 
+// No work in progress, none stopped, no progress shown: resetExpressionState's part that lives
+// with the stop hook.
+void resetWorkState();
+
 // Runs a list and gives its result entry, or nullptr for an empty expression. The entry stays
 // readable until the next push onto the WorkStack.
 const Value* runToResult(const ExpList& list);

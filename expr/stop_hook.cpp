@@ -60,6 +60,15 @@ bool workStopped(long steps) {
     return stopped;
 }
 
+void resetWorkState() {
+    sessionDepth = 0;
+    stepsSincePoll = 0;
+    sessionSteps = 0;
+    stopped = false;
+    evaluationIncomplete = 0;
+    workProgress = {};
+}
+
 EvaluationSession::EvaluationSession() {
     if (sessionDepth++ > 0) return;
     stopped = false;

@@ -2,8 +2,8 @@
 // the state must save into a document that loads back whole.
 #include "document/document_format.h"
 #include "document/document_reset.h"
+#include "expr/expression_state.h"
 #include "expr/message_hook.h"
-#include "expr/symbol_store.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@ void ignoreMessage(const char*, const char*, int) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool started = [] {
-        initSymbolStore();
+        resetExpressionState();
         setMessageHook(ignoreMessage);
         return true;
     }();

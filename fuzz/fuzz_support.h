@@ -3,12 +3,12 @@
 // a run never depends on what earlier inputs defined, and a message hook that reads both texts so
 // that a bad pointer shows up under the sanitizers.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
 
 #include "expr/evaluator.h"
+#include "expr/expression_state.h"
 #include "expr/message_hook.h"
 #include "expr/symbol_store.h"
 
@@ -20,18 +20,11 @@ inline void countFuzzMessage(const char* caption, const char* body, int) {
     fuzzMessageBytes += std::strlen(caption) + std::strlen(body);
 }
 
-// The store as a new session leaves it, with the running integral stepping by the pixel width of
-// the factory view on a 1000-pixel-wide graph area.
+// The state of a new session, with the running integral stepping by the pixel width of the factory
+// view on a 1000-pixel-wide graph area.
 inline void freshExpressionState() {
-    initSymbolStore();
-    userFunctionCount = 0;
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
-    workStack.count = 0;
-    evalErrorFlag = 0;
-    evalErrorMessage = "";
-    integralSum = 0.0;
+    resetExpressionState();
     integralStep = 0.01;
-    mathErrorIndicator = 0;
     fuzzMessageCount = 0;
     setMessageHook(countFuzzMessage);
 }

@@ -19,6 +19,10 @@ void addToPicture(std::function<void()> step) {
     if (!redrawing && steps.size() < maxPictureSteps) steps.push_back(std::move(step));
 }
 
+void forgetPicture() {
+    steps.clear();
+}
+
 // A copy of the steps, so that a step may start a new picture without pulling the list away.
 void redrawPicture() {
     const std::vector<std::function<void()>> replay = steps;

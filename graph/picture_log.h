@@ -12,5 +12,7 @@ void startPicture(std::function<void()> first);
 void addToPicture(std::function<void()> step);
 // Runs the recorded steps in order on whatever the surfaces draw on now.
 void redrawPicture();
+// Drops the recorded steps, so that nothing of an earlier picture can be drawn again.
+void forgetPicture();
 
 inline constexpr std::size_t maxPictureSteps = 1024;

@@ -1,10 +1,9 @@
 #include "document_fixture.h"
 
 #include "document/document_format.h"
-#include "document/document_reset.h"
+#include "expr/expression_state.h"
 #include "expr/message_hook.h"
-#include "expr/symbol_store.h"
-#include "graph/plot_settings.h"
+#include "graph/graph_state.h"
 
 std::vector<ShownMessage>& shownMessages() {
     static std::vector<ShownMessage> messages;
@@ -18,9 +17,8 @@ void recordMessage(const char* caption, const char* body, int) {
 } // namespace
 
 void startFresh() {
-    initSymbolStore();
-    plotSettings = PlotSettings{};
-    resetDocument();
+    resetExpressionState();
+    resetGraphState();
     shownMessages().clear();
     setMessageHook(recordMessage);
 }

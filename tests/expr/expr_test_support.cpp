@@ -6,6 +6,7 @@
 #include "expr/command_interpreter.h"
 #include "expr/compiler.h"
 #include "expr/evaluator.h"
+#include "expr/expression_state.h"
 #include "expr/message_hook.h"
 
 std::vector<RecordedMessage> recordedMessages;
@@ -37,15 +38,7 @@ std::string nodeText(const ExpListNode& node) {
 } // namespace
 
 void ExprTest::SetUp() {
-    initSymbolStore();
-    userFunctionCount = 0;
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
-    workStack.count = 0;
-    evalErrorFlag = 0;
-    evalErrorMessage = "";
-    integralSum = 0.0;
-    integralStep = 0.0;
-    mathErrorIndicator = 0;
+    resetExpressionState();
     recordedMessages.clear();
     setMessageHook(recordMessage);
     setStopHook(nullptr);

@@ -285,8 +285,8 @@ TEST(DrawChord, ReadoutsBesideTheTriangle) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         GraphArea area(800, 600);
-        setViewLimits(row.limits);
         resetPlotState({row.definition});
+        setViewLimits(row.limits);
         plotSettings.chordShown = 1;
         plotSettings.popupPoint = {480, 17};
         plotFunctions();

@@ -1,12 +1,12 @@
 #include "graph_test_support.h"
 
 #include "expr/command_interpreter.h"
-#include "expr/symbol_store.h"
-#include "graph/plot_settings.h"
+#include "expr/expression_state.h"
+#include "graph/graph_state.h"
 
 void resetPlotState(const std::vector<const char*>& definitions) {
-    resetSymbolStore();
-    plotSettings = PlotSettings{};
+    resetExpressionState();
+    resetGraphState();
     for (const char* definition : definitions)
         defineFunctionFromText(definition);
 }

@@ -1,15 +1,12 @@
 #include "dialog_test_support.h"
 
-#include "document/document_reset.h"
 #include "expr/command_interpreter.h"
 #include "expr/message_hook.h"
 #include "graph/axes.h"
-#include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 #include "shell/dialog_template.h"
-#include "shell/parametric_dialog.h"
-#include "shell/vary_dialog.h"
+#include "shell_test_support.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -29,10 +26,7 @@ void DialogTest::SetUp() {
     owner = std::make_unique<QWidget>();
     messages.clear();
     setMessageHook(recordMessage);
-    resetDocument();
-    plotSettings = PlotSettings{};
-    varyStepCount = 0;
-    parametricStepCount = 0;
+    resetProgramState();
     setGraphImage(&graph);
     resizeView(graph.width(), graph.height());
     clearGraph();

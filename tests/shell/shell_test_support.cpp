@@ -1,10 +1,10 @@
 #include "shell_test_support.h"
 
-#include "expr/symbol_store.h"
-#include "graph/plot_settings.h"
-#include "graph/view_model.h"
+#include "expr/expression_state.h"
+#include "graph/graph_state.h"
 #include "shell/command_dialog.h"
 #include "shell/graph_area.h"
+#include "shell/shell_state.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,13 +13,11 @@
 #include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
-#include <iterator>
 
 void resetProgramState() {
-    plotSettings = PlotSettings{};
-    resetSymbolStore();
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
+    resetExpressionState();
+    resetGraphState();
+    resetShellState();
 }
 
 std::unique_ptr<MainWindow> makeShownWindow() {
