@@ -159,16 +159,6 @@ bool unlinkFunction(std::string_view name) {
     return true;
 }
 
-void pushNode(const Value& value) {
-    if (workStack.count < workStackLimit)
-        workStack.entries[static_cast<std::size_t>(workStack.count++)] = value;
-}
-
-std::optional<Value> popNode() {
-    if (workStack.count <= 0) return std::nullopt;
-    return workStack.entries[static_cast<std::size_t>(--workStack.count)];
-}
-
 void registerStandardSymbols() {
     setVariableValue(findOrCreateVariable("pi"), 3.141592653589793);
     setVariableValue(findOrCreateVariable("e"), 2.718281828459045);

@@ -319,9 +319,6 @@ std::shared_ptr<Variable> findOrCreateVariableRecord(std::string_view name);
 std::shared_ptr<VectorVariable> findVectorRecord(std::string_view name);
 std::shared_ptr<FunctionEntry> findFunctionRecord(std::string_view name);
 
-void pushNode(const Value& value); // dropped when the stack holds workStackLimit entries
-std::optional<Value> popNode();
-
 void initSymbolStore();
 void registerStandardSymbols();
 // The store's part of starting a new document: empties variables, constants and functions,

@@ -1,4 +1,5 @@
 #include "document/file_prompts.h"
+#include "modal_answer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -7,28 +8,21 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace {
 
-// Runs the answer on the next modal widget that opens, as a user at the prompt would.
-void answerNextModal(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(0, [answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return answerNextModal(answer);
-        answer(modal);
+// Picks the name in the next file prompt that opens, as a user at the prompt would.
+ModalAnswer chooseFileInNextPrompt(const QString& name) {
+    return ModalAnswer([name](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) return false;
+        dialog->selectFile(name);
+        static_cast<QDialog*>(dialog)->accept(); // public as QDialog, protected as QFileDialog
+        return true;
     });
-}
-
-void chooseFile(QWidget* modal, const QString& name) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(name);
-    static_cast<QDialog*>(dialog)->accept(); // public as QDialog, protected as QFileDialog
 }
 
 struct PromptTest : ::testing::Test {
@@ -39,14 +33,17 @@ struct PromptTest : ::testing::Test {
 };
 
 TEST_F(PromptTest, SaveAddsTheDefaultSuffix) {
-    answerNextModal([&](QWidget* modal) { chooseFile(modal, inFolder("plot")); });
+    const ModalAnswer choose = chooseFileInNextPrompt(inFolder("plot"));
     ASSERT_EQ(savePrompt(nullptr, path, title), 1);
     EXPECT_EQ(path, inFolder("plot.tvl").toStdString());
     EXPECT_EQ(title, "plot.tvl");
 }
 
 TEST_F(PromptTest, CancelLeavesBothBuffers) {
-    answerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    const ModalAnswer cancel([](QWidget* modal) {
+        qobject_cast<QDialog*>(modal)->reject();
+        return true;
+    });
     EXPECT_EQ(openPrompt(nullptr, path, title), 0);
     EXPECT_EQ(path, "before");
     EXPECT_EQ(title, "before");
@@ -61,10 +58,12 @@ TEST_F(PromptTest, OpeningANewNameAsksBeforeTakingIt) {
     for (const Row& row :
          {Row{"create_confirmed", QMessageBox::Yes, 1}, Row{"create_declined", QMessageBox::No, 0}}) {
         SCOPED_TRACE(row.name);
-        answerNextModal([&](QWidget* modal) {
-            chooseFile(modal, inFolder("new.tvl"));
-            answerNextModal(
-                [&](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(row.answer)->click(); });
+        const ModalAnswer choose = chooseFileInNextPrompt(inFolder("new.tvl"));
+        const ModalAnswer confirm([&row](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr) return false;
+            box->button(row.answer)->click();
+            return true;
         });
         EXPECT_EQ(openPrompt(nullptr, path, title), row.result);
     }

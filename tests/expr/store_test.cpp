@@ -114,16 +114,4 @@ TEST_F(StoreTest, CompiledListStaysUsableAfterResetAndRedefinition) {
     EXPECT_EQ(evaluateToNumber(list), 6.0);
 }
 
-TEST_F(StoreTest, WorkStackDropsThe1001stPushAndPopsNothingWhenEmpty) {
-    for (int i = 0; i < workStackLimit + 1; ++i) {
-        Value v;
-        v.components[0] = i;
-        pushNode(v);
-    }
-    EXPECT_EQ(workStack.count, workStackLimit);
-    EXPECT_EQ(popNode()->components[0], workStackLimit - 1);
-    workStack.count = 0;
-    EXPECT_FALSE(popNode().has_value());
-}
-
 } // namespace

@@ -6,19 +6,6 @@
 
 namespace {
 
-TEST(PlotSettings, StartValues) {
-    const PlotSettings fresh;
-    EXPECT_EQ(fresh.plotMode, PlotMode::Explicit);
-    EXPECT_EQ(fresh.infoBoxShown, 1);
-    EXPECT_EQ(fresh.chordShown, 0);
-    EXPECT_EQ(fresh.chordRow, 0);
-    EXPECT_EQ(fresh.parametricShown, 0);
-    EXPECT_TRUE(fresh.angleVariable.empty());
-    EXPECT_TRUE(fresh.memoText.empty());
-    EXPECT_TRUE(fresh.implicitLeft[1].empty());
-    EXPECT_TRUE(fresh.documentPath.empty());
-}
-
 template <typename Text> void expectCutAtLimit(Text& field, std::size_t limit) {
     const std::string longText(limit + 40, 'a');
     field = longText;

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -25,11 +24,10 @@ int openDialogsWith(const MainWindow& window, int controlId) {
 }
 
 // Clicks a button of the next modal dialog, as a user would.
-void clickInNextModal(int buttonId) {
-    QTimer::singleShot(0, [buttonId] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return clickInNextModal(buttonId);
+ModalAnswer clickInNextModal(int buttonId) {
+    return ModalAnswer([buttonId](QWidget* modal) {
         clickControl(modal, buttonId);
+        return true;
     });
 }
 
@@ -81,7 +79,7 @@ TEST(DialogCommands, ModalDialogsSetThePlotModeAfterTheyClose) {
     ASSERT_TRUE(window);
     for (const ModalCase& c : cases) {
         plotSettings.plotMode = c.before;
-        clickInNextModal(c.button);
+        const ModalAnswer click = clickInNextModal(c.button);
         window->runCommand(c.command);
         EXPECT_EQ(plotSettings.plotMode, c.after) << c.behaviour;
     }
@@ -91,7 +89,7 @@ TEST(DialogCommands, SetLimitsClearsThenTheWindowDrawsTheGraphs) {
     auto window = makeShownWindow();
     ASSERT_TRUE(window);
     defineFunctionFromText("f(x)=1");
-    clickInNextModal(40200);
+    const ModalAnswer click = clickInNextModal(40200);
     window->runCommand(Command::SetLimits);
     // f(x) = 1 lies on row 200 of the 500-pixel factory view, in the colour of function row 0.
     EXPECT_EQ(window->graphArea()->image().pixel(50, 200), qRgb(64, 0, 255));
@@ -117,7 +115,7 @@ TEST(DialogCommands, OpeningADocumentOpensTheDialogOfItsMode) {
         plotSettings.plotMode = c.mode;
         plotSettings.documentPath = path.toStdString();
         window->runCommand(Command::Save);
-        chooseFileInNextPrompt(path);
+        const ModalAnswer choose = chooseFileInNextPrompt(path);
         window->runCommand(Command::Open);
         EXPECT_EQ(openDialogsWith(*window, c.controlId), 1) << c.behaviour;
         EXPECT_FALSE(window->isChecked(Command::ShowParametric)) << c.behaviour;

@@ -1,5 +1,6 @@
 // DEFFUNC, EDITLIST, FUNLIST and GRAPHEXP driven by simulated clicks and keys.
 #include "dialog_test_support.h"
+#include "modal_answer.h"
 
 #include "expr/compiler.h"
 #include "expr/symbol_store.h"
@@ -18,9 +19,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 
 namespace {
 
@@ -174,12 +173,11 @@ TEST_F(FunctionDialogTest, DefFuncFieldTakesAtMost79Characters) {
 
 // Answers the DEFFUNC that EDITLIST opens modally: types `text` and presses OK, or Cancel when
 // `text` is null.
-void answerDefFunc(const char* text) {
-    QTimer::singleShot(0, [text] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
+ModalAnswer answerDefFunc(const char* text) {
+    return ModalAnswer([text](QWidget* modal) {
         if (text) typeInto(modal, definitionId, text);
         clickControl(modal, text ? okId : cancelId);
+        return true;
     });
 }
 
@@ -201,7 +199,7 @@ TEST_F(FunctionDialogTest, EditOpensDefFuncWithTheRowAndShowsItsOutcome) {
         resetSymbolStore();
         defineFunctions({"f(x)=1+x"});
         QDialog* dialog = createEditListDialog(owner.get());
-        answerDefFunc(c.typed);
+        const ModalAnswer answer = answerDefFunc(c.typed);
         clickControl(dialog, 40020);
         EXPECT_EQ(fieldText(dialog, rowLabels), c.row) << c.behaviour;
         ASSERT_NE(findFunction("f"), nullptr) << c.behaviour;

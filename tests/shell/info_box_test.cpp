@@ -47,17 +47,6 @@ const AngleCase angleCases[] = {
 INSTANTIATE_TEST_SUITE_P(InfoBox, PolarAngle, ::testing::ValuesIn(angleCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InfoBox, StartsWithItsInitialTexts) {
-    auto window = makeShownWindow();
-    ASSERT_TRUE(window);
-    InfoBox* box = window->infoBox();
-    EXPECT_EQ(box->fieldText(InfoBox::X), "xxx.xxxxx");
-    EXPECT_EQ(box->fieldText(InfoBox::Y), "xxx.xxxxx");
-    for (InfoBox::Row row : {InfoBox::D, InfoBox::Slope, InfoBox::R, InfoBox::Theta})
-        EXPECT_EQ(box->fieldText(row), "         ");
-    EXPECT_EQ(box->geometry(), QRect(600, 10, 100, 136));
-}
-
 TEST(InfoBox, MouseMoveShowsPositionDistanceAndAngle) {
     auto window = makeShownWindow();
     ASSERT_TRUE(window);

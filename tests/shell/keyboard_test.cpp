@@ -8,10 +8,10 @@
 #include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -28,13 +28,12 @@ class QuietViewer : public QObject {
     void open(const QUrl&) {}
 };
 
-// Closes the next dialog or prompt that a command opens, so that commands which ask run through.
-void dismissNextModal() {
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return dismissNextModal();
-        dialog->done(QDialog::Rejected);
-    });
+// Closes the dialog or prompt that a command opens, so that commands which ask run through.
+bool dismissModal(QWidget* modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (dialog == nullptr) return false;
+    dialog->done(QDialog::Rejected);
+    return true;
 }
 
 struct KeyCase {
@@ -55,9 +54,11 @@ TEST_P(KeyboardCommand, ReachesItsCommand) {
     QuietViewer viewer;
     QDesktopServices::setUrlHandler("file", &viewer, "open");
     QSignalSpy triggered(window->action(GetParam().command), &QAction::triggered);
-    if (GetParam().asks) dismissNextModal();
+    std::optional<ModalAnswer> dismiss;
+    if (GetParam().asks) dismiss.emplace(dismissModal);
     for (const Key& key : GetParam().keys)
         pressKey(window.get(), key.key, key.modifiers);
+    if (GetParam().command == Command::Exit) takeUpTheQuit();
     QDesktopServices::unsetUrlHandler("file");
     EXPECT_EQ(triggered.count(), 1);
 }

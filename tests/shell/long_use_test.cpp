@@ -17,13 +17,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <unistd.h>
 
@@ -104,16 +102,14 @@ void closeOtherParametricWindows(const MainWindow& window, const QDialog* kept) 
 
 // Ticks every row in Functions > Select graph and confirms, as a user would.
 void tickEveryFunction(MainWindow& window) {
-    std::function<void()> tick = [&tick] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return QTimer::singleShot(0, tick);
+    const ModalAnswer tick([](QWidget* modal) {
         for (int row = 0; row < 10; ++row) {
             auto* box = dialogControl<QCheckBox>(modal, firstFunctionBoxId + row);
             if (!box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
         }
         QTest::mouseClick(dialogControl<QWidget>(modal, closeId), Qt::LeftButton);
-    };
-    QTimer::singleShot(0, tick);
+        return true;
+    });
     window.runCommand(Command::SelectGraph);
 }
 
@@ -163,7 +159,8 @@ class LongUse : public ::testing::Test {
 
     void saveAndOpen(const QDialog* parametric) {
         window->runCommand(Command::Save);
-        chooseFileInNextPrompt(QString::fromStdString(std::string(plotSettings.documentPath.view())));
+        const ModalAnswer choose =
+            chooseFileInNextPrompt(QString::fromStdString(std::string(plotSettings.documentPath.view())));
         window->runCommand(Command::Open);
         // The document is in parametric mode, so Open brings a further PARAMETRIC window.
         closeOtherParametricWindows(*window, parametric);

@@ -27,7 +27,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -290,7 +289,7 @@ TEST(MainWindow, SaveOnAFreshStartAsksForTheName) {
     ASSERT_TRUE(window);
     QTemporaryDir dir;
     const QString path = dir.filePath("first.tvl");
-    chooseFileInNextPrompt(path);
+    const ModalAnswer choose = chooseFileInNextPrompt(path);
     window->runCommand(Command::Save);
     EXPECT_EQ(plotSettings.documentPath, path.toStdString());
     EXPECT_TRUE(QFileInfo::exists(path));
@@ -307,8 +306,8 @@ TEST(MainWindow, OpenReplacesTheDocumentAndDrawsItsExplicitGraphs) {
     defineFunctionFromText("g(x)=2");
     window->runCommand(Command::Clear);
 
-    answerNextChangesPrompt(QMessageBox::Discard);
-    chooseFileInNextPrompt(path);
+    const ModalAnswer discard = answerNextChangesPrompt(QMessageBox::Discard);
+    const ModalAnswer choose = chooseFileInNextPrompt(path);
     window->runCommand(Command::Open);
     EXPECT_NE(findFunction("f"), nullptr);
     EXPECT_EQ(findFunction("g"), nullptr);
@@ -327,7 +326,7 @@ TEST(MainWindow, OpenDrawsTheAxesOfTheLoadedView) {
     plotSettings.documentPath = path.toStdString();
     window->runCommand(Command::Save);
 
-    chooseFileInNextPrompt(path);
+    const ModalAnswer choose = chooseFileInNextPrompt(path);
     window->runCommand(Command::Open);
     // x = 0 is the left edge of the loaded view, the middle column of the factory one.
     EXPECT_EQ(window->graphArea()->image().pixel(0, 100), axisColour);
@@ -341,12 +340,13 @@ struct ShownBox {
 };
 
 // Reads and closes the next message box that opens.
-void readNextMessageBox(ShownBox& shown) {
-    QTimer::singleShot(0, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return readNextMessageBox(shown);
+ModalAnswer readNextMessageBox(ShownBox& shown) {
+    return ModalAnswer([&shown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) return false;
         shown = {box->windowTitle(), box->text(), box->textFormat()};
         box->accept();
+        return true;
     });
 }
 
@@ -354,7 +354,7 @@ TEST(MainWindow, MessageBoxShowsItsCaptionAboveTheUsersText) {
     auto window = makeShownWindow();
     ASSERT_TRUE(window);
     ShownBox shown;
-    readNextMessageBox(shown);
+    const ModalAnswer read = readNextMessageBox(shown);
     showMessage("Bracket mismatch in..", "<b>f(x)=(x</b>", messageIconNone);
     EXPECT_EQ(shown.title, "Bracket mismatch in..");
     EXPECT_EQ(shown.text, "Bracket mismatch in..\n\n<b>f(x)=(x</b>");
@@ -372,7 +372,7 @@ TEST(MainWindow, OpenReadsTheFileOnce) {
     window->runCommand(Command::Save);
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(path).constData(), IN_OPEN), 0);
-    chooseFileInNextPrompt(path);
+    const ModalAnswer choose = chooseFileInNextPrompt(path);
     window->runCommand(Command::Open);
     alignas(inotify_event) char events[4096];
     const ssize_t size = ::read(watch, events, sizeof events);

@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -141,13 +140,12 @@ TEST(PictureExport, SvgHoldsAxisLinesCurvePathsLabelTextsAndOneImageOfDots) {
 }
 
 // Picks the name and the filter in the next export prompt.
-void chooseInExportPrompt(const QString& path, int filter) {
-    QTimer::singleShot(0, [path, filter] {
-        auto* prompt = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (prompt == nullptr) return chooseInExportPrompt(path, filter);
+ModalAnswer chooseInExportPrompt(const QString& path, int filter) {
+    return ModalAnswer([path, filter](QWidget* modal) {
+        auto* prompt = qobject_cast<QFileDialog*>(modal);
+        if (prompt == nullptr) return false;
         prompt->selectNameFilter(prompt->nameFilters().at(filter));
-        prompt->selectFile(path);
-        static_cast<QDialog*>(prompt)->accept();
+        return chooseFile(prompt, path);
     });
 }
 
@@ -173,7 +171,7 @@ TEST(PictureExport, ExportPictureWritesTheChosenFormatOrSaysItCannot) {
         messages.clear();
         QTemporaryDir dir;
         const QString path = dir.filePath(row.file);
-        chooseInExportPrompt(path, row.filter);
+        const ModalAnswer choose = chooseInExportPrompt(path, row.filter);
         window->runCommand(Command::ExportPicture);
         QFile file(path);
         if (row.expectedStart[0] == '\0') {

@@ -59,24 +59,31 @@ QStringList transcriptLines(const QPlainTextEdit* edit) {
     return edit->toPlainText().split(QLatin1Char('\n'));
 }
 
-void chooseFileInNextPrompt(const QString& path) {
-    QTimer::singleShot(0, [path] {
-        auto* prompt = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (prompt == nullptr) return chooseFileInNextPrompt(path);
-        prompt->selectFile(path);
-        static_cast<QDialog*>(prompt)->accept();
-    });
+bool chooseFile(QWidget* modal, const QString& path) {
+    auto* prompt = qobject_cast<QFileDialog*>(modal);
+    if (prompt == nullptr) return false;
+    prompt->selectFile(path);
+    static_cast<QDialog*>(prompt)->accept();
+    return true;
 }
 
-void answerNextBox(const QString& start, QMessageBox::StandardButton answer) {
-    QTimer::singleShot(0, [start, answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return answerNextBox(start, answer);
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box != nullptr && box->text().startsWith(start)) box->button(answer)->click();
-    });
+ModalAnswer chooseFileInNextPrompt(const QString& path) {
+    return ModalAnswer([path](QWidget* modal) { return chooseFile(modal, path); });
 }
 
-void answerNextChangesPrompt(QMessageBox::StandardButton answer) {
-    answerNextBox(QStringLiteral("Save changes to "), answer);
+void takeUpTheQuit() {
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+bool answerBox(QWidget* modal, const QString& start, QMessageBox::StandardButton answer) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr || !box->text().startsWith(start)) return false;
+    box->button(answer)->click();
+    return true;
+}
+
+ModalAnswer answerNextChangesPrompt(QMessageBox::StandardButton answer) {
+    return ModalAnswer(
+        [answer](QWidget* modal) { return answerBox(modal, QStringLiteral("Save changes to "), answer); });
 }

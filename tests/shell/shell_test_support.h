@@ -2,6 +2,7 @@
 // a 500 x 500 graph area on which the pixel (300, 150) is the world point (1, 2).
 #pragma once
 
+#include "modal_answer.h"
 #include "shell/main_window.h"
 
 #include <QMessageBox>
@@ -16,8 +17,10 @@ inline constexpr int graphSize = 500;
 void resetProgramState();
 std::unique_ptr<MainWindow> makeShownWindow();
 
-// Picks a file in the next file prompt that opens, as a user would.
-void chooseFileInNextPrompt(const QString& path);
+// Picks a file in the next file prompt that opens, as a user would; chooseFile is its answer to
+// one modal window, false when that window is no file prompt.
+ModalAnswer chooseFileInNextPrompt(const QString& path);
+bool chooseFile(QWidget* modal, const QString& path);
 
 // While one lives, Escape is pressed on the progress dialog of long work whenever one shows; the
 // texts the dialogs showed are kept.
@@ -30,10 +33,14 @@ class StopPresser {
     QTimer timer_;
 };
 
-// Gives this answer to the next modal window if it is a box whose text starts with `start`.
-void answerNextBox(const QString& start, QMessageBox::StandardButton answer);
-// Gives this answer to the question about unsaved work, if it is the next modal window to open.
-void answerNextChangesPrompt(QMessageBox::StandardButton answer);
+// Answers a box whose text starts with `start`; false when the window is no such box.
+bool answerBox(QWidget* modal, const QString& start, QMessageBox::StandardButton answer);
+// Gives this answer to the next question about unsaved work.
+ModalAnswer answerNextChangesPrompt(QMessageBox::StandardButton answer);
+
+// Quit ends the program's message loop. The tests run none, so the request would stay pending and
+// end the next modal loop at once, maybe in a later test; a loop of its own takes it up.
+void takeUpTheQuit();
 
 // Sends a key to the open menu when there is one, otherwise to the widget with the focus.
 void pressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

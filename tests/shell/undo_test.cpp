@@ -20,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -30,12 +29,11 @@
 namespace {
 
 // Types a maximum x into the next Set Limits dialog and presses OK.
-void typeMaximumXInNextLimits(const QString& xMax) {
-    QTimer::singleShot(0, [xMax] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return typeMaximumXInNextLimits(xMax);
+ModalAnswer typeMaximumXInNextLimits(const QString& xMax) {
+    return ModalAnswer([xMax](QWidget* modal) {
         typeInto(modal, 40005, xMax);
         clickControl(modal, 40200);
+        return true;
     });
 }
 
@@ -75,7 +73,7 @@ TEST(Undo, EachUndoGivesBackTheEarlierDocumentAndRedoGoesForward) {
         {"plot_mode", [](MainWindow& w) { w.runCommand(Command::ShowParametric); }},
         {"limits",
          [](MainWindow& w) {
-             typeMaximumXInNextLimits(QStringLiteral("2"));
+             const ModalAnswer limits = typeMaximumXInNextLimits(QStringLiteral("2"));
              w.runCommand(Command::SetLimits);
          }},
         {"function_deleted", [](MainWindow&) { unlinkFunction("f"); }},
@@ -124,14 +122,14 @@ TEST(Undo, TheViewStaysWhereTheUserLeftItButTypedLimitsAreUndone) {
         {"undo_of_typed_limits_after_a_zoom",
          [](MainWindow& w) {
              w.runCommand(Command::ZoomIn);
-             typeMaximumXInNextLimits(QStringLiteral("2"));
+             const ModalAnswer limits = typeMaximumXInNextLimits(QStringLiteral("2"));
              w.runCommand(Command::SetLimits);
              w.runCommand(Command::Undo);
          },
          {-2.5, 2.5, -2.5, 2.5}},
         {"redo_of_typed_limits",
          [](MainWindow& w) {
-             typeMaximumXInNextLimits(QStringLiteral("2"));
+             const ModalAnswer limits = typeMaximumXInNextLimits(QStringLiteral("2"));
              w.runCommand(Command::SetLimits);
              w.runCommand(Command::Undo);
              w.runCommand(Command::Redo);

@@ -16,11 +16,11 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -70,13 +70,6 @@ TEST(UnsavedChanges, WorkEditsMarkTheCaptionAndViewChangesDoNot) {
     }
 }
 
-// Quit ends the program's message loop. The test runs none, so the request would stay pending and
-// end the next modal loop at once; a loop of its own takes it up.
-void takeUpTheQuit() {
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-}
-
 struct PromptCase {
     const char* behaviour;
     Command command;
@@ -103,8 +96,10 @@ TEST(UnsavedChanges, NewOpenAndQuitAskFirst) {
         const QString other = dir.filePath("other.tvl");
         QFile::copy(dir.filePath("work.tvl"), other);
         defineFunctionFromText("g(x)=2");
-        answerNextChangesPrompt(c.answer);
-        if (c.command == Command::Open && c.answer != QMessageBox::Cancel) chooseFileInNextPrompt(other);
+        const ModalAnswer answer = answerNextChangesPrompt(c.answer);
+        std::optional<ModalAnswer> choose;
+        if (c.command == Command::Open && c.answer != QMessageBox::Cancel)
+            choose.emplace([other](QWidget* modal) { return chooseFile(modal, other); });
         window->runCommand(c.command);
         if (c.command == Command::Exit) takeUpTheQuit();
 
@@ -254,8 +249,14 @@ TEST(UnsavedChanges, SaveAsksBeforeWritingOverAnotherProgramsChange) {
         ASSERT_TRUE(window);
         if (c.changed) replaceBehindTheWindow(dir);
         defineFunctionFromText("g(x)=2");
-        if (c.answer != QMessageBox::NoButton) answerNextBox(QStringLiteral("work.tvl\n"), c.answer);
-        if (c.answer == QMessageBox::Save) chooseFileInNextPrompt(dir.filePath("other.tvl"));
+        std::optional<ModalAnswer> question;
+        if (c.answer != QMessageBox::NoButton)
+            question.emplace(
+                [&c](QWidget* modal) { return answerBox(modal, QStringLiteral("work.tvl\n"), c.answer); });
+        std::optional<ModalAnswer> choose;
+        const QString other = dir.filePath("other.tvl");
+        if (c.answer == QMessageBox::Save)
+            choose.emplace([&other](QWidget* modal) { return chooseFile(modal, other); });
         window->runCommand(Command::Save);
         EXPECT_EQ(startOf(dir.filePath("work.tvl"), 7), c.kept) << c.behaviour;
         EXPECT_EQ(QFile::exists(dir.filePath("other.tvl")), c.answer == QMessageBox::Save) << c.behaviour;

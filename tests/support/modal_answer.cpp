@@ -1,0 +1,39 @@
+#include "modal_answer.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Far beyond what any command takes to open its window, even under the sanitizers.
+constexpr int deadlineMs = 30000;
+} // namespace
+
+ModalAnswer::ModalAnswer(std::function<bool(QWidget*)> answer)
+    : answer_(std::move(answer)), deadline_(deadlineMs) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { offer(); });
+    timer_.start(1);
+}
+
+ModalAnswer::~ModalAnswer() {
+    timer_.stop();
+    if (!answered_ && !gaveUp_) ADD_FAILURE() << "the window this test meant to answer never opened";
+}
+
+void ModalAnswer::offer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && answer_(modal)) {
+        answered_ = true;
+        timer_.stop();
+        return;
+    }
+    if (!deadline_.hasExpired()) return;
+    // Closing the window that nobody answers ends its modal loop, so the test goes on and fails.
+    gaveUp_ = true;
+    timer_.stop();
+    ADD_FAILURE() << "no window this test meant to answer opened within " << deadlineMs << " ms";
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+    else if (modal != nullptr) modal->close();
+}
