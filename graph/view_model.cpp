@@ -30,9 +30,14 @@ void setViewLimits(const ViewLimits& limits) {
     updatePixelWidth();
 }
 
-void resizeView(int width, int height) {
+void resizeArea(int width, int height) {
     currentView.width = width > 0 ? width : 0;
     currentView.height = height > 0 ? height : 0;
+    updatePixelWidth();
+}
+
+void resizeView(int width, int height) {
+    resizeArea(width, height);
     currentLimits = factoryLimits;
     setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
 }

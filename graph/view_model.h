@@ -26,7 +26,7 @@ struct GraphView {
     std::int32_t ratio = 1;
 };
 
-// Read-only views of the one instance of each. Writes go through setViewLimits and resizeView so
+// Read-only views of the one instance of each. Writes go through setViewLimits, resizeView and resizeArea so
 // that pixelWidth (and the evaluator's integral step) can never fall out of step with the limits.
 extern const ViewLimits& viewLimits;
 extern const GraphView& graphView;
@@ -35,8 +35,11 @@ extern const GraphView& graphView;
 // the conversions and clearGraph stay defined for empty, reversed or non-finite spans.
 void setViewLimits(const ViewLimits& limits);
 
-// A size change: takes the new area size (negative sizes count as 0) and resets to factoryLimits.
+// The area's first size change: takes the new area size (negative sizes count as 0) and resets
+// to factoryLimits.
 void resizeView(int width, int height);
+// A later size change: the new area size under the same limits, so a resize keeps the user's view.
+void resizeArea(int width, int height);
 
 // While it lives, the area counts device pixels of an image with `ratio` device pixels per
 // logical pixel, so the plotters sample, convert and draw at device resolution. Nested views of

@@ -145,18 +145,22 @@ int GraphArea::pictureRatio() const {
     return std::clamp(qRound(devicePixelRatioF()), 1, 4);
 }
 
-// A new image of the new size, the view back at the factory limits and blank axes. When the
-// area grew, the uncovered part asks for a paint, which rebuilds the whole picture. On a
-// high-density screen the image holds the device pixels (a whole ratio, at most 4) and the
-// plotters draw at that resolution.
+// A new image of the new size. Only the first size change, when the window is created, sets the
+// factory view; later ones (restore, maximise, a dragged frame) keep the user's limits and the
+// picture is rebuilt at the new size before it is shown. On a high-density screen the image holds
+// the device pixels (a whole ratio, at most 4) and the plotters draw at that resolution.
 void GraphArea::resizeEvent(QResizeEvent* event) {
     const int ratio = pictureRatio();
     image_ = QImage(event->size() * ratio, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
-    resizeView(width(), height());
+    if (sized_) {
+        resizeArea(width(), height());
+    } else {
+        resizeView(width(), height());
+        sized_ = true;
+    }
     clearGraph();
-    const QSize old = event->oldSize();
-    if (width() > old.width() || height() > old.height()) requestRepaint();
+    requestRepaint();
 }
 
 void GraphArea::drawBand(QPoint end) {

@@ -56,6 +56,7 @@ class GraphArea : public QWidget {
 
     QImage image_;
     bool stale_ = false;
+    bool sized_ = false; // the first size change has set the factory view
     InfoBox* infoBox_;
     // The rubber band: active while the left button is held, from anchor to the end last drawn.
     bool bandActive_ = false;
