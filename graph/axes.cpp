@@ -1,7 +1,6 @@
 #include "graph/axes.h"
 
 #include "graph/number_text.h"
-#include "graph/picture_log.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
@@ -83,7 +82,6 @@ void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColu
 
 // The surface comes first: on a high-density image it makes the view count device pixels.
 void clearGraph() {
-    startPicture(clearGraph);
     Surface surface;
     const int width = graphView.width;
     const int height = graphView.height;

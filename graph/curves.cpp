@@ -8,7 +8,6 @@
 #include "graph/chord.h"
 #include "graph/curve_breaks.h"
 #include "graph/function_rows.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_rows.h"
 #include "graph/sample_trail.h"
@@ -169,7 +168,6 @@ std::vector<double> columnValues() {
 }
 
 void plotFunctions() {
-    addToPicture(plotFunctions);
     Surface surface;
     surface.setBackgroundColour(labelBoxColour);
     surface.setBackgroundMode(BackgroundMode::Opaque);
@@ -185,7 +183,10 @@ void plotFunctions() {
 
 void plotGraphExpression(const ExpListPtr& list) {
     clearGraph();
-    addToPicture([list] { plotGraphExpression(list); });
+    drawGraphExpression(list);
+}
+
+void drawGraphExpression(const ExpListPtr& list) {
     const EvaluationSession session;
     Surface surface;
     surface.setPen(graphExpressionColour);

@@ -29,3 +29,5 @@ inline constexpr QRgb graphExpressionColour = qRgb(255, 0, 255);
 
 // Clears the graph area and draws the compiled expression in graphExpressionColour.
 void plotGraphExpression(const ExpListPtr& list);
+// The expression's curve alone, over what is shown.
+void drawGraphExpression(const ExpListPtr& list);

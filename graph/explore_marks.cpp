@@ -4,7 +4,6 @@
 #include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/number_text.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
@@ -81,7 +80,6 @@ void clearExploreMarks() {
 void drawExploreMarks() {
     if (marks.empty() && !shading) return;
     if (!(currentScene() == markedScene)) return clearExploreMarks();
-    addToPicture(drawExploreMarks);
     Surface surface;
     if (shading) shadeArea(surface, *shading);
     surface.setBackgroundMode(BackgroundMode::Transparent);

@@ -1,7 +1,6 @@
 #include "graph/graph_state.h"
 
 #include "graph/explore_marks.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/trace.h"
 #include "graph/view_model.h"
@@ -12,5 +11,4 @@ void resetGraphState() {
     plotSettings = PlotSettings{};
     endTrace();
     clearExploreMarks();
-    forgetPicture();
 }

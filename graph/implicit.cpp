@@ -3,7 +3,6 @@
 #include "expr/compiler.h"
 #include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_rows.h"
 #include "graph/surface.h"
@@ -212,7 +211,6 @@ void setCursorHooks(void (*showWait)(), void (*showCross)()) {
 }
 
 void plotImplicit() {
-    addToPicture(plotImplicit);
     const PlotSettings& s = plotSettings;
     const EvaluationSession session; // Stop ends both curves
     for (int index = 0; index < 2 && sidesFilled(s.implicitLeft[index], s.implicitRight[index]); ++index) {
@@ -221,7 +219,6 @@ void plotImplicit() {
 }
 
 void plotInequalities() {
-    addToPicture(plotInequalities);
     const int count = inequalityCount();
     if (count == 0) return;
     const EvaluationSession session;

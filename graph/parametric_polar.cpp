@@ -6,7 +6,6 @@
 #include "graph/curve_breaks.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_rows.h"
 #include "graph/sample_trail.h"
@@ -95,7 +94,6 @@ std::string parametricLabel() {
 }
 
 void plotParametric() {
-    addToPicture(plotParametric);
     const EvaluationSession session;
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
@@ -112,7 +110,6 @@ void plotParametric() {
 }
 
 void markParameter(int position) {
-    addToPicture([position] { markParameter(position); });
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
     Surface surface;
@@ -127,7 +124,6 @@ void markParameter(int position) {
 }
 
 void plotPolar() {
-    addToPicture(plotPolar);
     Surface surface;
     surface.setBackgroundMode(BackgroundMode::Transparent);
     double labelAngle = 0.0;

@@ -1,7 +1,6 @@
 #include "graph/trace.h"
 
 #include "expr/expression_function.h"
-#include "graph/picture_log.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
@@ -137,7 +136,6 @@ std::optional<TraceReadout> traceReadout() {
 
 // A small square around the point; the curve shows through its middle.
 void drawTraceMarker() {
-    addToPicture(drawTraceMarker);
     if (!marker) return;
     Surface surface;
     const CompiledCurve curve(marker->curve);

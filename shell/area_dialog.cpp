@@ -6,14 +6,13 @@
 #include "expr/explore_commands.h"
 #include "expr/expression_function.h"
 #include "expr/message_hook.h"
-#include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
 #include "graph/number_text.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/funlist_dialog.h"
-#include "shell/graph_area.h"
+#include "shell/redraws.h"
 
 #include <QComboBox>
 
@@ -109,8 +108,7 @@ QDialog* createAreaDialog(QWidget* owner, int row) {
         if (!shading) return;
         setAreaShading(std::move(*shading));
         dialog->done(QDialog::Accepted);
-        clearGraph();
-        plotShownCurves();
+        redraw(Trigger::Repaint);
     });
     return dialog;
 }

@@ -17,9 +17,6 @@
 #include "shell/vary_dialog.h"
 
 #include "expr/symbol_store.h"
-#include "graph/axes.h"
-#include "graph/curves.h"
-#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/file_commands.h"
@@ -27,6 +24,7 @@
 #include "shell/info_box.h"
 #include "shell/main_window.h"
 #include "shell/picture_commands.h"
+#include "shell/redraws.h"
 #include "shell/undo_history.h"
 
 namespace {
@@ -49,17 +47,15 @@ void showParametric(MainWindow& window) {
     plotSettings.plotMode = PlotMode::Parametric;
 }
 
-// Switching on draws the curve once over what is shown; switching off leaves it until the
-// next repaint.
 void toggleParametric(MainWindow& window) {
     if (!window.isChecked(Command::ShowParametric)) {
         showParametric(window);
-        plotParametric();
     } else {
         window.setParametricChecked(false);
         plotSettings.parametricShown = 0;
         plotSettings.plotMode = PlotMode::Explicit;
     }
+    redraw(Trigger::Repaint);
 }
 
 void toggleChord(MainWindow& window) {
@@ -117,7 +113,6 @@ bool runDialogCommand(MainWindow& window, Command id) {
     case Command::SetLimits: {
         const ViewLimits before = viewLimits;
         runSetLimitsDialog(&window);
-        plotFunctions();
         window.undoHistory()->recordLimitsEdit(before);
         break;
     }
@@ -127,7 +122,7 @@ bool runDialogCommand(MainWindow& window, Command id) {
     case Command::DefineFunction:
         runDefFuncDialog(&window);
         plotSettings.plotMode = PlotMode::Explicit;
-        plotFunctions();
+        redraw(Trigger::Repaint);
         break;
     case Command::EditFunctions:
         runEditListDialog(&window);
@@ -180,12 +175,12 @@ int nextChordRow(int row, const std::int32_t (&flags)[10]) {
 
 void dispatchCommand(MainWindow& window, Command id) {
     if (runViewCommand(id)) {
-        window.requestRepaint();
+        redraw(Trigger::ViewChange);
         return;
     }
     if (runDialogCommand(window, id)) return;
     if (runFindCommand(id) || runTraceCommand(id)) {
-        window.requestRepaint();
+        redraw(Trigger::Repaint);
         return;
     }
     switch (id) {
@@ -223,10 +218,10 @@ void dispatchCommand(MainWindow& window, Command id) {
         window.openConsole();
         break;
     case Command::Clear:
-        clearGraph();
+        redraw(Trigger::Clear);
         break;
     case Command::Replot:
-        plotFunctions();
+        redraw(Trigger::Replot);
         break;
     case Command::ShowParametric:
         toggleParametric(window);
@@ -242,14 +237,14 @@ void dispatchCommand(MainWindow& window, Command id) {
         break;
     case Command::ShowChord:
         toggleChord(window);
-        window.requestRepaint();
+        redraw(Trigger::Repaint);
         break;
     case Command::ChordHere:
-        window.requestRepaint();
+        redraw(Trigger::Repaint);
         break;
     case Command::NextFunction:
         plotSettings.chordRow = nextChordRow(plotSettings.chordRow, displayFlags);
-        window.requestRepaint();
+        redraw(Trigger::Repaint);
         break;
     default:
         break;

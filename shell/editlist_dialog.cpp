@@ -4,10 +4,8 @@
 #include "dialog_template.h"
 #include "expr/symbol_store.h"
 #include "funlist_dialog.h"
-#include "graph/axes.h"
-#include "graph/curves.h"
-#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "redraws.h"
 
 #include <array>
 
@@ -69,9 +67,7 @@ QDialog* createEditListDialog(QWidget* owner) {
     }
     onClicked(dialog, okId, [dialog] {
         dialog->done(QDialog::Accepted);
-        clearGraph();
-        plotFunctions();
-        plotPolar();
+        redraw(Trigger::Repaint);
     });
     return dialog;
 }

@@ -2,6 +2,7 @@
 
 #include "document/document_file.h"
 #include "document/document_format.h"
+#include "document/document_reset.h"
 #include "document/printable_text.h"
 #include "expr/evaluation_session.h"
 #include "expr/message_hook.h"
@@ -203,7 +204,7 @@ int runExportCommand(int argc, char** argv) {
     Bytes bytes;
     if (!readWholeFile(request.document, bytes) || !hasDocumentVersion(bytes))
         return fail("cannot read the document ", request.document);
-    startNewDocument();
+    resetDocument();
     if (readDocument(bytes) != 0) return fail(failureMessage.empty() ? damagedFileText : failureMessage);
     const PictureFormat format = *pictureFormatOf(QFile::decodeName(request.output.c_str()));
     const QByteArray picture =

@@ -11,6 +11,7 @@
 #include "graph/plot_settings.h"
 #include "shell/change_tracker.h"
 #include "shell/main_window.h"
+#include "shell/redraws.h"
 #include "shell/undo_history.h"
 
 #include <QFile>
@@ -64,10 +65,9 @@ void drawLoadedDocument() {
 }
 
 void restoreDocument(std::span<const unsigned char> snapshot, const std::optional<ViewLimits>& view) {
-    startNewDocument();
+    resetDocument();
     readDocumentSnapshot(snapshot);
     if (view) setViewLimits(*view);
-    drawLoadedDocument();
 }
 
 namespace {
@@ -94,9 +94,11 @@ void openNamedDocument(MainWindow& window, const std::function<int()>& storeName
     }
     documentStamp = stamp;
     stampedPath = plotSettings.documentPath.view();
-    startNewDocument();
+    resetDocument();
     const int damaged = readDocument(bytes);
-    drawLoadedDocument();
+    // A document saved in parametric mode shows its curve from then on.
+    if (plotSettings.plotMode == PlotMode::Parametric) plotSettings.parametricShown = 1;
+    redraw(Trigger::DocumentLoaded);
     openLoadedModeDialog(window);
     if (damaged != 0) {
         window.changeTracker()->markUnsaved();
@@ -108,14 +110,10 @@ void openNamedDocument(MainWindow& window, const std::function<int()>& storeName
 
 } // namespace
 
-void startNewDocument() {
-    resetDocument();
-    clearGraph();
-}
-
 void newDocumentFlow(MainWindow& window) {
     if (!settleUnsavedChanges(window)) return;
-    startNewDocument();
+    resetDocument();
+    redraw(Trigger::NewDocument);
     window.changeTracker()->markSaved();
     window.undoHistory()->restart();
 }

@@ -11,16 +11,14 @@
 class MainWindow;
 class QString;
 
-// The picture a loaded document asks for by its plot mode (the parametric mode also shows its
-// curve from then on).
+// The picture a document loaded for the headless export asks for by its plot mode (the
+// parametric mode also shows its curve from then on).
 void drawLoadedDocument();
 // Puts the document back to a snapshot (writeDocumentSnapshot) the way Open loads a file, with
-// no box, no set-up dialog and no file touched; view, when given, is shown instead of the
-// snapshot's limits.
+// no box, no set-up dialog, no file touched and nothing drawn; view, when given, is set instead
+// of the snapshot's limits.
 void restoreDocument(std::span<const unsigned char> snapshot, const std::optional<ViewLimits>& view);
 
-// File > New: the document state back to its start, then blank axes.
-void startNewDocument();
 // Asks about unsaved work, then clears the document as File > New does.
 void newDocumentFlow(MainWindow& window);
 // Asks about unsaved work and for a file, starts a new document, loads the file and redraws by

@@ -2,9 +2,8 @@
 
 #include "dialog_template.h"
 #include "expr/symbol_store.h"
-#include "graph/curves.h"
-#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "redraws.h"
 
 #include <QCheckBox>
 
@@ -83,8 +82,7 @@ QDialog* createFunListDialog(QWidget* owner) {
     bindRowFlags(dialog, secondDerivativeBoxId, plotSettings.secondDerivativeFlags);
     onClicked(dialog, okId, [dialog] {
         dialog->done(QDialog::Accepted);
-        plotFunctions();
-        plotPolar();
+        redraw(Trigger::Repaint);
     });
     return dialog;
 }

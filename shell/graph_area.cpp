@@ -1,6 +1,5 @@
 #include "shell/graph_area.h"
 
-#include "expr/evaluation_session.h"
 #include "graph/axes.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
@@ -11,6 +10,7 @@
 #include "graph/trace.h"
 #include "graph/view_model.h"
 #include "shell/info_box.h"
+#include "shell/redraws.h"
 #include "shell/stop_dialog.h"
 #include "shell/trace_command.h"
 
@@ -52,20 +52,19 @@ void showCrossCursor() {
 
 } // namespace
 
-void drawMarksOver(bool (*drawn)(CurveKind)) {
-    if (drawn(CurveKind::Function)) drawExploreMarks();
-    // A trace whose curve is no longer shown ends here.
-    const std::optional<TraceReadout> readout = traceReadout();
-    if (!readout) endTrace();
-    if (readout && drawn(readout->curve.kind)) drawTraceMarker();
-    if (shownArea != nullptr) shownArea->infoBox()->showTrace(readout);
-}
-
+// The explore marks sit on the function rows; a trace whose curve is no longer shown ends here.
 void plotShownCurves() {
     plotFunctions();
     plotPolar();
     if (plotSettings.parametricShown != 0) plotParametric();
-    drawMarksOver([](CurveKind) { return true; });
+    drawExploreMarks();
+    const std::optional<TraceReadout> readout = traceReadout();
+    if (readout) {
+        drawTraceMarker();
+    } else {
+        endTrace();
+    }
+    if (shownArea != nullptr) shownArea->infoBox()->showTrace(readout);
 }
 
 GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(this)) {
@@ -75,6 +74,7 @@ GraphArea::GraphArea(QWidget* parent) : QWidget(parent), infoBox_(new InfoBox(th
     // Takes the keyboard, so that the arrow keys pan the view; a click gives the focus back.
     setFocusPolicy(Qt::StrongFocus);
     shownArea = this;
+    resetScene();
     setGraphImage(&image_);
     setSurfaceReleaseHook(showReleasedImage);
     setCursorHooks(showWaitCursor, showCrossCursor);
@@ -93,13 +93,11 @@ void GraphArea::requestRepaint() {
     update();
 }
 
-// The fixed order of a repaint. Implicit curves, regions and graphed expressions are drawn
-// only when asked for, so a repaint drops them.
+// A repaint the window system asked for (a size change, a trace step) is a fresh drawing of the
+// state with the layers still alive.
 void GraphArea::rebuildPicture() {
-    const EvaluationSession session; // Stop ends the whole repaint
     rebuilding = true;
-    clearGraph();
-    plotShownCurves();
+    redraw(Trigger::Repaint);
     rebuilding = false;
 }
 

@@ -10,13 +10,8 @@
 
 class InfoBox;
 
-// After curves were drawn, of the kinds for which drawn is true: the explore marks when the
-// function rows were among them (the marks sit on those), the trace's marker when its curve was,
-// and the trace's readout in the info box.
-void drawMarksOver(bool (*drawn)(CurveKind));
-
 // The curves every repaint draws over the axes: the ticked explicit graphs, the polar graphs and,
-// when it is shown, the parametric curve; then the marks and the trace's marker on them.
+// when it is shown, the parametric curve; then the explore marks and the trace's marker on them.
 void plotShownCurves();
 
 class GraphArea : public QWidget {

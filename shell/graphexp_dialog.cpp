@@ -2,7 +2,7 @@
 
 #include "dialog_template.h"
 #include "expr/compiler.h"
-#include "graph/curves.h"
+#include "redraws.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ QDialog* createGraphExpDialog(QWidget* owner) {
     onClicked(dialog, okId, [dialog] {
         const ExpListPtr list = compileExpression(fieldText(dialog, expressionId));
         dialog->done(QDialog::Accepted);
-        plotGraphExpression(list);
+        redrawGraphExpression(list);
     });
     return dialog;
 }

@@ -1,7 +1,6 @@
 #include "inequal_dialog.h"
 
 #include "dialog_template.h"
-#include "graph/implicit.h"
 #include "intrinsic_dialog.h"
 
 namespace {
@@ -35,7 +34,7 @@ constexpr DialogTemplate inequalTemplate{
 QDialog* createInequalDialog(QWidget* owner) {
     return createRelationDialog(owner, {inequalTemplate, QSize(410, 96), leftIds, rightIds,
                                         plotSettings.inequalityLeft, plotSettings.inequalityRight,
-                                        PlotMode::Inequalities, plotInequalities});
+                                        PlotMode::Inequalities, Trigger::InequalityPlot});
 }
 
 QDialog* openInequalDialog(QWidget* owner) {

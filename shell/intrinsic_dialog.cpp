@@ -2,8 +2,6 @@
 
 #include "dialog_template.h"
 #include "drag_move.h"
-#include "graph/axes.h"
-#include "graph/implicit.h"
 
 namespace {
 
@@ -51,9 +49,9 @@ QDialog* createRelationDialog(QWidget* owner, const RelationSetup& setup) {
     plotSettings.plotMode = setup.mode;
     onClicked(dialog, relationPlotId, [dialog, setup] {
         storeSides(dialog, setup);
-        setup.plot();
+        redraw(setup.plotted);
     });
-    onClicked(dialog, relationClearId, [] { clearGraph(); });
+    onClicked(dialog, relationClearId, [] { redraw(Trigger::Clear); });
     onClicked(dialog, relationCloseId, [dialog, setup] {
         storeSides(dialog, setup);
         dialog->done(QDialog::Accepted);
@@ -64,7 +62,7 @@ QDialog* createRelationDialog(QWidget* owner, const RelationSetup& setup) {
 QDialog* createIntrinsicDialog(QWidget* owner) {
     return createRelationDialog(owner, {intrinsicTemplate, QSize(410, 76), leftIds, rightIds,
                                         plotSettings.implicitLeft, plotSettings.implicitRight,
-                                        PlotMode::Implicit, plotImplicit});
+                                        PlotMode::Implicit, Trigger::ImplicitPlot});
 }
 
 QDialog* openIntrinsicDialog(QWidget* owner) {

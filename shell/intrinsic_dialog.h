@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graph/plot_settings.h"
+#include "shell/redraws.h"
 
 #include <QSize>
 
@@ -25,11 +26,11 @@ struct RelationSetup {
     std::span<SideText> left;
     std::span<SideText> right;
     PlotMode mode;
-    void (*plot)();
+    Trigger plotted; // what "Plot" redraws
 };
 
 // Fills the side fields from the plot settings and sets the plot mode at once. "Plot" stores the
-// texts and draws over the current picture, "Clear" clears the graph area, "Close" stores the
+// texts and draws them over the picture, "Clear" clears the graph area, "Close" stores the
 // texts and closes.
 QDialog* createRelationDialog(QWidget* owner, const RelationSetup& setup);
 

@@ -7,6 +7,7 @@
 #include "shell/file_commands.h"
 #include "shell/graph_area.h"
 #include "shell/info_box.h"
+#include "shell/redraws.h"
 #include "shell/stop_dialog.h"
 #include "shell/undo_history.h"
 
@@ -68,6 +69,8 @@ MainWindow::MainWindow()
       undoHistory_(new UndoHistory(*this, *changeTracker_)) {
     showCaption(false);
     connect(changeTracker_, &ChangeTracker::checked, this, &MainWindow::showCaption);
+    // Whatever an input changed (a console line, a dialog's field), the picture follows.
+    connect(changeTracker_, &ChangeTracker::checked, this, [] { redrawIfStale(); });
     setAcceptDrops(true);
     setCentralWidget(graphArea_);
     menus_ = buildMenus(menuBar(), this, [this](Command id) { runCommand(id); });

@@ -2,10 +2,8 @@
 
 #include "dialog_template.h"
 #include "drag_move.h"
-#include "graph/axes.h"
-#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
-#include "graph_area.h"
+#include "redraws.h"
 #include "vary_dialog.h"
 
 #include <QScrollBar>
@@ -71,10 +69,7 @@ void sliderMoved(QDialog* dialog) {
     const double from = textNumber(plotSettings.parameterFrom.c_str());
     const double to = textNumber(plotSettings.parameterTo.c_str());
     showReadout(dialog, valueId, from + parametricStepCount * (to - from) * 0.001);
-    clearGraph();
-    if (plotSettings.parametricShown) plotParametric();
-    markParameter(parametricStepCount);
-    drawMarksOver([](CurveKind kind) { return kind == CurveKind::Parametric && plotSettings.parametricShown != 0; });
+    redrawParameterMark(parametricStepCount);
 }
 
 } // namespace
@@ -88,9 +83,9 @@ QDialog* createParametricDialog(QWidget* owner) {
     bindStepSlider(slider, parametricStepCount, [dialog] { sliderMoved(dialog); });
     onClicked(dialog, plotId, [dialog] {
         storeFields(dialog);
-        if (plotSettings.parametricShown) plotParametric();
+        redraw(Trigger::Repaint);
     });
-    onClicked(dialog, clearId, [] { clearGraph(); });
+    onClicked(dialog, clearId, [] { redraw(Trigger::Clear); });
     onClicked(dialog, closeId, [dialog] { dialog->done(QDialog::Accepted); });
     return dialog;
 }

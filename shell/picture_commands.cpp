@@ -1,10 +1,10 @@
 #include "shell/picture_commands.h"
 
 #include "expr/message_hook.h"
-#include "graph/picture_log.h"
 #include "shell/graph_area.h"
 #include "shell/main_window.h"
 #include "shell/picture_export.h"
+#include "shell/redraws.h"
 
 #include <QClipboard>
 #include <QFileDialog>
@@ -63,18 +63,21 @@ std::optional<PictureChoice> exportPrompt(QWidget* owner) {
 void exportPictureFlow(MainWindow& window) {
     const std::optional<PictureChoice> choice = exportPrompt(&window);
     if (!choice) return;
-    if (!writePicture(choice->path, choice->format, choice->ratio, redrawPicture)) {
+    redrawIfStale();
+    if (!writePicture(choice->path, choice->format, choice->ratio, drawScene)) {
         showMessage("Error", "Cant save file", messageIconNone);
     }
 }
 
 void copyPicture(MainWindow& window) {
-    QGuiApplication::clipboard()->setImage(drawnImage(window.graphArea()->pictureRatio(), redrawPicture));
+    redrawIfStale();
+    QGuiApplication::clipboard()->setImage(drawnImage(window.graphArea()->pictureRatio(), drawScene));
 }
 
 void printPictureFlow(MainWindow& window) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, &window);
     if (dialog.exec() != QDialog::Accepted) return;
-    printPicture(printer, redrawPicture);
+    redrawIfStale();
+    printPicture(printer, drawScene);
 }

@@ -2,8 +2,8 @@
 
 #include "dialog_template.h"
 #include "funlist_dialog.h"
-#include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "redraws.h"
 
 #include <array>
 
@@ -59,7 +59,7 @@ QDialog* createPolarDialog(QWidget* owner) {
     onClicked(dialog, okId, [dialog] {
         plotSettings.angleVariable = fieldText(dialog, angleId);
         dialog->done(QDialog::Accepted);
-        plotPolar();
+        redraw(Trigger::Repaint);
     });
     return dialog;
 }

@@ -1,8 +1,8 @@
 #include "setlimits_dialog.h"
 
 #include "dialog_template.h"
-#include "graph/axes.h"
 #include "graph/view_model.h"
+#include "redraws.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ QDialog* createSetLimitsDialog(QWidget* owner) {
         limits.yMin = fieldNumber(dialog, yMinId);
         setViewLimits(limits);
         dialog->done(QDialog::Accepted);
-        clearGraph();
+        redraw(Trigger::ViewChange);
     });
     return dialog;
 }

@@ -6,6 +6,7 @@
 #include "shell/dialog_template.h"
 #include "shell/file_commands.h"
 #include "shell/main_window.h"
+#include "shell/redraws.h"
 
 #include <cstring>
 
@@ -74,6 +75,7 @@ void UndoHistory::restore(std::optional<ViewLimits> view) {
     restoreDocument(states_[current_].snapshot, view);
     plotSettings.parametricShown = states_[current_].parametricShown ? 1 : 0;
     window_.setParametricChecked(states_[current_].parametricShown);
+    redraw(Trigger::DocumentLoaded);
     refillOpenDialogs(&window_);
     tracker_.check();
     restoring_ = false;

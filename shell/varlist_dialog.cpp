@@ -3,8 +3,7 @@
 #include "dialog_template.h"
 #include "drag_move.h"
 #include "expr/symbol_store.h"
-#include "graph/axes.h"
-#include "graph_area.h"
+#include "redraws.h"
 
 #include <array>
 
@@ -67,18 +66,13 @@ void applyRows(const QDialog* dialog) {
     }
 }
 
-void redraw() {
-    clearGraph();
-    plotShownCurves();
-}
-
 void scaleRow(QDialog* dialog, int row, double factor) {
     if (!fieldText(dialog, firstNameId + row).empty()) {
         const double value = fieldNumber(dialog, firstValueId + row) * factor;
         setFieldText(dialog, firstValueId + row, formatNumber(value));
         applyRow(dialog, row, value);
     }
-    redraw();
+    redraw(Trigger::Repaint);
 }
 
 } // namespace
@@ -93,7 +87,7 @@ QDialog* createVarListDialog(QWidget* owner) {
     }
     onClicked(dialog, replotId, [dialog] {
         applyRows(dialog);
-        redraw();
+        redraw(Trigger::Repaint);
     });
     onClicked(dialog, closeId, [dialog] {
         applyRows(dialog);

@@ -3,12 +3,7 @@
 #include "dialog_template.h"
 #include "drag_move.h"
 #include "expr/symbol_store.h"
-#include "graph/axes.h"
-#include "graph/curves.h"
-#include "graph/implicit.h"
-#include "graph/parametric_polar.h"
-#include "graph/plot_settings.h"
-#include "graph_area.h"
+#include "redraws.h"
 
 #include <QScrollBar>
 
@@ -44,47 +39,12 @@ constexpr DialogTemplate varyTemplate{DialogFrame::None, nullptr, "Bookman Old S
 
 constexpr QSize varyPixels(410, 62);
 
-void plotByMode() {
-    switch (plotSettings.plotMode) {
-    case PlotMode::Explicit:
-        plotFunctions();
-        break;
-    case PlotMode::Polar:
-        plotPolar();
-        break;
-    case PlotMode::Parametric:
-        if (plotSettings.parametricShown) plotParametric();
-        break;
-    case PlotMode::Implicit:
-        plotImplicit();
-        break;
-    case PlotMode::Inequalities:
-        break;
-    }
-}
-
-// The curves plotByMode draws.
-bool drawnByMode(CurveKind kind) {
-    switch (plotSettings.plotMode) {
-    case PlotMode::Explicit:
-        return isExplicit(kind);
-    case PlotMode::Polar:
-        return kind == CurveKind::Polar;
-    case PlotMode::Parametric:
-        return kind == CurveKind::Parametric && plotSettings.parametricShown != 0;
-    default:
-        return false;
-    }
-}
-
 void sliderMoved(QDialog* dialog) {
     const double from = fieldNumber(dialog, fromId);
     const double value = (fieldNumber(dialog, toId) - from) * varyStepCount * 0.01 + from;
     showReadout(dialog, valueId, value);
     setVariableValue(findOrCreateVariable(fieldText(dialog, nameId)), value);
-    clearGraph();
-    plotByMode();
-    drawMarksOver(drawnByMode);
+    redraw(Trigger::VarySlider);
 }
 
 } // namespace
@@ -122,7 +82,7 @@ QDialog* createVaryDialog(QWidget* owner) {
     bindStepSlider(slider, varyStepCount, [dialog] { sliderMoved(dialog); });
     onClicked(dialog, okId, [dialog] {
         dialog->done(QDialog::Accepted);
-        plotShownCurves();
+        redraw(Trigger::Repaint);
     });
     return dialog;
 }

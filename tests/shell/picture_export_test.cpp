@@ -6,12 +6,11 @@
 #include "expr/message_hook.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
-#include "graph/implicit.h"
-#include "graph/picture_log.h"
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
 #include "shell/picture_export.h"
+#include "shell/redraws.h"
 #include "shell_test_support.h"
 
 #include <QApplication>
@@ -46,7 +45,7 @@ void recordMessage(const char*, const char* body, int) {
 }
 
 // The window's picture: y = x on the axes, shaded from -2 to 1 with its area's readout, then a
-// circle x^2 + y^2 = 4 drawn over it, which stays shown until the next repaint.
+// circle x^2 + y^2 = 4 drawn over it as the Implicit dialog's Plot draws it.
 std::unique_ptr<MainWindow> windowWithCurveAndCircle() {
     auto window = makeShownWindow();
     if (!window) return window;
@@ -57,7 +56,7 @@ std::unique_ptr<MainWindow> windowWithCurveAndCircle() {
     window->graphArea()->repaint();
     plotSettings.implicitLeft[0] = "x^2+y^2";
     plotSettings.implicitRight[0] = "4";
-    plotImplicit();
+    redraw(Trigger::ImplicitPlot);
     return window;
 }
 
@@ -79,7 +78,7 @@ TEST(PictureExport, PngAtEachRatioShowsWhatTheWindowShows) {
     ASSERT_TRUE(window);
     for (const int r : {1, 2, 4}) {
         SCOPED_TRACE(r);
-        const QImage png = decoded(encodedPicture(PictureFormat::Png, r, redrawPicture));
+        const QImage png = decoded(encodedPicture(PictureFormat::Png, r, drawScene));
         ASSERT_EQ(png.size(), QSize(graphSize * r, graphSize * r));
         if (r == 1) {
             EXPECT_EQ(png, window->graphArea()->image().convertToFormat(QImage::Format_RGB32));
@@ -129,7 +128,7 @@ SvgContent readSvg(const QByteArray& bytes) {
 TEST(PictureExport, SvgHoldsAxisLinesCurvePathsLabelTextsAndOneImageOfDots) {
     auto window = windowWithCurveAndCircle();
     ASSERT_TRUE(window);
-    const SvgContent svg = readSvg(encodedPicture(PictureFormat::Svg, 1, redrawPicture));
+    const SvgContent svg = readSvg(encodedPicture(PictureFormat::Svg, 1, drawScene));
     EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#ff0000"), 2);
     EXPECT_GE(std::count(svg.strokesOfLines.begin(), svg.strokesOfLines.end(), "#4000ff"), 1);
     EXPECT_GE(svg.longestLine, graphSize / 2); // the curve is one path, not a line per column

@@ -6,6 +6,7 @@
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "shell/dialog_template.h"
+#include "shell/redraws.h"
 #include "shell/varlist_dialog.h"
 #include "shell/vary_dialog.h"
 
@@ -202,14 +203,14 @@ TEST(StepCount, ScrollActionsMapOntoTheFiveStepChanges) {
 struct RedrawCase {
     const char* behaviour;
     PlotMode mode;
-    bool axesOnly;
 };
 
-TEST_F(VariableDialogTest, VaryRedrawsByPlotMode) {
+// Whatever the plot mode, the slider keeps the other graphs: it draws what a repaint draws.
+TEST_F(VariableDialogTest, VaryRedrawsTheWholePictureInEveryMode) {
     const RedrawCase cases[] = {
-        {"explicit mode draws the ticked graphs", PlotMode::Explicit, false},
-        {"inequalities mode leaves only the axes", PlotMode::Inequalities, true},
-        {"parametric mode draws nothing while the curve is hidden", PlotMode::Parametric, true},
+        {"explicit mode", PlotMode::Explicit},
+        {"inequalities mode", PlotMode::Inequalities},
+        {"parametric mode with the curve hidden", PlotMode::Parametric},
     };
     defineFunctions({"f(x)=x+a"});
     plotSettings.parametricX = "t";
@@ -226,7 +227,10 @@ TEST_F(VariableDialogTest, VaryRedrawsByPlotMode) {
         dialog->show();
         graph.fill(Qt::white);
         clickPart(dialogControl<QScrollBar>(dialog, varySliderId), QStyle::SC_ScrollBarAddLine);
-        EXPECT_EQ(graph == axesOnly, c.axesOnly) << c.behaviour;
+        const QImage moved = graph.copy();
+        redraw(Trigger::Repaint);
+        EXPECT_NE(moved, axesOnly) << c.behaviour;
+        EXPECT_EQ(moved, graph) << c.behaviour;
     }
 }
 
