@@ -45,9 +45,9 @@ void drawReadout(Surface& surface, const AreaShading& shading, ColumnSpan span, 
     const int row =
         shading.area < 0 ? shiftedPixel(axisRow, -gap - toDevice(readoutHeight)) : shiftedPixel(axisRow, gap);
     surface.setBackgroundMode(BackgroundMode::Transparent);
-    // Halfway to white: the curves' own deep colours are hard to read as text on the background.
-    surface.setTextColour(lighterColour(shading.colour, 2));
-    surface.textOutInside(column, row, shading.readout);
+    // The curves' own deep colours are hard to read as text on the dark ground.
+    surface.setTextColour(readoutColour(shading.colour));
+    surface.readoutOut(column, row, shading.readout, true);
 }
 
 } // namespace

@@ -1,11 +1,18 @@
 #include "graph/axes.h"
 
+#include "graph/appearance.h"
+#include "graph/colours.h"
 #include "graph/number_text.h"
+#include "graph/readout_places.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <QRect>
+
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,19 +39,38 @@ struct Spacing {
 // Generous bound on the multiples walked per axis: a span holds at most about 100 minor steps.
 constexpr int maxMarks = 1000;
 
-void drawMarks(Surface& surface, const Axis& axis, Spacing spacing, int halfLength, bool xAxis, int axisPos) {
+// Lines across the axis at every multiple of spacing, from `from` to `to` (excluded) along it.
+void drawMarks(Surface& surface, const Axis& axis, Spacing spacing, bool xAxis, int from, int to) {
     const double first = std::floor(axis.min / spacing.unit);
     const double count = std::ceil(axis.max / spacing.unit) - first;
     for (int i = 0; i <= count && i <= maxMarks; ++i) {
         const int pos = axis.toPixel(spacing.at(first + i));
         if (xAxis) {
-            surface.moveTo(pos, axisPos + halfLength);
-            surface.lineTo(pos, axisPos - halfLength);
+            surface.moveTo(pos, from);
+            surface.lineTo(pos, to);
         } else {
-            surface.moveTo(axisPos + halfLength, pos);
-            surface.lineTo(axisPos - halfLength, pos);
+            surface.moveTo(from, pos);
+            surface.lineTo(to, pos);
         }
     }
+}
+
+void drawTicks(Surface& surface, const Axis& axis, Spacing spacing, int halfLength, bool xAxis, int axisPos) {
+    drawMarks(surface, axis, spacing, xAxis, axisPos + halfLength, axisPos - halfLength);
+}
+
+// Lines across the whole area at the minor steps, then at the major ones over them.
+void drawGrid(Surface& surface, const Axis& xAxis, const Axis& yAxis) {
+    const double xStep = tickStep(xAxis.max - xAxis.min);
+    const double yStep = tickStep(yAxis.max - yAxis.min);
+    const ColourScheme& scheme = colours();
+    const auto lines = [&](double scale, QRgb colour) {
+        surface.setPen(colour);
+        if (xStep > 0.0) drawMarks(surface, xAxis, Spacing(xStep * scale), true, graphView.height, -1);
+        if (yStep > 0.0) drawMarks(surface, yAxis, Spacing(yStep * scale), false, 0, graphView.width);
+    };
+    if (appearance.grid == GridLines::MajorAndMinor) lines(0.1, scheme.minorGrid);
+    lines(1.0, scheme.majorGrid);
 }
 
 // The outermost multiple of spacing that still satisfies `inside`, found by walking from the
@@ -59,35 +85,74 @@ template <typename Inside> double edgeMultiple(double from, Spacing spacing, int
     return spacing.at(k) + 0.0;
 }
 
-void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow, int width) {
+// The edge labels' boxes go into `taken`, which the numbers of numbered axes keep clear of.
+void drawXLabels(Surface& surface, const Axis& axis, Spacing minor, int axisRow, int width,
+                 std::vector<QRect>& taken) {
     const double left = edgeMultiple(axis.min, minor, -1, [](double v) { return screenX(v) >= 0; });
     const double right = edgeMultiple(axis.max, minor, 1, [width](double v) { return screenX(v) <= width; });
-    surface.textOutInside(shiftedPixel(screenX(left), toDevice(3)), axisRow + toDevice(3),
-                          formatNumber("%5.2lf", left));
-    surface.textOutInside(shiftedPixel(screenX(right), toDevice(-40)), axisRow + toDevice(3),
-                          formatNumber("%5.2lf", right));
+    taken.push_back(surface.textOutInside(shiftedPixel(screenX(left), toDevice(3)), axisRow + toDevice(3),
+                                          formatNumber("%5.2lf", left)));
+    taken.push_back(surface.textOutInside(shiftedPixel(screenX(right), toDevice(-40)), axisRow + toDevice(3),
+                                          formatNumber("%5.2lf", right)));
 }
 
-void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height) {
+void drawYLabels(Surface& surface, const Axis& axis, Spacing minor, int axisColumn, int height,
+                 std::vector<QRect>& taken) {
     const double bottom =
         edgeMultiple(axis.min, minor, -1, [height](double v) { return screenY(v) <= height; });
     const double top = edgeMultiple(axis.max, minor, 1, [](double v) { return screenY(v) >= 0; });
-    surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(bottom), toDevice(-20)),
-                          formatNumber("%5.2lf", bottom));
-    surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(top), toDevice(3)),
-                          formatNumber("%5.2lf", top));
+    taken.push_back(surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(bottom), toDevice(-20)),
+                                          formatNumber("%5.2lf", bottom)));
+    taken.push_back(surface.textOutInside(axisColumn + toDevice(3), shiftedPixel(screenY(top), toDevice(3)),
+                                          formatNumber("%5.2lf", top)));
+}
+
+// Where the number of the tick at pos goes: below the x axis (above it where the area ends
+// first), left of the y axis (right of it where the area begins first).
+QRect numberBox(QSize size, int pos, bool xAxis, int axisPos) {
+    const int gap = toDevice(6);
+    if (xAxis) {
+        const int below = axisPos + gap;
+        const int row = below + size.height() <= graphView.height ? below : axisPos - gap - size.height();
+        return {QPoint(pos - size.width() / 2, row), size};
+    }
+    const int left = axisPos - gap - size.width();
+    return {QPoint(left >= 0 ? left : axisPos + gap, pos - size.height() / 2), size};
+}
+
+// A number at every major tick inside the view but the origin's, skipping any that would cover
+// an edge label or a number already placed.
+void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, int axisPos,
+                 std::vector<QRect>& taken) {
+    const double first = std::ceil(axis.min / major.unit);
+    const double count = std::floor(axis.max / major.unit) - first;
+    for (int i = 0; i <= count && i <= maxMarks; ++i) {
+        const double value = major.at(first + i) + 0.0;
+        if (value == 0.0) continue;
+        const std::string text = formatNumber("%g", value);
+        const QRect box = numberBox(surface.textBox(text), axis.toPixel(value), xAxis, axisPos);
+        const bool free = std::none_of(taken.begin(), taken.end(), [&](const QRect& t) { return t.intersects(box); });
+        if (!free) continue;
+        taken.push_back(box);
+        surface.textOut(box.x(), box.y(), text);
+    }
 }
 
 } // namespace
 
 // The surface comes first: on a high-density image it makes the view count device pixels.
 void clearGraph() {
+    clearReadoutPlaces();
     Surface surface;
     const int width = graphView.width;
     const int height = graphView.height;
-    surface.setBrush(backgroundColour);
+    const ColourScheme& scheme = colours();
+    surface.setBrush(scheme.background);
     surface.rectangle(0, 0, width, height);
-    surface.setPen(axisColour);
+    const Axis xAxis{viewLimits.xMin, viewLimits.xMax, screenX};
+    const Axis yAxis{viewLimits.yMin, viewLimits.yMax, screenY};
+    if (appearance.grid != GridLines::None) drawGrid(surface, xAxis, yAxis);
+    surface.setPen(scheme.axis);
 
     // Off-view origin: the axes stay at the top/left edge, at most 20 above the bottom and
     // 40 left of the right edge.
@@ -98,22 +163,24 @@ void clearGraph() {
     surface.moveTo(axisColumn, 0);
     surface.lineTo(axisColumn, height);
 
-    surface.setTextColour(axisColour);
-    surface.setBackgroundColour(backgroundColour);
+    surface.setTextColour(scheme.axis);
+    surface.setBackgroundColour(scheme.background);
     surface.setBackgroundMode(BackgroundMode::Opaque);
 
-    const Axis xAxis{viewLimits.xMin, viewLimits.xMax, screenX};
+    std::vector<QRect> taken;
     const double xStep = tickStep(xAxis.max - xAxis.min);
     if (xStep > 0.0) {
-        drawMarks(surface, xAxis, Spacing(xStep), toDevice(4), true, axisRow);
-        drawMarks(surface, xAxis, Spacing(xStep * 0.1), toDevice(2), true, axisRow);
-        drawXLabels(surface, xAxis, Spacing(xStep * 0.1), axisRow, width);
+        drawTicks(surface, xAxis, Spacing(xStep), toDevice(4), true, axisRow);
+        drawTicks(surface, xAxis, Spacing(xStep * 0.1), toDevice(2), true, axisRow);
+        drawXLabels(surface, xAxis, Spacing(xStep * 0.1), axisRow, width, taken);
     }
-    const Axis yAxis{viewLimits.yMin, viewLimits.yMax, screenY};
     const double yStep = tickStep(yAxis.max - yAxis.min);
     if (yStep > 0.0) {
-        drawMarks(surface, yAxis, Spacing(yStep), toDevice(4), false, axisColumn);
-        drawMarks(surface, yAxis, Spacing(yStep * 0.1), toDevice(2), false, axisColumn);
-        drawYLabels(surface, yAxis, Spacing(yStep * 0.1), axisColumn, height);
+        drawTicks(surface, yAxis, Spacing(yStep), toDevice(4), false, axisColumn);
+        drawTicks(surface, yAxis, Spacing(yStep * 0.1), toDevice(2), false, axisColumn);
+        drawYLabels(surface, yAxis, Spacing(yStep * 0.1), axisColumn, height, taken);
     }
+    if (!appearance.numberedAxes) return;
+    if (xStep > 0.0) drawNumbers(surface, xAxis, Spacing(xStep), true, axisRow, taken);
+    if (yStep > 0.0) drawNumbers(surface, yAxis, Spacing(yStep), false, axisColumn, taken);
 }

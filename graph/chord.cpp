@@ -2,6 +2,7 @@
 
 #include "expr/evaluator.h"
 #include "expr/stop_hook.h"
+#include "graph/colours.h"
 #include "graph/number_text.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
@@ -9,15 +10,8 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr QRgb chordColour = qRgb(255, 255, 0);
-constexpr QRgb readoutColour = qRgb(0, 255, 0);
-
-} // namespace
-
 void drawChord(const ExpListPtr& list, Surface& surface) {
-    surface.setPen(chordColour);
+    surface.setPen(colours().chord);
     Variable* x = findOrCreateVariable("x");
     const int column1 = toDevice(plotSettings.popupPoint.x);
     const double x1 = worldX(column1);
@@ -40,15 +34,14 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
 
     const double up = y2 - y1;
     const double slope = up / run;
-    surface.setTextColour(readoutColour);
+    surface.setTextColour(colours().chordReadout);
     // A rising chord has room below its start; any other has its readouts above.
     const bool below = slope > 0;
     // The two readouts by the start stay 20 rows apart where the area's edge moves them.
     const int top = std::max(
         0, std::min(shiftedPixel(row1, toDevice(below ? 10 : -40)), graphView.height - toDevice(40)));
-    surface.textOutInside(column1, below ? top : top + toDevice(20), formatNumber("Along = %lf", run));
-    surface.textOutInside(column1, below ? top + toDevice(20) : top,
-                          formatNumber("Chord slope = %lf", slope));
+    surface.readoutOut(column1, below ? top : top + toDevice(20), formatNumber("Along = %lf", run), true);
+    surface.readoutOut(column1, below ? top + toDevice(20) : top, formatNumber("Chord slope = %lf", slope), true);
     const auto middleRow = static_cast<int>((static_cast<long long>(row1) + row2) / 2);
-    surface.textOutInside(shiftedPixel(column2, toDevice(4)), middleRow, formatNumber("Up = %lf", up));
+    surface.readoutOut(shiftedPixel(column2, toDevice(4)), middleRow, formatNumber("Up = %lf", up), true);
 }

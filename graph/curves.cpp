@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr QRgb labelTextColour = qRgb(220, 220, 250);
-constexpr QRgb labelBoxColour = qRgb(55, 55, 20);
-
 // Where the last label went; shared by the rows of one plotFunctions call. A first row that never
 // passes through the view puts its label at the top of the area.
 struct LabelPlace {
@@ -82,9 +79,9 @@ template <typename Evaluate> double evaluateColumns(Variable* x, Evaluate evalua
 
 // The label where the sweep chose, lifted off the bottom edge; the dark pen is taken up again.
 void drawLabel(Surface& surface, LabelPlace& label, const std::string& text) {
-    surface.setTextColour(labelTextColour);
+    surface.setTextColour(colours().labelText);
     if (label.row > graphView.height - toDevice(20)) label.row -= toDevice(20);
-    surface.textOut(label.column + toDevice(10), label.row, text);
+    surface.readoutOut(label.column + toDevice(10), label.row, text, false);
     surface.setPen(darkPenColour);
 }
 
@@ -94,7 +91,7 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& 
     if (displayFlags[row] == 0) return;
     const std::string task = functionLabel(entry);
     setWorkTask(task);
-    surface.setPen(rowColour(row));
+    surface.setCurvePen(rowColour(row));
     Variable* x = findOrCreateVariable("x");
     const double start = valueAt(x, worldX(0), list);
     columns.evaluate(x, list);
@@ -124,7 +121,7 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
         integralSum = 0.0;
         const std::string task = derivativeLabel(entry, order);
         setWorkTask(task);
-        surface.setPen(derivativeColour(row, order));
+        surface.setCurvePen(derivativeColour(row, order));
         const auto draw = [&](auto evaluate) {
             drawRow(surface, evaluateColumns(x, evaluate, columns), columns, label, x, evaluate);
         };
@@ -134,15 +131,6 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
 }
 
 } // namespace
-
-QRgb rowColour(int row) {
-    return qRgb(64, (64 * row) % 256, 255);
-}
-
-QRgb lighterColour(QRgb colour, int divisor) {
-    const auto lighter = [divisor](int v) { return 255 - (255 - v) / divisor; };
-    return qRgb(lighter(qRed(colour)), lighter(qGreen(colour)), lighter(qBlue(colour)));
-}
 
 std::string functionLabel(const FunctionEntry& entry) {
     std::string label = entry.name + "(";
@@ -169,7 +157,7 @@ std::vector<double> columnValues() {
 
 void plotFunctions() {
     Surface surface;
-    surface.setBackgroundColour(labelBoxColour);
+    surface.setBackgroundColour(colours().labelBox);
     surface.setBackgroundMode(BackgroundMode::Opaque);
     LabelPlace label;
     SampleRows columns;
@@ -189,7 +177,7 @@ void plotGraphExpression(const ExpListPtr& list) {
 void drawGraphExpression(const ExpListPtr& list) {
     const EvaluationSession session;
     Surface surface;
-    surface.setPen(graphExpressionColour);
+    surface.setCurvePen(colours().graphExpression);
     SampleRows samples;
     samples.values = columnValues();
     samples.values.insert(samples.values.begin(), worldX(0)); // the pen's start

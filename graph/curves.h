@@ -2,6 +2,7 @@
 #pragma once
 
 #include "expr/symbol_store.h"
+#include "graph/colours.h"
 
 #include <QRgb>
 
@@ -11,9 +12,6 @@
 inline constexpr int labelGap = 120;
 inline constexpr std::size_t functionLabelSize = 80; // terminator included
 
-QRgb rowColour(int row);
-// The colour with its distance to white divided by divisor (1 or more).
-QRgb lighterColour(QRgb colour, int divisor);
 // name(parameters) = body, cut at functionLabelSize - 1 characters.
 std::string functionLabel(const FunctionEntry& entry);
 // name'(x) for the first derivative (order 1), name''(x) for the second.
@@ -23,11 +21,7 @@ std::vector<double> columnValues();
 
 // Draws every ticked row over what is shown, and the chord on chordRow when it is shown.
 void plotFunctions();
-// The one-off graph of a typed expression: magenta, which no other curve uses and which stands
-// out from the dark background (the dark pen all but vanished on it).
-inline constexpr QRgb graphExpressionColour = qRgb(255, 0, 255);
-
-// Clears the graph area and draws the compiled expression in graphExpressionColour.
+// Clears the graph area and draws the compiled expression in the theme's graphExpression colour.
 void plotGraphExpression(const ExpListPtr& list);
 // The expression's curve alone, over what is shown.
 void drawGraphExpression(const ExpListPtr& list);

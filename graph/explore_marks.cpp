@@ -93,9 +93,9 @@ void drawExploreMarks() {
         surface.lineTo(column + arm + 1, row + arm + 1);
         surface.moveTo(column - arm, row + arm);
         surface.lineTo(column + arm + 1, row - arm - 1);
-        // The curve's own colour can be too dark to read on the background (the first row's).
-        surface.setTextColour(lighterColour(mark.colour, 2));
-        surface.textOut(column + 2 * arm, row + toDevice(2),
-                        formatNumber("x = %lf", mark.x) + ", " + formatNumber("y = %lf", mark.y));
+        // The curve's own colour can be too dark to read on the dark ground (the first row's).
+        surface.setTextColour(readoutColour(mark.colour));
+        surface.readoutOut(column + 2 * arm, row + toDevice(2),
+                           formatNumber("x = %lf", mark.x) + ", " + formatNumber("y = %lf", mark.y), false);
     }
 }

@@ -3,6 +3,7 @@
 #include "expr/compiler.h"
 #include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
+#include "graph/colours.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_rows.h"
 #include "graph/surface.h"
@@ -26,9 +27,7 @@ constexpr double rootTolerance = 0.001;
 // A sign change at a pole or jump never meets the tolerance; after this many halvings (or when
 // the interval cannot be halved any more) the refinement gives up without a dot.
 constexpr int maxHalvings = 64;
-constexpr QRgb implicitColour = qRgb(100, 100, 255);
 constexpr double latticePoints = 600.0;
-constexpr QRgb regionColour = qRgb(0, 0, 255);
 
 void (*waitCursorHook)() = nullptr;
 void (*crossCursorHook)() = nullptr;
@@ -97,7 +96,7 @@ void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, Sa
     // Once a sample had no value (a refused or stopped evaluation), no crossing can be trusted.
     const auto dot = [&](double v) {
         if (evaluationIncomplete == 0)
-            surface.setPixel(screenX(point(v).x()), screenY(point(v).y()), implicitColour);
+            surface.setPixel(screenX(point(v).x()), screenY(point(v).y()), colours().implicit);
     };
     const std::vector<double>& samples = coarse.values;
     const bool together = allSweepable({&f.right, &f.left});
@@ -179,7 +178,7 @@ void regionRow(Surface& surface, std::span<const Equation> sides, Variable* x, V
             return evaluateToNumber(side.left) - r > 0;
         });
         if (inside && evaluationIncomplete == 0)
-            surface.dot(screenX(lattice[i]), screenY(yValue), regionColour);
+            surface.dot(screenX(lattice[i]), screenY(yValue), colours().region);
     }
 }
 
@@ -199,7 +198,7 @@ void regionRowAtOnce(Surface& surface, std::span<const Equation> sides, Variable
         row.values.resize(kept);
     }
     for (const double xValue : row.values)
-        surface.dot(screenX(xValue), screenY(yValue), regionColour);
+        surface.dot(screenX(xValue), screenY(yValue), colours().region);
     setVariableValue(x, lattice.back());
 }
 

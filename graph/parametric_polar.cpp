@@ -3,6 +3,7 @@
 #include "expr/compiler.h"
 #include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
+#include "graph/colours.h"
 #include "graph/curve_breaks.h"
 #include "graph/curves.h"
 #include "graph/function_rows.h"
@@ -23,16 +24,14 @@
 
 namespace {
 
-constexpr QRgb parametricColour = qRgb(0, 0, 255);
-constexpr QRgb markerColour = qRgb(255, 0, 0);
 constexpr int markerArm = 5;
 constexpr double parametricStepFraction = 0.001; // 1000 intervals
 constexpr double polarStep = 0.01;
 constexpr double polarLabelStep = 0.4;
 void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry& entry, int row,
                   double labelAngle) {
-    const QRgb colour = qRgb(255, 255, (64 * row) % 256);
-    surface.setPen(colour);
+    const QRgb colour = polarColour(row);
+    surface.setCurvePen(colour);
     const std::string task = functionLabel(entry);
     setWorkTask(task);
     Variable* angle = findOrCreateVariable(polarAngleName());
@@ -53,7 +52,7 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
     setVariableValue(angle, labelAngle);
     const QPoint labelPoint = pixelOf(point(labelAngle, evaluateToNumber(list)));
     surface.setTextColour(colour);
-    surface.textOut(labelPoint.x(), labelPoint.y(), task);
+    surface.readoutOut(labelPoint.x(), labelPoint.y(), task, false);
 }
 
 } // namespace
@@ -99,7 +98,7 @@ void plotParametric() {
     if (!setup) return;
     setWorkTask(parametricLabel());
     Surface surface;
-    surface.setPen(parametricColour);
+    surface.setCurvePen(colours().parametric);
     SampleRows samples;
     samples.values = parameterValues(setup->from, setup->to);
     samples.values.insert(samples.values.begin(), setup->from); // the pen's start
@@ -113,7 +112,7 @@ void markParameter(int position) {
     const std::optional<ParametricSetup> setup = prepareParametric();
     if (!setup) return;
     Surface surface;
-    surface.setPen(markerColour);
+    surface.setPen(colours().parameterMarker);
     const double t = (setup->to - setup->from) * position * 0.001 + setup->from;
     const QPoint p = setup->pointAt(t);
     const int arm = toDevice(markerArm);

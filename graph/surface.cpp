@@ -1,5 +1,8 @@
 #include "graph/surface.h"
 
+#include "graph/appearance.h"
+#include "graph/readout_places.h"
+
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -82,6 +85,7 @@ int imageRatio(const QImage& image) {
 } // namespace
 
 void setGraphImage(QImage* image) {
+    clearReadoutPlaces();
     targetImage = image;
 }
 QImage* graphImage() {
@@ -97,6 +101,7 @@ void setTextLog(std::vector<TextDraw>* log) {
     textLog = log;
 }
 void setPainterTarget(QPainter* painter) {
+    clearReadoutPlaces();
     targetPainter = painter;
 }
 
@@ -123,7 +128,7 @@ Surface::~Surface() {
 void Surface::flushVectors() {
     flushShade();
     if (polyline_.size() > 1) {
-        painter_->setPen(QPen(QColor(polylinePen_), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter_->setPen(QPen(QColor(polylinePen_), polylineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         painter_->drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
     }
     polyline_.clear();
@@ -159,10 +164,12 @@ void Surface::vectorShade(int x, int top, int bottom) {
 // Pixel centres, so that a vector line covers the pixels the image would.
 void Surface::vectorLineTo(int x, int y) {
     const QPointF start(currentX_ + 0.5, currentY_ + 0.5);
-    if (!dots_.isNull() || polyline_.empty() || polyline_.back() != start || polylinePen_ != pen_) {
+    if (!dots_.isNull() || polyline_.empty() || polyline_.back() != start || polylinePen_ != pen_ ||
+        polylineWidth_ != penWidth_) {
         flushVectors();
         polyline_.push_back(start);
         polylinePen_ = pen_;
+        polylineWidth_ = penWidth_;
     }
     polyline_.emplace_back(x + 0.5, y + 0.5);
 }
@@ -171,12 +178,31 @@ void Surface::vectorLineTo(int x, int y) {
 void Surface::lineTo(int x, int y) {
     if (painter_ != nullptr) {
         vectorLineTo(x, y);
-    } else if (x == currentX_ + 1LL) {
-        drawColumnStep(currentX_, currentY_, y);
+    } else if (penWidth_ <= 1) {
+        strokeLine(currentX_, currentY_, x, y);
     } else {
-        drawLine(currentX_, currentY_, x, y);
+        // The line drawn again beside itself across and along: as thick as the pen whichever
+        // way it runs.
+        const int low = -(penWidth_ - 1) / 2;
+        for (int k = low; k < low + penWidth_; ++k) {
+            strokeLine(currentX_, currentY_ + static_cast<long long>(k), x, y + static_cast<long long>(k));
+            if (k != 0) strokeLine(currentX_ + static_cast<long long>(k), currentY_, x + static_cast<long long>(k), y);
+        }
     }
     moveTo(x, y);
+}
+
+void Surface::strokeLine(long long x0, long long y0, long long x1, long long y1) {
+    if (x1 == x0 + 1) {
+        drawColumnStep(x0, y0, y1);
+    } else {
+        drawLine(x0, y0, x1, y1);
+    }
+}
+
+void Surface::setCurvePen(QRgb colour) {
+    setPen(colour);
+    if (appearance.curveWidth > 1) penWidth_ = toDevice(appearance.curveWidth);
 }
 
 void Surface::endLine() {
@@ -417,16 +443,41 @@ void Surface::textOut(int x, int y, std::string_view text) {
     layout.draw(&painter, corner + QPointF(0.0, metrics.ascent() - line.ascent()));
 }
 
-void Surface::textOutInside(int x, int y, std::string_view text) {
+QSize Surface::textBox(std::string_view text) const {
+    const QFontMetricsF metrics(defaultFont());
+    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return {qCeil(metrics.horizontalAdvance(shown)) * ratio_, qCeil(metrics.height()) * ratio_};
+}
+
+QSize Surface::areaSize() const {
+    return painter_ != nullptr ? QSize(graphView.width, graphView.height) : QSize(width_, height_);
+}
+
+QRect Surface::textOutInside(int x, int y, std::string_view text) {
+    QSize box;
     if (image_ != nullptr || painter_ != nullptr) {
-        const QFontMetricsF metrics(defaultFont());
-        const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-        const int boxWidth = qCeil(metrics.horizontalAdvance(shown)) * ratio_;
-        const int boxHeight = qCeil(metrics.height()) * ratio_;
-        const int areaWidth = painter_ != nullptr ? graphView.width : width_;
-        const int areaHeight = painter_ != nullptr ? graphView.height : height_;
-        x = std::max(0, std::min(x, areaWidth - boxWidth));
-        y = std::max(0, std::min(y, areaHeight - boxHeight));
+        box = textBox(text);
+        const QSize area = areaSize();
+        x = std::max(0, std::min(x, area.width() - box.width()));
+        y = std::max(0, std::min(y, area.height() - box.height()));
+    }
+    textOut(x, y, text);
+    return {QPoint(x, y), box};
+}
+
+void Surface::readoutOut(int x, int y, std::string_view text, bool inside) {
+    if (image_ == nullptr && painter_ == nullptr) return textOut(x, y, text);
+    const QSize box = textBox(text);
+    const QSize area = areaSize();
+    if (inside) {
+        x = std::max(0, std::min(x, area.width() - box.width()));
+        y = std::max(0, std::min(y, area.height() - box.height()));
+    }
+    // A readout out of view covers nothing; one in view has its slots well inside the int range.
+    if (x > -box.width() && x < area.width() && y > -box.height() && y < area.height()) {
+        const QPoint place = takeReadoutPlace(QRect(QPoint(x, y), box), text, area.height());
+        x = place.x();
+        y = place.y();
     }
     textOut(x, y, text);
 }

@@ -16,7 +16,9 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QRgb>
+#include <QSize>
 
 #include <optional>
 #include <string>
@@ -55,7 +57,14 @@ class Surface {
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
-    void setPen(QRgb colour) { pen_ = colour; }
+    // A pen one device pixel wide, as every figure but a curve has.
+    void setPen(QRgb colour) {
+        pen_ = colour;
+        penWidth_ = 1;
+    }
+    // A curve's pen: the appearance's curve width in logical pixels (the seed's single device
+    // pixel at width 1).
+    void setCurvePen(QRgb colour);
     void setBrush(QRgb colour) { brush_ = colour; }
     void setTextColour(QRgb colour) { textColour_ = colour; }
     void setBackgroundColour(QRgb colour) { backgroundColour_ = colour; }
@@ -86,9 +95,18 @@ class Surface {
     void textOut(int x, int y, std::string_view text);
     // The same text, moved as little as needed to lie wholly inside the image; one wider than the
     // image keeps its start in view. For numbers, which must not lose a sign or digits.
-    void textOutInside(int x, int y, std::string_view text);
+    // Gives the box the text took.
+    QRect textOutInside(int x, int y, std::string_view text);
+    // The box a text takes, in the pixels the surface counts.
+    QSize textBox(std::string_view text) const;
+    // A readout (a curve label, the numbers of an explore mark, the area or the chord): drawn as
+    // textOut, or as textOutInside when `inside`, at the free slot takeReadoutPlace gives, so
+    // that it covers no earlier readout in view.
+    void readoutOut(int x, int y, std::string_view text, bool inside);
 
   private:
+    // The area in the pixels the surface counts.
+    QSize areaSize() const;
     void flushVectors();
     void flushShade();
     void vectorShade(int x, int top, int bottom);
@@ -96,6 +114,7 @@ class Surface {
     void vectorText(int x, int y, const QString& text);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);
+    void strokeLine(long long x0, long long y0, long long x1, long long y1);
     void drawColumnStep(long long x0, long long y0, long long y1);
     void drawColumn(long long x, long long top, long long bottom);
 
@@ -104,6 +123,7 @@ class Surface {
     // Painter target only: the open polyline and the dots not yet handed to the painter.
     std::vector<QPointF> polyline_;
     QRgb polylinePen_ = 0;
+    int polylineWidth_ = 1;
     QImage dots_;
     // Painter target only: the band of shaded columns not yet handed to the painter, its upper
     // and its lower edge, each left to right.
@@ -119,6 +139,7 @@ class Surface {
     int currentX_ = 0;
     int currentY_ = 0;
     QRgb pen_ = qRgb(0, 0, 0);
+    int penWidth_ = 1; // device pixels
     QRgb brush_ = qRgb(255, 255, 255);
     QRgb textColour_ = qRgb(0, 0, 0);
     QRgb backgroundColour_ = qRgb(255, 255, 255);

@@ -1,6 +1,7 @@
 #include "graph/trace.h"
 
 #include "expr/expression_function.h"
+#include "graph/colours.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr QRgb markerColour = qRgb(255, 255, 255);
 constexpr int markerArm = 4;
 
 struct Marker {
@@ -149,7 +149,7 @@ void drawTraceMarker() {
     const int right = shiftedPixel(column, arm);
     const int top = shiftedPixel(row, -arm);
     const int bottom = shiftedPixel(row, arm);
-    surface.setPen(markerColour);
+    surface.setPen(colours().traceMarker);
     surface.moveTo(left, top);
     surface.lineTo(right, top);
     surface.lineTo(right, bottom);

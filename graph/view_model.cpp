@@ -1,6 +1,7 @@
 #include "graph/view_model.h"
 
 #include "expr/evaluator.h"
+#include "graph/appearance.h"
 
 #include <cmath>
 
@@ -25,20 +26,42 @@ void updatePixelWidth() {
 const ViewLimits& viewLimits = currentLimits;
 const GraphView& graphView = currentView;
 
+ViewLimits equalScaled(const ViewLimits& limits) {
+    const double width = currentView.width;
+    const double height = currentView.height;
+    const double spanX = limits.xMax - limits.xMin;
+    const double spanY = limits.yMax - limits.yMin;
+    const auto usable = [](double v) { return v > 0.0 && std::isfinite(v); };
+    if (!appearance.equalScale || !usable(width) || !usable(height) || !usable(spanX) || !usable(spanY))
+        return limits;
+    ViewLimits scaled = limits;
+    const auto widen = [](double& min, double& max, double span) {
+        const double middle = min * 0.5 + max * 0.5;
+        min = middle - span * 0.5;
+        max = middle + span * 0.5;
+    };
+    const double perColumn = spanX / width;
+    const double perRow = spanY / height;
+    if (perColumn < perRow) widen(scaled.xMin, scaled.xMax, perRow * width);
+    if (perRow < perColumn) widen(scaled.yMin, scaled.yMax, perColumn * height);
+    return scaled;
+}
+
 void setViewLimits(const ViewLimits& limits) {
-    currentLimits = limits;
+    currentLimits = equalScaled(limits);
     updatePixelWidth();
 }
 
 void resizeArea(int width, int height) {
     currentView.width = width > 0 ? width : 0;
     currentView.height = height > 0 ? height : 0;
+    currentLimits = equalScaled(currentLimits);
     updatePixelWidth();
 }
 
 void resizeView(int width, int height) {
     resizeArea(width, height);
-    currentLimits = factoryLimits;
+    currentLimits = equalScaled(factoryLimits);
     setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
 }
 

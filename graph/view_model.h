@@ -32,13 +32,18 @@ extern const ViewLimits& viewLimits;
 extern const GraphView& graphView;
 
 // Any four numbers are accepted, as the Set Limits dialog and documents may hand them over;
-// the conversions and clearGraph stay defined for empty, reversed or non-finite spans.
+// the conversions and clearGraph stay defined for empty, reversed or non-finite spans. With the
+// appearance's equal scale on, the shorter range is widened about its centre first.
 void setViewLimits(const ViewLimits& limits);
+// The limits as equal scale shows them in the current area: unchanged when it is off or when a
+// span or a side of the area is not a positive finite number.
+ViewLimits equalScaled(const ViewLimits& limits);
 
 // The area's first size change: takes the new area size (negative sizes count as 0) and resets
-// to factoryLimits.
+// to factoryLimits (widened as equalScaled widens them).
 void resizeView(int width, int height);
-// A later size change: the new area size under the same limits, so a resize keeps the user's view.
+// A later size change: the new area size under the same limits (widened as equalScaled widens
+// them), so a resize keeps the user's view.
 void resizeArea(int width, int height);
 
 // While it lives, the area counts device pixels of an image with `ratio` device pixels per

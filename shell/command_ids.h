@@ -37,6 +37,7 @@ enum class Command : int {
     Implicit = 40123,
     Inequalities = 40128,
     ShowInfoBox = 40114,
+    Appearance = 40490,
     Help = 40126,
     About = 41000,
     PopupCenter = 40305,

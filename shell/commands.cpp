@@ -1,4 +1,5 @@
 #include "shell/commands.h"
+#include "shell/appearance_dialog.h"
 
 #include "shell/area_dialog.h"
 #include "shell/deffunc_dialog.h"
@@ -228,6 +229,9 @@ void dispatchCommand(MainWindow& window, Command id) {
         break;
     case Command::ShowInfoBox:
         toggleInfoBox(window);
+        break;
+    case Command::Appearance:
+        runAppearanceDialog(&window, [&window] { window.requestRepaint(); });
         break;
     case Command::Help:
         showHelp(&window);

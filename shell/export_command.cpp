@@ -7,7 +7,9 @@
 #include "expr/evaluation_session.h"
 #include "expr/message_hook.h"
 #include "expr/stop_hook.h"
+#include "graph/appearance.h"
 #include "graph/view_model.h"
+#include "shell/appearance_settings.h"
 #include "shell/file_commands.h"
 #include "shell/picture_export.h"
 #include "shell/startup.h"
@@ -37,6 +39,7 @@ struct ExportRequest {
     int height = 800;
     int scale = 0;
     int timeout = 0; // seconds; 0 for none
+    std::optional<Theme> theme; // the preferences' theme unless --theme names one
 };
 
 constexpr int maxExportSide = 16384;
@@ -76,7 +79,8 @@ bool parseSize(const char* text, ExportRequest& request) {
 }
 
 bool takesValue(std::string_view option) {
-    return option == "--export" || option == "--size" || option == "--scale" || option == "--timeout";
+    return option == "--export" || option == "--size" || option == "--scale" || option == "--timeout" ||
+           option == "--theme";
 }
 
 // One option with its value; the reason when it is refused, empty otherwise.
@@ -91,6 +95,10 @@ std::string readOption(std::string_view option, const char* value, ExportRequest
     if (option == "--scale") {
         request.scale = wholeText(value, 4);
         return request.scale != 0 ? "" : "--scale needs a whole number from 1 to 4";
+    }
+    if (option == "--theme") {
+        request.theme = themeNamed(QString::fromLocal8Bit(value));
+        return request.theme ? "" : "--theme needs classic or light";
     }
     request.timeout = wholeText(value, maxTimeout);
     return request.timeout != 0 ? "" : "--timeout needs a whole number of seconds from 1 to 86400";
@@ -196,6 +204,8 @@ int runExportCommand(int argc, char** argv) {
     char* qtArgv[] = {programName, nullptr};
     QGuiApplication application(qtArgc, qtArgv);
     initialiseProgram();
+    loadAppearance();
+    if (request.theme) appearance.theme = *request.theme;
     setMessageHook(keepFailure);
     setStopHook(stopAtDeadline);
     resizeView(request.width, request.height);

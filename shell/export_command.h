@@ -1,8 +1,8 @@
 // The headless picture export: tarvelion --export OUT.png|OUT.svg [options] DOC.tvl
 #pragma once
 
-inline constexpr const char* exportUsage =
-    "tarvelion --export OUT.png|OUT.svg [--size WxH] [--scale N] [--timeout SECONDS] [--] DOC.tvl";
+inline constexpr const char* exportUsage = "tarvelion --export OUT.png|OUT.svg [--size WxH] [--scale N] "
+                                           "[--timeout SECONDS] [--theme classic|light] [--] DOC.tvl";
 
 // True when the command line asks for an export (its first argument is --export).
 bool isExportCommand(int argc, char** argv);

@@ -1,5 +1,6 @@
 // Tarvelion: start-up and the message loop.
 #include "document/printable_text.h"
+#include "shell/appearance_settings.h"
 #include "shell/command_line.h"
 #include "shell/export_command.h"
 #include "shell/file_commands.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, qtArgv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvelion.png")));
     initialiseProgram();
+    loadAppearance();
     guardDialogWindows(application);
 
     MainWindow window;

@@ -81,6 +81,7 @@ constexpr MenuEntry menuTable[] = {
     {Main, Item, "I&nequalities", Command::Inequalities},
     {Main, Submenu, "&Settings"},
     {Main, Item, "&Show info box", Command::ShowInfoBox, true},
+    {Main, Item, "&Appearance..", Command::Appearance},
     {Main, End},
     {Main, Submenu, "&Help"},
     {Main, Item, "&Help", Command::Help, false, "F1"},

@@ -148,14 +148,16 @@ TEST(PlotFunctions, LabelsFollowTheLabelRule) {
         std::vector<const char*> definitions;
         std::vector<Placed> labels;
     };
-    // 800 x 600 factory view: the first qualifying column 121 is x = -3.4875, row 509.
+    // 800 x 600 factory view: the first qualifying column 121 is x = -3.4875, row 509. A label at
+    // the previous label's place takes the free slot one box height above it.
+    const int box = qCeil(QFontMetricsF(QFont()).height());
     const Row rows[] = {
         {"first_at_131_second_after_gap",
          {"f(x)=x", "g(x)=1"},
          {{"f(x) = x", 131, 509}, {"g(x) = 1", 252, 240}}},
-        {"curve_above_view_reuses_previous_place",
+        {"curve_above_view_moves_off_the_previous_label",
          {"f(x)=x", "g(x)=100"},
-         {{"f(x) = x", 131, 509}, {"g(x) = 100", 131, 509}}},
+         {{"f(x) = x", 131, 509}, {"g(x) = 100", 131, 509 - box}}},
         {"first_curve_outside_view_labels_at_top", {"f(x)=0-100"}, {{"f(x) = 0-100", 10, 0}}},
         {"near_bottom_lifted_by_20", {"f(x)=0-4.99"}, {{"f(x) = 0-4.99", 131, 579}}},
         {"parameters_not_bound", {"f(t)=t+1"}, {{"f(t) = t+1", 131, 240}}},

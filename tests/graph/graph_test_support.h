@@ -4,7 +4,12 @@
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QRect>
+#include <QString>
+#include <QtMath>
 
 #include <set>
 #include <utility>
@@ -52,6 +57,13 @@ class GraphArea {
     QImage image;
     std::vector<TextDraw> texts;
 };
+
+// The box of a logged text at ratio 1, as the surface fills it.
+inline QRect textBoxOf(const TextDraw& draw) {
+    const QFontMetricsF metrics{QFont()};
+    const QString text = QString::fromLatin1(draw.text.data(), static_cast<qsizetype>(draw.text.size()));
+    return {draw.x, draw.y, qCeil(metrics.horizontalAdvance(text)), qCeil(metrics.height())};
+}
 
 // A fresh symbol store and plot settings, and the given definitions name(parameters)=body.
 void resetPlotState(const std::vector<const char*>& definitions = {});

@@ -194,12 +194,14 @@ struct ProgramRun {
     QString err;
 };
 
-// The built program, with no display of any kind in its environment.
-ProgramRun runProgram(const QStringList& arguments) {
+// The built program, with no display of any kind in its environment, keeping its preferences
+// in configHome.
+ProgramRun runProgram(const QStringList& arguments, const QString& configHome) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     program.setProcessEnvironment(environment);
     program.start(TARVELION_PROGRAM, arguments);
     if (!program.waitForFinished(60000)) return {-1, {}};
@@ -215,10 +217,13 @@ TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
         const char* document; // "doc" is a saved document with y = x
         int status;
         QSize size;
+        QRgb axisColour = axis;
     };
     const Row rows[] = {
         {"png_scaled", {"--size", "300x200", "--scale", "2"}, "out.png", "doc", 0, {600, 400}},
         {"png_default_size", {}, "out.png", "doc", 0, {1280, 800}},
+        {"light_theme", {"--size", "300x200", "--theme", "light"}, "out.png", "doc", 0, {300, 200}, qRgb(40, 40, 40)},
+        {"unknown_theme", {"--theme", "dark"}, "out.png", "doc", 2, {}},
         {"svg", {"--size", "800x600"}, "out.svg", "doc", 0, {}},
         {"zero_side", {"--size", "0x200"}, "out.png", "doc", 2, {}},
         {"negative_side", {"--size", "-5x10"}, "out.png", "doc", 2, {}},
@@ -242,7 +247,7 @@ TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
         SCOPED_TRACE(row.name);
         const QString output = dir.filePath(QString(row.output).replace("out", row.name));
         const ProgramRun run =
-            runProgram(QStringList{"--export", output} << row.options << dir.filePath(row.document));
+            runProgram(QStringList{"--export", output} << row.options << dir.filePath(row.document), dir.path());
         EXPECT_EQ(run.status, row.status) << run.err.toStdString();
         if (row.status != 0) {
             EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
@@ -259,7 +264,7 @@ TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
         const QImage png = decoded(bytes);
         EXPECT_EQ(png.size(), row.size);
         // The x axis lies halfway down, in device pixels.
-        EXPECT_EQ(png.pixel(10, row.size.height() / 2) & RGB_MASK, axis & RGB_MASK);
+        EXPECT_EQ(png.pixel(10, row.size.height() / 2) & RGB_MASK, row.axisColour & RGB_MASK);
     }
 }
 

@@ -1,0 +1,14 @@
+#include "graph/appearance.h"
+
+#include <algorithm>
+
+Appearance appearance;
+
+Appearance validAppearance(Appearance wanted) {
+    Appearance valid = wanted;
+    if (wanted.theme != Theme::Light) valid.theme = Theme::Classic;
+    if (wanted.grid != GridLines::Major && wanted.grid != GridLines::MajorAndMinor) valid.grid = GridLines::None;
+    if (wanted.palette != Palette::Distinct) valid.palette = Palette::Classic;
+    valid.curveWidth = std::clamp(wanted.curveWidth, minCurveWidth, maxCurveWidth);
+    return valid;
+}

@@ -1,0 +1,69 @@
+#include "graph_test_support.h"
+
+#include "graph/appearance.h"
+#include "graph/axes.h"
+#include "graph/colours.h"
+#include "graph/curves.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Expected {
+    int x;
+    int y;
+    QRgb colour;
+};
+
+// Each setting on the factory view of an 800 x 600 area with f(x)=1 and g(x)=2 (rows 240 and
+// 180): the pixels where the setting shows (x = 1 is column 480, x = 0.5 column 440, y = 2.5 row
+// 150). No text of the picture covers another. The default appearance is the seed's picture.
+TEST(Appearance, EachSettingShowsInThePicture) {
+    struct Row {
+        const char* name;
+        Appearance wanted;
+        std::vector<Expected> pixels;
+        std::vector<const char*> texts = {};
+    };
+    const Row rows[] = {
+        {"classic_defaults", {}, {{1, 1, backgroundColour}, {100, 300, axisColour}, {600, 240, qRgb(64, 0, 255)},
+                                  {600, 180, qRgb(64, 64, 255)}, {480, 100, backgroundColour}}},
+        {"light_theme", {Theme::Light}, {{1, 1, qRgb(255, 255, 255)}, {100, 300, qRgb(40, 40, 40)},
+                                         {600, 240, qRgb(0, 114, 178)}, {600, 180, qRgb(213, 94, 0)}}},
+        {"major_grid", {Theme::Classic, GridLines::Major}, {{480, 100, qRgb(48, 48, 72)}, {440, 100, backgroundColour},
+                                                            {100, 150, backgroundColour}}},
+        {"minor_grid", {Theme::Classic, GridLines::MajorAndMinor}, {{480, 100, qRgb(48, 48, 72)},
+                                                                   {440, 100, qRgb(26, 26, 42)},
+                                                                   {100, 150, qRgb(26, 26, 42)}}},
+        {"distinct_palette", {Theme::Classic, GridLines::None, Palette::Distinct},
+         {{600, 240, qRgb(86, 180, 233)}, {600, 180, qRgb(230, 159, 0)}}},
+        {"width_three", {Theme::Classic, GridLines::None, Palette::Classic, 3},
+         {{600, 239, qRgb(64, 0, 255)}, {600, 241, qRgb(64, 0, 255)}, {600, 242, backgroundColour}}},
+        // x from -20/3 to 20/3: the tick at x = 1 moves from column 480 to 460.
+        {"equal_scale", {Theme::Classic, GridLines::None, Palette::Classic, 1, false, true},
+         {{460, 301, axisColour}, {480, 301, backgroundColour}}},
+        {"numbered_axes", {Theme::Classic, GridLines::None, Palette::Classic, 1, true}, {}, {"1", "-2", "4"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        appearance = row.wanted;
+        GraphArea area(800, 600);
+        resetPlotState({"f(x)=1", "g(x)=2"});
+        clearGraph();
+        plotFunctions();
+        appearance = Appearance{};
+        for (const Expected& pixel : row.pixels)
+            EXPECT_EQ(area.at(pixel.x, pixel.y), pixel.colour & RGB_MASK) << pixel.x << "," << pixel.y;
+        for (const char* text : row.texts)
+            EXPECT_NE(area.findText(text), nullptr) << text;
+        for (std::size_t i = 0; i < area.texts.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_FALSE(textBoxOf(area.texts[i]).intersects(textBoxOf(area.texts[j])))
+                    << area.texts[i].text << " on " << area.texts[j].text;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+// Settings > Appearance..: a choice applies to the window at once and is kept for the next
+// session, in the preferences, not in the document.
+#include "graph/appearance.h"
+#include "shell/appearance_dialog.h"
+#include "shell/appearance_settings.h"
+#include "shell/dialog_template.h"
+#include "shell/graph_area.h"
+#include "shell_test_support.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int themeId = 40501;
+constexpr int widthId = 40504;
+
+// Preferences in a file of the test's own, and the defaults back afterwards.
+struct OwnPreferences {
+    QTemporaryDir dir;
+    OwnPreferences() { setAppearanceFile(dir.filePath("preferences.ini")); }
+    ~OwnPreferences() {
+        appearance = Appearance{};
+        setAppearanceFile({});
+    }
+};
+
+TEST(AppearanceDialog, ChoicesApplyAtOnceAndAreKept) {
+    const OwnPreferences preferences;
+    auto window = makeShownWindow();
+    ASSERT_TRUE(window);
+    int changes = 0;
+    QDialog* dialog = createAppearanceDialog(window.get(), [&] {
+        ++changes;
+        window->requestRepaint();
+        window->graphArea()->repaint();
+    });
+    dialogControl<QComboBox>(dialog, themeId)->setCurrentIndex(1);
+    dialogControl<QComboBox>(dialog, widthId)->setCurrentIndex(2);
+    delete dialog;
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(window->graphArea()->image().pixel(1, 1) & RGB_MASK, qRgb(255, 255, 255) & RGB_MASK);
+
+    appearance = Appearance{};
+    loadAppearance();
+    EXPECT_EQ(appearance.theme, Theme::Light);
+    EXPECT_EQ(appearance.curveWidth, 3);
+}
+
+} // namespace
