@@ -9,6 +9,7 @@
 #include "graph/surface.h"
 #include "graph/trace.h"
 #include "graph/view_model.h"
+#include "graph/view_navigation.h"
 #include "shell/info_box.h"
 #include "shell/redraws.h"
 #include "shell/stop_dialog.h"
@@ -171,6 +172,11 @@ void GraphArea::drawBand(QPoint end) {
 
 void GraphArea::mouseMoveEvent(QMouseEvent* event) {
     const QPoint mouse = event->position().toPoint();
+    if (panning_) {
+        panByPixels(mouse.x() - panLast_.x(), mouse.y() - panLast_.y());
+        panLast_ = mouse;
+        requestRepaint();
+    }
     if (bandActive_) {
         drawBand(bandEnd_);
         drawBand(mouse);
@@ -188,15 +194,29 @@ void GraphArea::mousePressEvent(QMouseEvent* event) {
         requestRepaint();
         return;
     }
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && shift)) {
+        panning_ = true;
+        panLast_ = event->position().toPoint();
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
     bandActive_ = true;
+    bandZooms_ = (event->modifiers() & Qt::ControlModifier) != 0;
     bandAnchor_ = bandEnd_ = event->position().toPoint();
 }
 
 void GraphArea::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && bandActive_) {
+    if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panning_ = false;
+    } else if (event->button() == Qt::LeftButton && bandActive_) {
         bandActive_ = false;
         drawBand(bandEnd_);
+        if (bandZooms_) {
+            const QPoint end = event->position().toPoint();
+            zoomToBox(bandAnchor_.x(), bandAnchor_.y(), end.x(), end.y());
+            requestRepaint();
+        }
     } else if (event->button() == Qt::RightButton) {
         const QPoint pixel = event->position().toPoint();
         plotSettings.popupPoint = {pixel.x(), pixel.y()};
@@ -204,11 +224,18 @@ void GraphArea::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-// A turn towards the user zooms in, away zooms out. Events that carry no vertical turn
-// (horizontal wheels, the start and end of touch-pad scrolls) are not wheel turns.
+// A turn towards the user zooms in, away zooms out: about the centre, or with Ctrl about the
+// point under the pointer. Events that carry no vertical turn (horizontal wheels, the start and
+// end of touch-pad scrolls) are not wheel turns.
 void GraphArea::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (delta == 0) return;
-    zoomView(delta < 0 ? 0.5 : 2.0);
+    const double factor = delta < 0 ? 0.5 : 2.0;
+    if ((event->modifiers() & Qt::ControlModifier) != 0) {
+        const QPoint pointer = event->position().toPoint();
+        zoomAbout(pointer.x(), pointer.y(), factor);
+    } else {
+        zoomView(factor);
+    }
     requestRepaint();
 }

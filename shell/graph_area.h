@@ -53,8 +53,13 @@ class GraphArea : public QWidget {
     bool stale_ = false;
     bool sized_ = false; // the first size change has set the factory view
     InfoBox* infoBox_;
-    // The rubber band: active while the left button is held, from anchor to the end last drawn.
+    // The rubber band: active while the left button is held, from anchor to the end last drawn;
+    // with Ctrl held at the press, the view zooms to its box on release.
     bool bandActive_ = false;
+    bool bandZooms_ = false;
     QPoint bandAnchor_;
     QPoint bandEnd_;
+    // A drag of the picture (middle button, or Shift with the left): where the pointer last was.
+    bool panning_ = false;
+    QPoint panLast_;
 };

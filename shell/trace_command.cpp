@@ -25,7 +25,9 @@ bool runTraceCommand(Command id) {
 }
 
 bool isTraceKey(const QKeyEvent& event) {
-    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const bool sideways = event.key() == Qt::Key_Left || event.key() == Qt::Key_Right;
+    if (modifiers != Qt::NoModifier && !(sideways && modifiers == Qt::ShiftModifier)) return false;
     switch (event.key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -46,11 +48,13 @@ bool runTraceKey(const QKeyEvent& event) {
     if (!isTracing() || !isTraceKey(event)) return false;
     switch (event.key()) {
     case Qt::Key_Left:
-        moveTrace(-1);
+    case Qt::Key_Right: {
+        // Shift takes ten steps at once.
+        const int steps = (event.modifiers() & Qt::ShiftModifier) != 0 ? 10 : 1;
+        for (int i = 0; i < steps; ++i)
+            moveTrace(event.key() == Qt::Key_Left ? -1 : 1);
         break;
-    case Qt::Key_Right:
-        moveTrace(1);
-        break;
+    }
     case Qt::Key_Up:
     case Qt::Key_PageUp:
         switchTraceCurve(-1);

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -32,6 +33,8 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <unistd.h>
+
+#include <optional>
 
 namespace {
 
@@ -152,6 +155,48 @@ const WheelCase wheelCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, WheelZoom, ::testing::ValuesIn(wheelCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Pointer navigation on the 500 x 500 factory view, where the pixel (300, 150) is the point (1, 2).
+TEST(MainWindow, PointerNavigation) {
+    struct Press {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+    };
+    struct Row {
+        const char* name;
+        std::optional<Press> drag; // from (100, 100) to (150, 50); a Ctrl turn at (300, 150) otherwise
+        ViewLimits expected;
+    };
+    const Row rows[] = {
+        {"ctrl_wheel_zooms_about_the_pointer", std::nullopt, {-2, 3, -1.5, 3.5}},
+        {"middle_drag_moves_the_picture", Press{Qt::MiddleButton, Qt::NoModifier}, {-6, 4, -6, 4}},
+        {"shift_left_drag_moves_the_picture", Press{Qt::LeftButton, Qt::ShiftModifier}, {-6, 4, -6, 4}},
+        {"ctrl_left_drag_zooms_to_the_box", Press{Qt::LeftButton, Qt::ControlModifier}, {-3, -2, 3, 4}},
+        {"plain_left_drag_keeps_the_view", Press{Qt::LeftButton, Qt::NoModifier}, {-5, 5, -5, 5}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto window = makeShownWindow();
+        ASSERT_TRUE(window);
+        QWidget* area = window->graphArea();
+        const auto send = [area](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+                                 Qt::KeyboardModifiers modifiers) {
+            QMouseEvent event(type, QPointF(at), area->mapToGlobal(QPointF(at)), button, held, modifiers);
+            QCoreApplication::sendEvent(area, &event);
+        };
+        if (row.drag) {
+            const Press& p = *row.drag;
+            send(QEvent::MouseButtonPress, {100, 100}, p.button, p.button, p.modifiers);
+            send(QEvent::MouseMove, {150, 50}, Qt::NoButton, p.button, p.modifiers);
+            send(QEvent::MouseButtonRelease, {150, 50}, p.button, Qt::NoButton, p.modifiers);
+        } else {
+            QWheelEvent turn(QPointF(300, 150), area->mapToGlobal(QPointF(300, 150)), QPoint(), QPoint(0, -120),
+                             Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(area, &turn);
+        }
+        expectLimits(row.expected.xMin, row.expected.xMax, row.expected.yMin, row.expected.yMax);
+    }
+}
 
 struct MenuViewCase {
     const char* name;

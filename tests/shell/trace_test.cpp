@@ -59,6 +59,7 @@ struct TraceCase {
     const char* x;
     const char* y;
     const char* parameter; // empty on an explicit graph
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier; // held with every key
 };
 
 void PrintTo(const TraceCase& c, std::ostream* out) {
@@ -75,6 +76,8 @@ const TraceCase traceCases[] = {
      "f(x) = x^2", "1.100000", "1.210000", ""},
     {"LeftMovesBack", {"f(x)=x^2"}, nullptr, {300, 200}, false, repeated(Qt::Key_Left, 3),
      "f(x) = x^2", "0.940000", "0.883600", ""},
+    {"ShiftRightMovesTenColumns", {"f(x)=x^2"}, nullptr, {300, 200}, false, {Qt::Key_Right},
+     "f(x) = x^2", "1.200000", "1.440000", "", Qt::ShiftModifier},
     {"TKeyStartsAtThePointer", {"f(x)=x^2"}, nullptr, {300, 200}, true, {Qt::Key_Right},
      "f(x) = x^2", "1.020000", "1.040400", ""},
     {"ColumnsWithoutValueArePassedOver", {"f(x)=sqrt(x^2-1)"}, nullptr, {150, 163}, false,
@@ -147,7 +150,7 @@ TEST_P(TraceKeys, MoveTheMarkerAlongItsCurve) {
         return;
     }
     for (Qt::Key key : c.keys)
-        QTest::keyClick(window->graphArea(), key);
+        QTest::keyClick(window->graphArea(), key, c.modifiers);
     QCoreApplication::processEvents();
     EXPECT_TRUE(shownMessages.empty());
     EXPECT_EQ(traceName(*window), QString::fromUtf8(c.curve));
