@@ -132,10 +132,6 @@ void openDocumentAt(MainWindow& window, const std::string& name) {
     });
 }
 
-void openDocumentAt(MainWindow& window, const QString& name) {
-    openDocumentAt(window, QFile::encodeName(name).toStdString());
-}
-
 namespace {
 
 enum class ChangedFileAnswer { Overwrite, SaveAs, Cancel };

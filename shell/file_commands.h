@@ -27,7 +27,6 @@ void openDocumentFlow(MainWindow& window);
 // The Open flow for a name given without a prompt (the command line, a drop), in the system's
 // own bytes.
 void openDocumentAt(MainWindow& window, const std::string& name);
-void openDocumentAt(MainWindow& window, const QString& name);
 // Writes the document to documentPath, asking for a name first when askForName is set;
 // a cancelled prompt writes nothing. Returns true when the document was written.
 bool saveDocumentFlow(MainWindow& window, bool askForName);

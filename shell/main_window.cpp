@@ -53,11 +53,18 @@ class AltKeyMenuStyle : public QProxyStyle {
     }
 };
 
+// The name's bytes as the file system has them: a URL keeps bytes that are no valid UTF-8
+// percent-encoded, which toLocalFile() would turn into replacement characters.
+std::string localFileBytes(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 // The first local file of the drop whose name ends in .tvl; empty when there is none.
-QString droppedDocument(const QMimeData* data) {
+std::string droppedDocument(const QMimeData* data) {
     for (const QUrl& url : data->urls()) {
-        const QString name = url.toLocalFile();
-        if (name.endsWith(QLatin1String(".tvl"), Qt::CaseInsensitive)) return name;
+        if (!url.isLocalFile()) continue;
+        const std::string name = localFileBytes(url);
+        if (QByteArray::fromStdString(name).toLower().endsWith(".tvl")) return name;
     }
     return {};
 }
@@ -202,13 +209,13 @@ void MainWindow::keepOnScreen() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedDocument(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!droppedDocument(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 // Opened once the drop is over, so the drag source is not kept waiting on the boxes of the load.
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QString name = droppedDocument(event->mimeData());
-    if (name.isEmpty()) return;
+    const std::string name = droppedDocument(event->mimeData());
+    if (name.empty()) return;
     event->acceptProposedAction();
     QTimer::singleShot(0, this, [this, name] { openDocumentAt(*this, name); });
 }

@@ -196,23 +196,43 @@ TEST(UnsavedChanges, CommandLineRefusesOptionsAndASecondDocument) {
     }
 }
 
-TEST(UnsavedChanges, CommandLineOpensANameThatIsNotValidText) {
-    QTemporaryDir dir;
-    auto window = windowWithSavedWork(dir);
-    ASSERT_TRUE(window);
-    const std::string name = QFile::encodeName(dir.path()).toStdString() + "/\xff\xfe.tvl";
-    std::filesystem::copy_file(QFile::encodeName(dir.filePath("work.tvl")).toStdString(), name);
-    defineFunctionFromText("h(x)=3");
-    window->runCommand(Command::Save);
+// A drop hands the name over as a URL, which keeps the bytes that are no valid text percent-encoded.
+void dropBytes(MainWindow& window, const std::string& name) {
+    QMimeData data;
+    data.setData("text/uri-list", "file://" + QByteArray::fromStdString(name).toPercentEncoding("/") + "\r\n");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    QCoreApplication::processEvents();
+}
+
+void openFromTheCommandLineBytes(MainWindow& window, const std::string& name) {
     const char* argv[] = {"tarvelion", name.c_str()};
-    setMessageHook(recordMessage);
-    shownMessages.clear();
-    openDocumentAt(*window, parseCommandLine(2, argv).document);
-    setMessageHook(nullptr);
-    EXPECT_TRUE(shownMessages.empty());
-    EXPECT_EQ(plotSettings.documentPath.view(), name);
-    EXPECT_EQ(findFunction("h"), nullptr);
-    std::filesystem::remove(name); // a name the temporary folder's own clean-up cannot spell
+    openDocumentAt(window, parseCommandLine(2, argv).document);
+}
+
+TEST(UnsavedChanges, ANameThatIsNotValidTextOpensFromTheCommandLineAndByADrop) {
+    const std::function<void(MainWindow&, const std::string&)> ways[] = {openFromTheCommandLineBytes,
+                                                                          dropBytes};
+    for (const auto& open : ways) {
+        QTemporaryDir dir;
+        auto window = windowWithSavedWork(dir);
+        ASSERT_TRUE(window);
+        const std::string name = QFile::encodeName(dir.path()).toStdString() + "/\xff\xfe.tvl";
+        std::filesystem::copy_file(QFile::encodeName(dir.filePath("work.tvl")).toStdString(), name);
+        defineFunctionFromText("h(x)=3");
+        window->runCommand(Command::Save);
+        setMessageHook(recordMessage);
+        shownMessages.clear();
+        open(*window, name);
+        setMessageHook(nullptr);
+        EXPECT_TRUE(shownMessages.empty());
+        EXPECT_EQ(plotSettings.documentPath.view(), name);
+        EXPECT_EQ(findFunction("h"), nullptr);
+        std::filesystem::remove(name); // a name the temporary folder's own clean-up cannot spell
+    }
 }
 
 // Another program wrote the file meanwhile: it replaced it with a file of its own.
