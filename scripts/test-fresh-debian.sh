@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Tries the source tree as a new user on a fresh Debian release would: a minimal root made with
 # debootstrap in a temporary folder, with only git, make and sudo added; a user there clones this
-# repository (its committed HEAD), runs `make test` and `make package`, installs the package with apt
-# and starts the installed program under a headless Weston.
+# repository (its committed HEAD), runs `make test`, `make asan` and `make package`, installs the
+# package with apt and starts the installed program under a headless Weston.
 # Usage: test-fresh-debian.sh SUITE        e.g. test-fresh-debian.sh trixie
 # Needs root (or sudo) and network access to the Debian mirror (DEBIAN_MIRROR, default deb.debian.org).
 # The root and everything mounted into it are removed whatever happens: the mounts live in a private
@@ -78,6 +78,9 @@ as_user "git config --global --add safe.directory /srv/origin
 git clone -q /srv/origin ~/tarvelion
 cd ~/tarvelion && git -c advice.detachedHead=false checkout -q $commit
 make test"
+
+echo "== make asan with the release's own clang"
+as_user "cd ~/tarvelion && make asan"
 
 echo "== make package, install it, start it"
 as_user "cd ~/tarvelion && make package"
