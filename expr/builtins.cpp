@@ -1,6 +1,5 @@
 // The built-in functions: their table and the rules of those that evaluate further lists.
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -29,12 +28,12 @@ Variable* argumentVariable(const ExpList* argument) {
 
 // Bounds and orders are evaluated, so a plain number gives its value and -2 or n+1 work too.
 double argumentNumber(const ExpList* argument) {
-    return argument != nullptr ? evaluateToNumber(*argument) : 0.0;
+    return argument != nullptr ? runToNumber(*argument) : 0.0;
 }
 
 double checkedLog(double a) {
     if (a < 0.0 || std::isnan(a)) {
-        mathErrorIndicator = EDOM;
+        raiseMathError();
         return quietNaN;
     }
     return std::log(a);
@@ -186,7 +185,7 @@ Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum) {
     for (double q = low; q <= high; q += 1.0) {
         if (workStopped()) return scalarValue(0.0);
         setVariableValue(counter, q);
-        const double t = term != nullptr ? evaluateToNumber(*term) : 0.0;
+        const double t = term != nullptr ? runToNumber(*term) : 0.0;
         accumulator = isSum ? accumulator + t : accumulator * t;
         if (q + 1.0 == q) // past 2^53 the counter cannot move on
             break;
@@ -198,25 +197,25 @@ Value sumOrProduct(const ExpListNode& node, const ExpList& list, bool isSum) {
 Value firstDerivative(const ExpList& expression, Variable& v) {
     if (workStopped(5)) return scalarValue(0.0);
     v.value = v.value - 0.0001;
-    const std::optional<Value> p = evaluate(expression);
+    const std::optional<Value> p = runToValue(expression);
     if (p && p->kind == kindVector) {
         v.value = v.value + 0.0002;
-        const std::optional<Value> s = evaluate(expression);
+        const std::optional<Value> s = runToValue(expression);
         v.value = v.value - 0.0001;
         const auto& pc = componentsOf(*p);
         const auto sc = s && s->kind == kindVector ? componentsOf(*s) : std::array<double, 3>{};
         return vectorValue({(sc[0] - pc[0]) * 5000.0, (sc[1] - pc[1]) * 5000.0, (sc[2] - pc[2]) * 5000.0});
     }
     return scalarValue(
-        fivePointDifference(v, numberOf(p), [&expression] { return evaluateToNumber(expression); }));
+        fivePointDifference(v, numberOf(p), [&expression] { return runToNumber(expression); }));
 }
 
 double nthDerivative(const ExpList& expression, Variable& v, int order) {
     if (order <= 1) {
         if (workStopped(2)) return 0.0;
-        const double f0 = evaluateToNumber(expression);
+        const double f0 = runToNumber(expression);
         v.value = v.value + 0.00000001;
-        const double f1 = evaluateToNumber(expression);
+        const double f1 = runToNumber(expression);
         const double result = (f1 - f0) * 100000000.0;
         v.value = v.value - 0.00000001;
         return result;

@@ -208,7 +208,6 @@ void solveCommand(std::string_view line) {
     if (pieces.size() < 3) return replaceAnswer("Error - expected :solv a,b,expression");
     const std::optional<double> a = boundValue(pieces[0]);
     const std::optional<double> b = boundValue(pieces[1]);
-    evalErrorFlag = 0;
     if (!a || !b) return replaceAnswer("Error - the bounds must be finite numbers");
     const ExpListPtr expression = compileText(rewriteFactorials(pieces[2]));
     toPostfix(*expression);

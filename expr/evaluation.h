@@ -37,8 +37,19 @@ inline Value vectorValue(const std::array<double, 3>& components) {
     return value;
 }
 
-// Sets the evaluation error and gives the 0 that stands in for the failed result.
+// What the running evaluation has raised so far; MeasuredEvaluations and the public entry points
+// take it apart per evaluation. Outside any evaluation it means nothing.
+extern EvaluationStatus raisedStatus;
+
+// Records the evaluation error and gives the 0 that stands in for the failed result.
 Value evaluationError(const char* message);
+
+inline void raiseMathError() {
+    raisedStatus.mathError = EDOM;
+}
+
+// The one place the console's globals are written: what a status says, added to the mirror.
+void mirrorStatus(const EvaluationStatus& status);
 
 // y == floor(y) without a call of floor: every double from 2^52 up is whole.
 inline bool isWhole(double y) {
@@ -67,13 +78,13 @@ inline double powerValue(double x, double y) {
 
 // x to the power y. Inline: the scalar path calls it in its loop.
 inline double power(double x, double y) {
-    if (outsidePowerDomain(x, y)) mathErrorIndicator = EDOM;
+    if (outsidePowerDomain(x, y)) raiseMathError();
     return powerValue(x, y);
 }
 
 // power(x, 0.5): of its domain cases only a negative base can occur.
 inline double squareRootPower(double x) {
-    if (x < 0.0) mathErrorIndicator = EDOM;
+    if (x < 0.0) raiseMathError();
     return halfPower(x);
 }
 
@@ -82,8 +93,13 @@ inline double squareRootPower(double x) {
 void resetWorkState();
 
 // Runs a list and gives its result entry, or nullptr for an empty expression. The entry stays
-// readable until the next push onto the WorkStack.
+// readable until the next push onto the WorkStack. What it raises counts for the running
+// evaluation, as it does for the built-ins that evaluate their arguments with these.
 const Value* runToResult(const ExpList& list);
+// evaluateNumber's value, its status left in raisedStatus.
+double runToNumber(const ExpList& list);
+// evaluateValue's value, its status left in raisedStatus.
+std::optional<Value> runToValue(const ExpList& list);
 
 // Whether the built-in takes its value from the first argument alone (sin, log, gamma, ...).
 bool isOneArgumentBuiltin(Builtin builtin);

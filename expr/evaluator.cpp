@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "expr/evaluation.h"
 
@@ -10,6 +11,7 @@ const char* evalErrorMessage = "";
 double integralSum = 0.0;
 double integralStep = 0.0;
 std::int32_t mathErrorIndicator = 0;
+EvaluationStatus raisedStatus;
 
 namespace {
 
@@ -113,7 +115,7 @@ Value applyOperator(Opcode code, const Value& left, const Value& right) {
 }
 
 Value refusedCall(Refusal refusal) {
-    evaluationIncomplete = 1;
+    raisedStatus.incomplete = true;
     return evaluationError(refusal == Refusal::recursive ? "Error - recursive function"
                                                          : "Error - expression too large");
 }
@@ -152,7 +154,7 @@ const Value* refusedList(const ExpList& list) {
     const std::size_t length = std::min(list.refusal.size(), sizeof message - 1);
     list.refusal.copy(message, length);
     message[length] = '\0';
-    evaluationIncomplete = 1;
+    raisedStatus.incomplete = true;
     static Value zero;
     zero = evaluationError(message);
     return &zero;
@@ -288,9 +290,26 @@ template <bool checked> void run(const ExpList& list, int base) {
 } // namespace
 
 Value evaluationError(const char* message) {
-    evalErrorFlag = 1;
-    evalErrorMessage = message;
+    raisedStatus.error = message;
     return scalarValue(0.0);
+}
+
+void mirrorStatus(const EvaluationStatus& status) {
+    if (status.error != nullptr) {
+        evalErrorFlag = 1;
+        evalErrorMessage = status.error;
+    }
+    if (status.mathError != 0) mathErrorIndicator = status.mathError;
+}
+
+MeasuredEvaluations::MeasuredEvaluations() : enclosing_(std::exchange(raisedStatus, {})) {}
+
+MeasuredEvaluations::~MeasuredEvaluations() {
+    raisedStatus = enclosing_.then(raisedStatus);
+}
+
+const EvaluationStatus& MeasuredEvaluations::status() const {
+    return raisedStatus;
 }
 
 // The stack count goes back to where it was, for leftovers of malformed input (such as
@@ -310,16 +329,40 @@ const Value* runToResult(const ExpList& list) {
     return top > base ? &workStack.entries[static_cast<std::size_t>(top - 1)] : nullptr;
 }
 
-std::optional<Value> evaluate(const ExpList& list) {
+std::optional<Value> runToValue(const ExpList& list) {
     const Value* result = runToResult(list);
     return result != nullptr ? std::optional<Value>(*result) : std::nullopt;
 }
 
-double evaluateToNumber(const ExpList& list) {
+double runToNumber(const ExpList& list) {
     // The scalar path gives the same number with the same effects; where the evaluation order
     // could fill the WorkStack, it runs itself, for the full stack drops pushes.
     if (!list.scalarSteps.empty() && workStack.count + list.scalarDepth <= workStackLimit)
         return runScalarProgram(list.scalarSteps.data());
     const Value* result = runToResult(list);
     return result == nullptr || result->kind == kindVector ? 0.0 : scalarOf(*result);
+}
+
+ValueEvaluation evaluateValue(const ExpList& list) {
+    const MeasuredEvaluations measured;
+    std::optional<Value> value = runToValue(list);
+    return {value, measured.status()};
+}
+
+NumberEvaluation evaluateNumber(const ExpList& list) {
+    const MeasuredEvaluations measured;
+    const double value = runToNumber(list);
+    return {value, measured.status()};
+}
+
+std::optional<Value> evaluate(const ExpList& list) {
+    const ValueEvaluation evaluation = evaluateValue(list);
+    mirrorStatus(evaluation.status);
+    return evaluation.value;
+}
+
+double evaluateToNumber(const ExpList& list) {
+    const NumberEvaluation evaluation = evaluateNumber(list);
+    mirrorStatus(evaluation.status);
+    return evaluation.value;
 }

@@ -138,7 +138,7 @@ struct Outcome {
 
 Outcome explore(Tool tool, double a, double b, const ExpressionFunction& f, const std::string& name) {
     setVariableValue(f.variable, a);
-    const std::optional<Value> trial = evaluate(f.list);
+    const std::optional<Value> trial = evaluateValue(f.list).value;
     if (trial && trial->kind == kindVector) return {"Error - the expression gives a vector, not a number"};
     if (tool == Tool::area) return {areaAnswer(integrate(f, a, b))};
     if (tool == Tool::roots) {
@@ -175,20 +175,21 @@ std::string runExploreCommand(std::string_view text) {
         // The whole search is one piece of work, which Stop ends as a whole.
         const SearchScope scope(variable);
         const ExpListPtr expression = compiled((*pieces)[2]);
-        outcome = explore(tool->tool, bounds.a, bounds.b, ExpressionFunction{*expression, variable},
+        const char* lastError = nullptr;
+        outcome = explore(tool->tool, bounds.a, bounds.b, ExpressionFunction{*expression, variable, &lastError},
                           name.empty() ? "x" : name);
         // A stopped search tells nothing; elsewhere the evaluator's own reason says more.
         if (scope.stopped()) outcome = {evalErrorMessage};
-        if (outcome.answer == noValueAnswer && evalErrorFlag != 0) outcome.answer = evalErrorMessage;
+        if (outcome.answer == noValueAnswer && lastError != nullptr) outcome.answer = lastError;
     }
     if (outcome.x) setVariableValue(variable, *outcome.x);
     return outcome.answer;
 }
 
 std::optional<double> boundValue(std::string_view text) {
-    evalErrorFlag = 0;
-    const std::optional<Value> value = evaluate(compiled(text));
-    if (!value || value->kind == kindVector || evalErrorFlag != 0) return std::nullopt;
+    const ValueEvaluation bound = evaluateValue(*compiled(text));
+    const std::optional<Value>& value = bound.value;
+    if (!value || value->kind == kindVector || bound.status.failed()) return std::nullopt;
     const double v = scalarOf(*value);
     return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
@@ -196,7 +197,6 @@ std::optional<double> boundValue(std::string_view text) {
 Bounds readBounds(std::string_view aText, std::string_view bText) {
     const std::optional<double> a = boundValue(aText);
     const std::optional<double> b = boundValue(bText);
-    evalErrorFlag = 0;
     if (!a || !b) return {0.0, 0.0, "Error - the bounds must be finite numbers"};
     if (!(*a < *b)) return {*a, *b, "Error - the first bound must be below the second"};
     return {*a, *b};

@@ -13,32 +13,27 @@
 struct ExpressionFunction {
     const ExpList& list;
     Variable* variable; // may be null: the expression is then a constant
+    // Where the last failed evaluation's error message goes, when not null.
+    const char** lastError = nullptr;
 
     double operator()(double x) const {
         constexpr double failed = std::numeric_limits<double>::quiet_NaN();
         if (workStopped()) return failed;
         setVariableValue(variable, x);
-        evalErrorFlag = 0;
-        mathErrorIndicator = 0;
-        evaluationIncomplete = 0;
-        const double y = evaluateToNumber(list);
-        return evalErrorFlag != 0 || mathErrorIndicator != 0 || evaluationIncomplete != 0 ? failed : y;
+        const NumberEvaluation y = evaluateNumber(list);
+        if (!y.status.failed()) return y.value;
+        if (lastError != nullptr && y.status.error != nullptr) *lastError = y.status.error;
+        return failed;
     }
 };
 
 // One search over an expression: one piece of work that Stop ends as a whole; afterwards the
-// variable and the error flags are as they were before.
+// variable is as it was before.
 class SearchScope {
   public:
     explicit SearchScope(Variable* variable)
-        : variable_(variable), kept_(variable != nullptr ? variable->value : 0.0), errorFlag_(evalErrorFlag),
-          mathError_(mathErrorIndicator) {}
-    ~SearchScope() {
-        setVariableValue(variable_, kept_);
-        evalErrorFlag = errorFlag_;
-        mathErrorIndicator = mathError_;
-        evaluationIncomplete = 0;
-    }
+        : variable_(variable), kept_(variable != nullptr ? variable->value : 0.0) {}
+    ~SearchScope() { setVariableValue(variable_, kept_); }
     // Whether the user stopped the search; its results are then incomplete.
     bool stopped() const { return workStopped(0); }
     SearchScope(const SearchScope&) = delete;
@@ -48,6 +43,4 @@ class SearchScope {
     const EvaluationSession session_;
     Variable* variable_;
     double kept_;
-    std::int32_t errorFlag_;
-    std::int32_t mathError_;
 };

@@ -26,7 +26,7 @@ struct SweepRows {
     alignas(64) Row samples;
     alignas(64) Row spare;
     alignas(64) Row parameters[boundParameterLimit]; // the values of the parameters bound so far
-    std::int32_t errors[blockSize]; // the mathErrorIndicator each sample raised, 0 for none
+    std::int32_t errors[blockSize]; // the math error each sample raised, 0 for none
     SineAndCosine pairs[blockSize];
 };
 
@@ -154,16 +154,16 @@ class BlockRun {
             out[i] = f(out[i], i);
     }
 
-    // A built-in may raise mathErrorIndicator; each sample's own raising is kept apart.
+    // A built-in may raise a math error; each sample's own raising is kept apart.
     void function(double (*rule)(double)) {
-        const std::int32_t before = mathErrorIndicator;
+        const std::int32_t before = raisedStatus.mathError;
         eachSample([rule](double a, int i) {
-            mathErrorIndicator = 0;
+            raisedStatus.mathError = 0;
             const double value = rule(a);
-            if (mathErrorIndicator != 0) rows.errors[i] = mathErrorIndicator;
+            if (raisedStatus.mathError != 0) rows.errors[i] = raisedStatus.mathError;
             return value;
         });
-        mathErrorIndicator = before;
+        raisedStatus.mathError = before;
     }
 
     void sine() {
@@ -253,9 +253,7 @@ void evaluateSweep(const ExpList& list, Variable* varying, std::span<const doubl
         BlockRun(variable, count).run(list.scalarSteps.data());
         for (int i = 0; i < count; ++i) {
             results[start + static_cast<std::size_t>(i)] = rows.stack[0][i];
-            if (rows.errors[i] == 0) continue;
-            mathErrors[start + static_cast<std::size_t>(i)] = rows.errors[i];
-            mathErrorIndicator = rows.errors[i];
+            if (rows.errors[i] != 0) mathErrors[start + static_cast<std::size_t>(i)] = rows.errors[i];
         }
     }
     if (total > 0) setVariableValue(varying, values[total - 1]);

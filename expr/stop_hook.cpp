@@ -20,7 +20,6 @@ void setWorkTask(std::string_view name) {
     name.copy(workProgress.task.data(), length);
     workProgress.task[length] = '\0';
 }
-std::int32_t evaluationIncomplete = 0;
 
 namespace {
 
@@ -30,10 +29,12 @@ long stepsSincePoll = 0;
 long sessionSteps = 0;
 bool stopped = false;
 
+// The stop may come between two evaluations, so it reaches the mirror itself.
 void stopWork(const char* message) {
     stopped = true;
-    evaluationIncomplete = 1;
+    raisedStatus.incomplete = true;
     evaluationError(message);
+    mirrorStatus(raisedStatus);
 }
 
 } // namespace
@@ -44,7 +45,7 @@ void setStopHook(StopHook hook) {
 
 bool workStopped(long steps) {
     if (stopped) {
-        evaluationIncomplete = 1;
+        raisedStatus.incomplete = true;
         return true;
     }
     stepsSincePoll += steps;
@@ -65,7 +66,7 @@ void resetWorkState() {
     stepsSincePoll = 0;
     sessionSteps = 0;
     stopped = false;
-    evaluationIncomplete = 0;
+    raisedStatus = {};
     workProgress = {};
 }
 

@@ -37,8 +37,3 @@ extern WorkProgress workProgress;
 
 // Names the running work, cut to fit `task`.
 void setWorkTask(std::string_view name);
-
-// Raised by an evaluation that could not give its value: stopped, or refused by the compiler
-// (a recursive or too large expression). The plotters clear it before a sample and lift the pen
-// when the sample raised it, so such a sample is never drawn as 0.
-extern std::int32_t evaluationIncomplete;

@@ -53,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(workStack.count == 0);
     for (int i = 0; i < sampleCount; ++i) {
         setSample(variables, i);
-        mathErrorIndicator = 0;
         resultSink = resultSink + evaluateToNumber(list);
         require(workStack.count == 0);
     }

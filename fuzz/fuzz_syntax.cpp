@@ -54,7 +54,6 @@ void compileAndEvaluate(std::string_view text) {
     Variable* x = findOrCreateVariable("x");
     for (const double sample : {-5.0, 0.0, 2.5}) {
         setVariableValue(x, sample);
-        mathErrorIndicator = 0;
         resultSink = resultSink + evaluateToNumber(list);
         require(workStack.count == 0);
     }

@@ -17,12 +17,14 @@ void drawChord(const ExpListPtr& list, Surface& surface) {
     const double x1 = worldX(column1);
     const double run = (viewLimits.xMax - viewLimits.xMin) * 0.1;
     const double x2 = x1 + run;
-    evaluationIncomplete = 0;
     setVariableValue(x, x1);
-    const double y1 = evaluateToNumber(list);
+    const NumberEvaluation end1 = evaluateNumber(list);
     setVariableValue(x, x2);
-    const double y2 = evaluateToNumber(list);
-    if (evaluationIncomplete != 0) return; // an end without a value: no chord rather than a wrong one
+    const NumberEvaluation end2 = evaluateNumber(list);
+    // An end without a value: no chord rather than a wrong one.
+    if (end1.status.incomplete || end2.status.incomplete) return;
+    const double y1 = end1.value;
+    const double y2 = end2.value;
     const int row1 = screenY(y1);
     const int column2 = screenX(x2);
     const int row2 = screenY(y2);

@@ -79,29 +79,22 @@ void lineAcrossBreaks(Surface& surface, const CurvePoint& from, const CurvePoint
 }
 
 // Evaluations between the samples of one curve: each sets the variable to t and leaves the
-// evaluator's running integral and error flags as the samples left them; a failed evaluation
-// gives not-a-number. The variable gets its value back at the end.
+// evaluator's running integral as the samples left it; a failed evaluation gives not-a-number.
+// The variable gets its value back at the end.
 class BetweenSamples {
   public:
     explicit BetweenSamples(Variable* variable)
-        : variable_(variable), value_(variable->value), integral_(integralSum), evalError_(evalErrorFlag),
-          mathError_(mathErrorIndicator), incomplete_(evaluationIncomplete) {}
+        : variable_(variable), value_(variable->value), integral_(integralSum) {}
     ~BetweenSamples() { setVariableValue(variable_, value_); }
     BetweenSamples(const BetweenSamples&) = delete;
     BetweenSamples& operator=(const BetweenSamples&) = delete;
 
     template <typename Evaluate> double operator()(double t, Evaluate evaluate) const {
         setVariableValue(variable_, t);
-        evalErrorFlag = 0;
-        mathErrorIndicator = 0;
-        evaluationIncomplete = 0;
-        double value = evaluate();
-        if (evalErrorFlag != 0 || mathErrorIndicator != 0 || evaluationIncomplete != 0) value = failedValue();
+        const MeasuredEvaluations between;
+        const double value = evaluate();
         integralSum = integral_;
-        evalErrorFlag = evalError_;
-        mathErrorIndicator = mathError_;
-        evaluationIncomplete = incomplete_;
-        return value;
+        return between.status().failed() ? failedValue() : value;
     }
 
   private:
@@ -110,7 +103,4 @@ class BetweenSamples {
     Variable* variable_;
     double value_;
     double integral_;
-    std::int32_t evalError_;
-    std::int32_t mathError_;
-    std::int32_t incomplete_;
 };

@@ -28,7 +28,7 @@ struct LabelPlace {
 
 double valueAt(Variable* x, double worldValue, const ExpListPtr& list) {
     setVariableValue(x, worldValue);
-    return evaluateToNumber(list);
+    return evaluateNumber(list).value;
 }
 
 // Draws a row from its value at worldX(0), where the pen starts, and its values at the columns
@@ -95,7 +95,7 @@ void plotRow(Surface& surface, const FunctionEntry& entry, int row, SampleRows& 
     Variable* x = findOrCreateVariable("x");
     const double start = valueAt(x, worldX(0), list);
     columns.evaluate(x, list);
-    drawRow(surface, start, columns, label, x, [&] { return evaluateToNumber(list); });
+    drawRow(surface, start, columns, label, x, [&] { return evaluateNumber(list).value; });
     if (plotSettings.chordShown != 0 && plotSettings.chordRow == row) drawChord(list, surface);
     drawLabel(surface, label, task);
 }
@@ -114,7 +114,7 @@ void plotDerivatives(Surface& surface, const FunctionEntry& entry, int row, Samp
     const ExpListPtr list = compileExpression(entry.bodyText);
     Variable* x = findOrCreateVariable("x");
     // Computed as the language's diff computes diff(f(x),x), and f'' as diff of that.
-    const auto first = [&] { return fivePointDerivative(*x, [&] { return evaluateToNumber(list); }); };
+    const auto first = [&] { return fivePointDerivative(*x, [&] { return evaluateNumber(list).value; }); };
     const auto second = [&] { return fivePointDerivative(*x, first); };
     for (int order = 1; order <= 2; ++order) {
         if (!shown[order - 1]) continue;
@@ -188,5 +188,5 @@ void drawGraphExpression(const ExpListPtr& list) {
         surface, samples,
         [&](std::size_t i) { return QPoint(i == 0 ? 0 : static_cast<int>(i) - 1, screenY(samples.results[0][i])); },
         [&](std::size_t i) { return curvePoint(samples.values[i], samples.values[i], samples.results[0][i]); },
-        [&](double t) { return curvePoint(t, t, between(t, [&] { return evaluateToNumber(list); })); });
+        [&](double t) { return curvePoint(t, t, between(t, [&] { return evaluateNumber(list).value; })); });
 }

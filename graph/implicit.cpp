@@ -46,6 +46,8 @@ struct Equation {
     ExpListPtr right;
     Variable* x;
     Variable* y;
+    // Once an evaluation had no value (refused or stopped), no crossing can be trusted.
+    mutable bool valueMissing = false;
 
     void place(double xValue, double yValue) const {
         setVariableValue(x, xValue);
@@ -54,8 +56,10 @@ struct Equation {
 
     double at(double xValue, double yValue) const {
         place(xValue, yValue);
-        const double r = evaluateToNumber(right);
-        return evaluateToNumber(left) - r;
+        const NumberEvaluation r = evaluateNumber(right);
+        const NumberEvaluation l = evaluateNumber(left);
+        if (r.status.incomplete || l.status.incomplete) valueMissing = true;
+        return l.value - r.value;
     }
 };
 
@@ -93,9 +97,8 @@ void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, Sa
               double step) {
     const auto point = [&](double v) { return alongX ? QPointF(v, fixed) : QPointF(fixed, v); };
     const auto at = [&](double v) { return f.at(point(v).x(), point(v).y()); };
-    // Once a sample had no value (a refused or stopped evaluation), no crossing can be trusted.
     const auto dot = [&](double v) {
-        if (evaluationIncomplete == 0)
+        if (!f.valueMissing)
             surface.setPixel(screenX(point(v).x()), screenY(point(v).y()), colours().implicit);
     };
     const std::vector<double>& samples = coarse.values;
@@ -122,7 +125,6 @@ void scanLine(Surface& surface, const Equation& f, bool alongX, double fixed, Sa
 // Pass 1 scans horizontal lines (refining in x), pass 2 vertical lines (refining in y).
 void scanEquation(Surface& surface, const Equation& f) {
     const ViewLimits v = viewLimits;
-    evaluationIncomplete = 0;
     const double spanX = v.xMax - v.xMin;
     const double spanY = v.yMax - v.yMin;
     const double dx = spanX * coarseFraction;
@@ -172,12 +174,12 @@ void regionRow(Surface& surface, std::span<const Equation> sides, Variable* x, V
     for (std::size_t i = 0; i < lattice.size() && !workStopped(sampleWork); ++i) {
         setVariableValue(x, lattice[i]);
         setVariableValue(y, yValue);
-        evaluationIncomplete = 0;
+        const MeasuredEvaluations point;
         const bool inside = std::all_of(sides.begin(), sides.end(), [](const Equation& side) {
-            const double r = evaluateToNumber(side.right);
-            return evaluateToNumber(side.left) - r > 0;
+            const double r = evaluateNumber(side.right).value;
+            return evaluateNumber(side.left).value - r > 0;
         });
-        if (inside && evaluationIncomplete == 0)
+        if (inside && !point.status().incomplete)
             surface.dot(screenX(lattice[i]), screenY(yValue), colours().region);
     }
 }

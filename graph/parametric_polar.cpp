@@ -47,10 +47,10 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
         const auto pointAt = [&](std::size_t i) { return point(samples.values[i], samples.results[0][i]); };
         joinAcrossBreaks(
             surface, samples, [&](std::size_t i) { return pixelOf(pointAt(i)); }, pointAt,
-            [&](double theta) { return point(theta, between(theta, [&] { return evaluateToNumber(list); })); });
+            [&](double theta) { return point(theta, between(theta, [&] { return evaluateNumber(list).value; })); });
     }
     setVariableValue(angle, labelAngle);
-    const QPoint labelPoint = pixelOf(point(labelAngle, evaluateToNumber(list)));
+    const QPoint labelPoint = pixelOf(point(labelAngle, evaluateNumber(list).value));
     surface.setTextColour(colour);
     surface.readoutOut(labelPoint.x(), labelPoint.y(), task, false);
 }
@@ -59,8 +59,8 @@ void plotPolarRow(Surface& surface, const ExpListPtr& list, const FunctionEntry&
 
 QPoint ParametricSetup::pointAt(double t) const {
     setVariableValue(parameter, t);
-    const double yValue = evaluateToNumber(y);
-    const double xValue = evaluateToNumber(x);
+    const double yValue = evaluateNumber(y).value;
+    const double xValue = evaluateNumber(x).value;
     return {screenX(xValue), screenY(yValue)};
 }
 

@@ -21,7 +21,7 @@ void SampleRows::evaluateLists(Variable* variable, std::initializer_list<const E
     if (!allSweepable(lists)) {
         evaluateEach(variable, lists.size(), [&](std::size_t i) {
             for (std::size_t j = 0; j < lists.size(); ++j)
-                results[j][i] = evaluateToNumber(*list[j]);
+                results[j][i] = evaluateNumber(*list[j]).value;
         });
         return;
     }

@@ -16,8 +16,8 @@
 struct SampleRows {
     std::vector<double> values;                 // of the variable; the caller fills them
     std::array<std::vector<double>, 2> results; // of each list, in the order given
-    std::vector<std::int32_t> errors;           // what each sample raised mathErrorIndicator to; 0 for none
-    std::vector<std::uint8_t> incomplete;       // whether the sample raised evaluationIncomplete
+    std::vector<std::int32_t> errors;           // the math error each sample raised; 0 for none
+    std::vector<std::uint8_t> incomplete;       // whether the sample had no value (stopped, refused)
     std::size_t evaluated = 0;                  // the samples before the user stopped the work
 
     void evaluate(Variable* variable, const ExpListPtr& list) { evaluateLists(variable, {&list}); }
@@ -33,15 +33,10 @@ struct SampleRows {
         for (std::size_t i = 0; i < n && !workStopped(sampleWork); ++i) {
             workProgress.done = static_cast<long>(i);
             setVariableValue(variable, values[i]);
-            const std::int32_t mathBefore = mathErrorIndicator;
-            const std::int32_t incompleteBefore = evaluationIncomplete;
-            mathErrorIndicator = 0;
-            evaluationIncomplete = 0;
+            const MeasuredEvaluations sample;
             evaluate(i);
-            errors[i] = mathErrorIndicator;
-            incomplete[i] = evaluationIncomplete != 0 ? 1 : 0;
-            if (errors[i] == 0) mathErrorIndicator = mathBefore;
-            if (incomplete[i] == 0) evaluationIncomplete = incompleteBefore;
+            errors[i] = sample.status().mathError;
+            incomplete[i] = sample.status().incomplete ? 1 : 0;
             evaluated = i + 1;
         }
     }

@@ -27,7 +27,6 @@ void joinSamples(Surface& surface, const SampleRows& samples, Pixel pixelAt, Joi
             join(i, p);
         penUp = false;
     }
-    evaluationIncomplete = 0; // the samples' failures are spent on the pen
 }
 
 // Straight lines from sample to sample.

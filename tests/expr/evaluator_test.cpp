@@ -116,6 +116,38 @@ TEST_P(ErrorTest, SetsTheErrorAndGivesZero) {
 INSTANTIATE_TEST_SUITE_P(Evaluator, ErrorTest, ::testing::ValuesIn(errorCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct StatusCase {
+    const char* text;
+    const char* error; // null: none
+    bool mathError;
+    bool incomplete;
+};
+
+// Each evaluation's status tells what it raised itself, after others that raised something, and
+// leaves the console's mirror alone; nested evaluations (arguments, sums, calls) count for it.
+TEST_F(EvaluatorTest, EachEvaluationGivesItsOwnStatus) {
+    defineUserFunction("r", 1, {"a"}, "r(a)");
+    const StatusCase cases[] = {
+        {"x+1", nullptr, false, false},
+        {"log(-1)", nullptr, true, false},
+        {"sum(n,1,2,sqrt(-n))", nullptr, true, false},
+        {"i.2", "Error: dot product applied to scalar", false, false},
+        {"1+r(2)", "Error - recursive function", false, true},
+        {"x*2", nullptr, false, false},
+    };
+    for (const StatusCase& c : cases) {
+        const ExpListPtr list = compileExpression(c.text);
+        evalErrorFlag = 0;
+        mathErrorIndicator = 0;
+        const EvaluationStatus status = evaluateNumber(list).status;
+        EXPECT_STREQ(status.error != nullptr ? status.error : "", c.error != nullptr ? c.error : "") << c.text;
+        EXPECT_EQ(status.mathError != 0, c.mathError) << c.text;
+        EXPECT_EQ(status.incomplete, c.incomplete) << c.text;
+        EXPECT_EQ(evalErrorFlag, 0) << c.text;
+        EXPECT_EQ(mathErrorIndicator, 0) << c.text;
+    }
+}
+
 struct DomainCase {
     const char* name;
     const char* text;
