@@ -22,6 +22,7 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -268,27 +269,36 @@ TEST(PictureExport, CommandLineExportNeedsNoDisplayAndRefusesBadRequests) {
     }
 }
 
-// The built program with names in the system's own bytes, which a QStringList cannot carry.
-ProgramRun runProgramWithBytes(const std::vector<std::string>& arguments, const QTemporaryDir& dir) {
+// The built program with names in the system's own bytes, which a QStringList cannot carry, and
+// its standard error on a pseudo-terminal, as when a user starts it in one: gives what the
+// terminal received.
+ProgramRun runProgramOnTerminal(const std::vector<std::string>& arguments) {
     std::vector<std::string> words{TARVELION_PROGRAM};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    const QByteArray errName = QFile::encodeName(dir.filePath("stderr"));
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0) return {-1, {}};
+    const char* side = ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0 ? ::ptsname(terminal) : nullptr;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errName.constData(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (side != nullptr) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, side, O_RDWR | O_NOCTTY, 0);
     pid_t child = -1;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = side == nullptr ? -1 : posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (spawned != 0 || ::waitpid(child, &status, 0) != child) return {-1, {}};
-    QFile err(dir.filePath("stderr"));
-    if (!err.open(QIODevice::ReadOnly)) return {-1, {}};
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString::fromLatin1(err.readAll())};
+    const bool ran = spawned == 0 && ::waitpid(child, &status, 0) == child;
+    // What the terminal still holds; it reads as an error once it is empty and its other side closed.
+    std::string received;
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(n));
+    ::close(terminal);
+    std::erase(received, '\r'); // the terminal's own line ends
+    return {ran && WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString::fromLatin1(received)};
 }
 
 bool startsAsDocument(const std::string& path) {
@@ -347,7 +357,7 @@ TEST(PictureExport, CommandLineExportHarmsNoDocumentAndNoTerminal) {
         std::vector<std::string> arguments;
         for (const std::string& argument : row.arguments)
             arguments.push_back(inFolder(argument));
-        const ProgramRun run = runProgramWithBytes(arguments, dir);
+        const ProgramRun run = runProgramOnTerminal(arguments);
         const bool written = row.refusal[0] == '\0';
         EXPECT_EQ(run.status, written ? 0 : 2);
         EXPECT_EQ(run.err.toStdString(), written ? "" : "tarvelion: " + std::string(row.refusal) + "\n");
