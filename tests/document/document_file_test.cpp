@@ -14,6 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -295,20 +298,40 @@ void fillDisk(const std::string& filler) {
     std::fclose(file);
 }
 
-// A file of two names is written in place; the room for the longer document is not there.
+// Makes a folder refuse new entries even to the superuser, who may write in any folder; gives
+// whether the file system took it.
+bool makeImmutable(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    const bool made = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                      (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    if (fd >= 0) ::close(fd);
+    return made;
+}
+
+// Files that are written in place: one of two names, and one in a folder that takes no new file.
+// The room for the longer document is not there, so the save refuses and the file stays as it was.
 TEST_F(DocumentFileTest, FullDiskRefusesAnInPlaceSaveWithTheFileUntouched) {
     const std::string disk = path("disk");
     fs::create_directory(disk);
     const SmallDisk small(disk);
     if (!small.mounted()) GTEST_SKIP() << "no tmpfs could be mounted for a full disk: " << small.reason();
-    const std::string file = disk + "/a.tvl";
-    ASSERT_EQ(saveDocument(file), 0);
-    fs::create_hard_link(file, disk + "/b.tvl");
-    const std::string old = contentOf(file);
+    const std::string linked = disk + "/a.tvl";
+    const std::string closed = disk + "/closed/a.tvl";
+    fs::create_directory(disk + "/closed");
+    ASSERT_EQ(saveDocument(linked), 0);
+    ASSERT_EQ(saveDocument(closed), 0);
+    fs::create_hard_link(linked, disk + "/b.tvl");
     fillDisk(disk + "/filler");
+    const bool folderClosed = makeImmutable(disk + "/closed");
     plotSettings.memoText = std::string(2000, 'm');
-    EXPECT_EQ(saveDocument(file), 1);
-    EXPECT_EQ(contentOf(file), old);
+    for (const std::string& file : {linked, closed}) {
+        if (file == closed && !folderClosed) GTEST_SKIP() << "the tmpfs takes no immutable folder";
+        SCOPED_TRACE(file);
+        const std::string old = contentOf(file);
+        EXPECT_EQ(saveDocument(file), 1);
+        EXPECT_EQ(contentOf(file), old);
+    }
 }
 
 TEST_F(DocumentFileTest, SizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
