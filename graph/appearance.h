@@ -13,6 +13,7 @@ struct Appearance {
     int curveWidth = 1; // logical pixels, minCurveWidth to maxCurveWidth
     bool numberedAxes = false; // a number at every major tick besides the four edge labels
     bool equalScale = false;   // one world unit as long across as up
+    bool antialiasing = false; // curves with smoothed edges
 };
 
 inline constexpr int minCurveWidth = 1;

@@ -12,6 +12,7 @@
 #include <QPolygonF>
 #include <QString>
 #include <QTextLayout>
+#include <QTransform>
 #include <QtMath>
 
 #include <algorithm>
@@ -120,17 +121,32 @@ Surface::Surface() : image_(targetImage), painter_(targetPainter) {
 }
 
 Surface::~Surface() {
-    if (painter_ != nullptr) flushVectors();
+    if (painter_ != nullptr || image_ != nullptr) flushVectors();
     if (releaseHook != nullptr) releaseHook();
 }
 
+void Surface::drawPolyline(QPainter& painter) const {
+    const bool smoothed = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, polylineSmooth_);
+    painter.setPen(QPen(QColor(polylinePen_), polylineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+    painter.setRenderHint(QPainter::Antialiasing, smoothed);
+}
+
 // The shaded band, the open polyline, then the gathered dots, so that later figures stay on top.
+// On the image the painter counts device pixels, as the surface does.
 void Surface::flushVectors() {
-    flushShade();
-    if (polyline_.size() > 1) {
-        painter_->setPen(QPen(QColor(polylinePen_), polylineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-        painter_->drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+    if (painter_ == nullptr) {
+        if (polyline_.size() > 1 && image_ != nullptr) {
+            QPainter painter(image_);
+            painter.setWorldTransform(QTransform::fromScale(1.0 / ratio_, 1.0 / ratio_));
+            drawPolyline(painter);
+        }
+        polyline_.clear();
+        return;
     }
+    flushShade();
+    if (polyline_.size() > 1) drawPolyline(*painter_);
     polyline_.clear();
     if (!dots_.isNull()) painter_->drawImage(0, 0, dots_);
     dots_ = QImage();
@@ -165,20 +181,25 @@ void Surface::vectorShade(int x, int top, int bottom) {
 void Surface::vectorLineTo(int x, int y) {
     const QPointF start(currentX_ + 0.5, currentY_ + 0.5);
     if (!dots_.isNull() || polyline_.empty() || polyline_.back() != start || polylinePen_ != pen_ ||
-        polylineWidth_ != penWidth_) {
+        polylineWidth_ != penWidth_ || polylineSmooth_ != smooth_) {
         flushVectors();
         polyline_.push_back(start);
         polylinePen_ = pen_;
         polylineWidth_ = penWidth_;
+        polylineSmooth_ = smooth_;
     }
     polyline_.emplace_back(x + 0.5, y + 0.5);
 }
 
 // The curve plotters' segments are one column wide, so they skip the general walk.
 void Surface::lineTo(int x, int y) {
-    if (painter_ != nullptr) {
+    if (painter_ != nullptr || (smooth_ && image_ != nullptr)) {
         vectorLineTo(x, y);
-    } else if (penWidth_ <= 1) {
+        moveTo(x, y);
+        return;
+    }
+    settleLine();
+    if (penWidth_ <= 1) {
         strokeLine(currentX_, currentY_, x, y);
     } else {
         // The line drawn again beside itself across and along: as thick as the pen whichever
@@ -203,10 +224,13 @@ void Surface::strokeLine(long long x0, long long y0, long long x1, long long y1)
 void Surface::setCurvePen(QRgb colour) {
     setPen(colour);
     if (appearance.curveWidth > 1) penWidth_ = toDevice(appearance.curveWidth);
+    smooth_ = appearance.antialiasing;
 }
 
 void Surface::endLine() {
-    if (painter_ == nullptr) drawLine(currentX_, currentY_, currentX_ + 1LL, currentY_);
+    if (painter_ != nullptr || smooth_) return;
+    settleLine();
+    drawLine(currentX_, currentY_, currentX_ + 1LL, currentY_);
 }
 
 // Midpoint rule: step k along the major axis puts the minor coordinate at
@@ -305,6 +329,7 @@ void Surface::setPixel(int x, int y, QRgb colour) {
         return;
     }
     if (image_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    settleLine();
     pixels_[static_cast<qsizetype>(y) * stride_ + x] = colour | ~RGB_MASK;
 }
 
@@ -317,6 +342,7 @@ void Surface::shadeColumn(int x, int from, int to) {
     if (x < 0 || x >= areaWidth || top > bottom) return;
     if (vector) return vectorShade(x, top, bottom);
     if (image_ == nullptr) return;
+    settleLine();
     const int alpha = qAlpha(shade_);
     // Rounded, so that shading a pixel of the shade's own colour leaves it as it is.
     const auto mix = [alpha](int under, int over) {
@@ -373,6 +399,7 @@ void Surface::rectangle(int left, int top, int right, int bottom) {
         return;
     }
     if (image_ == nullptr) return;
+    settleLine();
     const long long l = std::min(left, right);
     const long long r = static_cast<long long>(std::max(left, right)) - 1;
     const long long t = std::min(top, bottom);
@@ -419,6 +446,7 @@ void Surface::textOut(int x, int y, std::string_view text) {
         return;
     }
     if (image_ == nullptr) return;
+    settleLine();
     const QFont font = defaultFont();
     QTextLayout layout(shown, font);
     layout.setCacheEnabled(true); // keeps the shaped glyphs for the draw

@@ -10,6 +10,8 @@
 // surface are device pixels, lines stay one device pixel thin and text keeps its logical size.
 // A painter target (a vector device: SVG, a printer) takes the place of the image while it is
 // set; there lines become polylines, text stays text and dots gather into one embedded image.
+// Smoothed curves are gathered into polylines on the image too, and drawn by an anti-aliasing
+// QPainter.
 #pragma once
 
 #include "graph/view_model.h"
@@ -61,9 +63,10 @@ class Surface {
     void setPen(QRgb colour) {
         pen_ = colour;
         penWidth_ = 1;
+        smooth_ = false;
     }
-    // A curve's pen: the appearance's curve width in logical pixels (the seed's single device
-    // pixel at width 1).
+    // A curve's pen: the appearance's curve width in logical pixels (at width 1 and ratio 1 the
+    // seed's single pixel), smoothed when the appearance asks for anti-aliasing.
     void setCurvePen(QRgb colour);
     void setBrush(QRgb colour) { brush_ = colour; }
     void setTextColour(QRgb colour) { textColour_ = colour; }
@@ -108,6 +111,11 @@ class Surface {
     // The area in the pixels the surface counts.
     QSize areaSize() const;
     void flushVectors();
+    // Draws the open polyline first, so that what is drawn next stays on top of it.
+    void settleLine() {
+        if (!polyline_.empty()) flushVectors();
+    }
+    void drawPolyline(QPainter& painter) const;
     void flushShade();
     void vectorShade(int x, int top, int bottom);
     void vectorLineTo(int x, int y);
@@ -120,10 +128,12 @@ class Surface {
 
     QImage* image_;
     QPainter* painter_;
-    // Painter target only: the open polyline and the dots not yet handed to the painter.
+    // The open polyline of a painter target or of a smoothed curve, and (painter target only)
+    // the dots not yet handed to the painter.
     std::vector<QPointF> polyline_;
     QRgb polylinePen_ = 0;
     int polylineWidth_ = 1;
+    bool polylineSmooth_ = false;
     QImage dots_;
     // Painter target only: the band of shaded columns not yet handed to the painter, its upper
     // and its lower edge, each left to right.
@@ -140,6 +150,7 @@ class Surface {
     int currentY_ = 0;
     QRgb pen_ = qRgb(0, 0, 0);
     int penWidth_ = 1; // device pixels
+    bool smooth_ = false;
     QRgb brush_ = qRgb(255, 255, 255);
     QRgb textColour_ = qRgb(0, 0, 0);
     QRgb backgroundColour_ = qRgb(255, 255, 255);

@@ -5,6 +5,7 @@
 #include "shell/appearance_settings.h"
 #include "shell/dialog_template.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 
 #include <utility>
@@ -18,6 +19,7 @@ constexpr int widthId = 40504;
 constexpr int numbersId = 40505;
 constexpr int scaleId = 40506;
 constexpr int closeId = 40507;
+constexpr int smoothId = 40509;
 
 constexpr ControlTemplate appearanceControls[] = {
     {ControlKind::Static, noControlId, "Theme:", 10, 9, 50, 8},
@@ -32,13 +34,14 @@ constexpr ControlTemplate appearanceControls[] = {
     {ControlKind::ComboBox, numbersId, "", 65, 71, 120, 12},
     {ControlKind::Static, noControlId, "Scale:", 10, 89, 50, 8},
     {ControlKind::ComboBox, scaleId, "", 65, 87, 120, 12},
-    {ControlKind::Button, closeId, "Close", 10, 107, 40, 12},
+    {ControlKind::CheckBox, smoothId, "Smooth (anti-aliased) curves", 10, 104, 175, 10},
+    {ControlKind::Button, closeId, "Close", 10, 121, 40, 12},
 };
 
 constexpr DialogKeys appearanceKeys{closeId, closeId};
 
 constexpr DialogTemplate appearanceTemplate{DialogFrame::Caption, "Appearance", "Bookman Old Style", 10, 32, 80,
-                                            195, 127, appearanceControls, appearanceKeys};
+                                            195, 141, appearanceControls, appearanceKeys};
 
 // One choice: its combo box, its entries in the order of the values they stand for, the value
 // the appearance holds, and how a chosen index sets it.
@@ -49,17 +52,29 @@ struct Choice {
     void (*apply)(int index);
 };
 
+// A choice made: the appearance takes it, kept in range, and is stored before the picture follows.
+void applyChoice(void (*apply)(int index), int index, const std::function<void()>& changed) {
+    apply(index);
+    appearance = validAppearance(appearance);
+    saveAppearance();
+    changed();
+}
+
 void fillChoice(QDialog* dialog, const Choice& choice, const std::function<void()>& changed) {
     auto* box = dialogControl<QComboBox>(dialog, choice.id);
     for (const char* entry : choice.entries)
         box->addItem(QString::fromLatin1(entry));
     box->setCurrentIndex(choice.current);
     QObject::connect(box, &QComboBox::currentIndexChanged, dialog, [apply = choice.apply, changed](int index) {
-        if (index < 0) return;
-        apply(index);
-        appearance = validAppearance(appearance);
-        saveAppearance();
-        changed();
+        if (index >= 0) applyChoice(apply, index, changed);
+    });
+}
+
+void fillSmoothBox(QDialog* dialog, const std::function<void()>& changed) {
+    auto* box = dialogControl<QCheckBox>(dialog, smoothId);
+    box->setChecked(appearance.antialiasing);
+    QObject::connect(box, &QCheckBox::toggled, dialog, [changed](bool on) {
+        applyChoice([](int i) { appearance.antialiasing = i == 1; }, on ? 1 : 0, changed);
     });
 }
 
@@ -86,6 +101,7 @@ QDialog* createAppearanceDialog(QWidget* owner, std::function<void()> changed) {
     };
     for (const Choice& choice : choices)
         fillChoice(dialog, choice, changed);
+    fillSmoothBox(dialog, changed);
     onClicked(dialog, closeId, [dialog] { dialog->done(QDialog::Accepted); });
     return dialog;
 }

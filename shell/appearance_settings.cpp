@@ -22,6 +22,7 @@ const QString paletteKey = QStringLiteral("appearance/palette");
 const QString widthKey = QStringLiteral("appearance/curveWidth");
 const QString numbersKey = QStringLiteral("appearance/numberedAxes");
 const QString equalKey = QStringLiteral("appearance/equalScale");
+const QString smoothKey = QStringLiteral("appearance/antialiasing");
 
 } // namespace
 
@@ -39,6 +40,7 @@ void loadAppearance() {
     stored.curveWidth = settings->value(widthKey, defaults.curveWidth).toInt();
     stored.numberedAxes = settings->value(numbersKey, defaults.numberedAxes).toBool();
     stored.equalScale = settings->value(equalKey, defaults.equalScale).toBool();
+    stored.antialiasing = settings->value(smoothKey, defaults.antialiasing).toBool();
     appearance = validAppearance(stored);
 }
 
@@ -50,6 +52,7 @@ void saveAppearance() {
     settings->setValue(widthKey, appearance.curveWidth);
     settings->setValue(numbersKey, appearance.numberedAxes);
     settings->setValue(equalKey, appearance.equalScale);
+    settings->setValue(smoothKey, appearance.antialiasing);
 }
 
 std::optional<Theme> themeNamed(const QString& name) {

@@ -5,6 +5,7 @@
 #include "graph/colours.h"
 #include "graph/curves.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -63,6 +64,46 @@ TEST(Appearance, EachSettingShowsInThePicture) {
                 EXPECT_FALSE(textBoxOf(area.texts[i]).intersects(textBoxOf(area.texts[j])))
                     << area.texts[i].text << " on " << area.texts[j].text;
         }
+    }
+}
+
+// y = x / 3 on the factory view of a 400 x 300 area, on the image and through a painter (as
+// exports and prints draw): smoothed, the sloped curve's edge pixels take colours between the
+// curve's and the ground's; unsmoothed, every pixel near it is one or the other.
+TEST(Appearance, SmoothingBlendsCurveEdgesOnImageAndPainter) {
+    struct Row {
+        const char* name;
+        bool painter;
+        bool smooth;
+    };
+    const Row rows[] = {
+        {"image_plain", false, false},
+        {"image_smooth", false, true},
+        {"painter_plain", true, false},
+        {"painter_smooth", true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        appearance.antialiasing = row.smooth;
+        GraphArea area(400, 300);
+        QImage picture(400, 300, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        if (row.painter) setPainterTarget(&painter);
+        resetPlotState({"f(x)=x/3"});
+        clearGraph();
+        plotFunctions();
+        setPainterTarget(nullptr);
+        painter.end();
+        appearance = Appearance{};
+        const QImage& drawn = row.painter ? picture : area.image;
+        int blended = 0;
+        for (int y = 160; y < 200; ++y) {
+            for (int x = 45; x < 125; ++x) {
+                const QRgb pixel = drawn.pixel(x, y) & RGB_MASK;
+                blended += pixel != (backgroundColour & RGB_MASK) && pixel != (rowColour(0) & RGB_MASK) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(blended > 0, row.smooth) << blended;
     }
 }
 
