@@ -5,6 +5,7 @@
 enum class Theme { Classic, Light };
 enum class GridLines { None, Major, MajorAndMinor };
 enum class Palette { Classic, Distinct };
+enum class ImplicitStyle { Dots, Segments };
 
 struct Appearance {
     Theme theme = Theme::Classic;
@@ -14,6 +15,7 @@ struct Appearance {
     bool numberedAxes = false; // a number at every major tick besides the four edge labels
     bool equalScale = false;   // one world unit as long across as up
     bool antialiasing = false; // curves with smoothed edges
+    ImplicitStyle implicitStyle = ImplicitStyle::Dots; // the scan's dots, or segments joining them
 };
 
 inline constexpr int minCurveWidth = 1;

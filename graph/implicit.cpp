@@ -3,7 +3,9 @@
 #include "expr/compiler.h"
 #include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
+#include "graph/appearance.h"
 #include "graph/colours.h"
+#include "graph/marching_squares.h"
 #include "graph/plot_settings.h"
 #include "graph/sample_rows.h"
 #include "graph/surface.h"
@@ -15,8 +17,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,12 +58,24 @@ struct Equation {
         setVariableValue(y, yValue);
     }
 
-    double at(double xValue, double yValue) const {
+    // f at a point, and whether both sides had a value.
+    std::pair<double, bool> evaluated(double xValue, double yValue) const {
         place(xValue, yValue);
         const NumberEvaluation r = evaluateNumber(right);
         const NumberEvaluation l = evaluateNumber(left);
-        if (r.status.incomplete || l.status.incomplete) valueMissing = true;
-        return l.value - r.value;
+        return {l.value - r.value, !r.status.incomplete && !l.status.incomplete};
+    }
+
+    double at(double xValue, double yValue) const {
+        const auto [value, complete] = evaluated(xValue, yValue);
+        if (!complete) valueMissing = true;
+        return value;
+    }
+
+    // f at a point; not-a-number where it has no value.
+    double valueAt(double xValue, double yValue) const {
+        const auto [value, complete] = evaluated(xValue, yValue);
+        return complete ? value : std::numeric_limits<double>::quiet_NaN();
     }
 };
 
@@ -140,6 +156,60 @@ void scanEquation(Surface& surface, const Equation& f) {
     forEachValueWithProgress(columns, [&](double x) { scanLine(surface, f, false, x, coarse, dy); });
 }
 
+// The lattice values along a view side at the fine spacing, ending on the far edge so that the
+// segments reach it.
+std::vector<double> latticeSide(double from, double to) {
+    std::vector<double> side = sweptValues(from, to, (to - from) * fineFraction);
+    if (!side.empty() && side.back() < to) side.push_back(to);
+    return side;
+}
+
+// f along one lattice row into `values`; not-a-number where a sample had no value (a refused or
+// stopped evaluation). False when the user stopped the work.
+bool latticeRow(const Equation& f, const std::vector<double>& xs, double y, SampleRows& row,
+                std::vector<double>& values) {
+    values.assign(xs.size(), std::numeric_limits<double>::quiet_NaN());
+    if (allSweepable({&f.right, &f.left})) {
+        row.values = xs;
+        f.place(xs.front(), y);
+        row.evaluate(f.x, f.right, f.left);
+        for (std::size_t i = 0; i < row.evaluated; ++i)
+            if (row.incomplete[i] == 0) values[i] = row.results[1][i] - row.results[0][i];
+        return row.evaluated == xs.size();
+    }
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (workStopped(sampleWork)) return false;
+        values[i] = f.valueAt(xs[i], y);
+    }
+    return true;
+}
+
+// Marching squares over the fine lattice, drawn as segments with the curve pen.
+void traceEquation(Surface& surface, const Equation& f) {
+    const ViewLimits v = viewLimits;
+    const std::vector<double> xs = latticeSide(v.xMin, v.xMax);
+    const std::vector<double> ys = latticeSide(v.yMin, v.yMax);
+    if (xs.empty() || ys.empty()) return;
+    surface.setCurvePen(colours().implicit);
+    SampleRows row;
+    std::vector<double> below;
+    std::vector<double> above;
+    const auto at = [&f](double x, double y) { return f.valueAt(x, y); };
+    const auto segment = [&surface](WorldPoint from, WorldPoint to) {
+        surface.moveTo(screenX(from.x), screenY(from.y));
+        surface.lineTo(screenX(to.x), screenY(to.y));
+        surface.endLine();
+    };
+    workProgress.done = 0;
+    workProgress.total = static_cast<long>(ys.size());
+    for (std::size_t j = 0; j < ys.size() && !workStopped(sampleWork); ++j) {
+        if (!latticeRow(f, xs, ys[j], row, above)) return;
+        if (j > 0) traceCellRow({xs, ys[j - 1], ys[j], below, above}, at, segment);
+        std::swap(below, above);
+        ++workProgress.done;
+    }
+}
+
 void drawEquation(int index) {
     if (waitCursorHook != nullptr) waitCursorHook();
     {
@@ -150,7 +220,11 @@ void drawEquation(int index) {
         const ExpListPtr right = compileExpression(plotSettings.implicitRight[index].view());
         const Equation equation{left, right, findOrCreateVariable("x"), findOrCreateVariable("y")};
         Surface surface;
-        scanEquation(surface, equation);
+        if (appearance.implicitStyle == ImplicitStyle::Segments) {
+            traceEquation(surface, equation);
+        } else {
+            scanEquation(surface, equation);
+        }
     }
     showCrossCursor();
 }

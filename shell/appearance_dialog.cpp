@@ -19,6 +19,7 @@ constexpr int widthId = 40504;
 constexpr int numbersId = 40505;
 constexpr int scaleId = 40506;
 constexpr int closeId = 40507;
+constexpr int implicitId = 40508;
 constexpr int smoothId = 40509;
 
 constexpr ControlTemplate appearanceControls[] = {
@@ -34,14 +35,16 @@ constexpr ControlTemplate appearanceControls[] = {
     {ControlKind::ComboBox, numbersId, "", 65, 71, 120, 12},
     {ControlKind::Static, noControlId, "Scale:", 10, 89, 50, 8},
     {ControlKind::ComboBox, scaleId, "", 65, 87, 120, 12},
-    {ControlKind::CheckBox, smoothId, "Smooth (anti-aliased) curves", 10, 104, 175, 10},
-    {ControlKind::Button, closeId, "Close", 10, 121, 40, 12},
+    {ControlKind::Static, noControlId, "Implicit curves:", 10, 105, 50, 8},
+    {ControlKind::ComboBox, implicitId, "", 65, 103, 120, 12},
+    {ControlKind::CheckBox, smoothId, "Smooth (anti-aliased) curves", 10, 120, 175, 10},
+    {ControlKind::Button, closeId, "Close", 10, 137, 40, 12},
 };
 
 constexpr DialogKeys appearanceKeys{closeId, closeId};
 
 constexpr DialogTemplate appearanceTemplate{DialogFrame::Caption, "Appearance", "Bookman Old Style", 10, 32, 80,
-                                            195, 141, appearanceControls, appearanceKeys};
+                                            195, 157, appearanceControls, appearanceKeys};
 
 // One choice: its combo box, its entries in the order of the values they stand for, the value
 // the appearance holds, and how a chosen index sets it.
@@ -98,6 +101,8 @@ QDialog* createAppearanceDialog(QWidget* owner, std::function<void()> changed) {
              appearance.equalScale = i == 1;
              setViewLimits(viewLimits); // the view takes the scale at once
          }},
+        {implicitId, {"Dots", "Joined segments"}, static_cast<int>(appearance.implicitStyle),
+         [](int i) { appearance.implicitStyle = static_cast<ImplicitStyle>(i); }},
     };
     for (const Choice& choice : choices)
         fillChoice(dialog, choice, changed);

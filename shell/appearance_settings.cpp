@@ -23,6 +23,7 @@ const QString widthKey = QStringLiteral("appearance/curveWidth");
 const QString numbersKey = QStringLiteral("appearance/numberedAxes");
 const QString equalKey = QStringLiteral("appearance/equalScale");
 const QString smoothKey = QStringLiteral("appearance/antialiasing");
+const QString implicitKey = QStringLiteral("appearance/implicitCurves");
 
 } // namespace
 
@@ -41,6 +42,8 @@ void loadAppearance() {
     stored.numberedAxes = settings->value(numbersKey, defaults.numberedAxes).toBool();
     stored.equalScale = settings->value(equalKey, defaults.equalScale).toBool();
     stored.antialiasing = settings->value(smoothKey, defaults.antialiasing).toBool();
+    stored.implicitStyle =
+        static_cast<ImplicitStyle>(settings->value(implicitKey, static_cast<int>(defaults.implicitStyle)).toInt());
     appearance = validAppearance(stored);
 }
 
@@ -53,6 +56,7 @@ void saveAppearance() {
     settings->setValue(numbersKey, appearance.numberedAxes);
     settings->setValue(equalKey, appearance.equalScale);
     settings->setValue(smoothKey, appearance.antialiasing);
+    settings->setValue(implicitKey, static_cast<int>(appearance.implicitStyle));
 }
 
 std::optional<Theme> themeNamed(const QString& name) {

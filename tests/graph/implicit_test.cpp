@@ -1,10 +1,12 @@
 #include "graph_test_support.h"
 
+#include "graph/appearance.h"
 #include "graph/implicit.h"
 #include "graph/plot_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -154,6 +156,71 @@ TEST_F(Relations, LatticeIsSparseInALargeArea) {
     EXPECT_GE(painted, 599u * 599u);
     EXPECT_LE(painted, 601u * 601u);
     EXPECT_NE(area.at(1, 1), regionDot); // every other pixel is left alone
+}
+
+// Whether a walk from `start` across undrawn pixels, side to side, cannot reach the corner.
+bool enclosed(const QImage& image, QRgb ink, Pixel start) {
+    std::vector<bool> seen(static_cast<std::size_t>(image.width() * image.height()), false);
+    std::vector<Pixel> open{start};
+    while (!open.empty()) {
+        const auto [x, y] = open.back();
+        open.pop_back();
+        if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) continue;
+        const auto index = static_cast<std::size_t>(y * image.width() + x);
+        if (seen[index] || (image.pixel(x, y) & RGB_MASK) == ink) continue;
+        if (x == 0 && y == 0) return false;
+        seen[index] = true;
+        open.insert(open.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    return true;
+}
+
+// Joined segments on the factory view of a 600 x 600 area (60 pixels a unit): the circle is a
+// closed ring round its centre, each curve passes within a pixel of every listed point, and
+// nothing stands in the columns beside a pole.
+TEST_F(Relations, SegmentsJoinIntoCurvesAndLeavePolesOpen) {
+    struct Row {
+        const char* name;
+        const char* left;
+        const char* right;
+        std::function<bool(double, double)> near; // every pixel must satisfy it
+        std::vector<std::pair<double, double>> passes;
+        std::pair<int, int> emptyColumns;
+        bool ring;
+    };
+    const Row rows[] = {
+        {"circle_ring", "x^2+y^2", "4", [](double x, double y) { return std::fabs(std::hypot(x, y) - 2) < 0.04; },
+         {{2, 0}, {0, 2}, {-2, 0}, {0, -2}, {std::sqrt(2.0), std::sqrt(2.0)}}, {0, 0}, true},
+        {"hyperbola_pole", "y", "1/x", [](double x, double y) { return std::fabs(x * y - 1) < 0.2; },
+         {{1, 1}, {-1, -1}, {0.25, 4}, {4, 0.25}}, {297, 303}, false},
+        {"tangent_pole", "y", "tan(x)", [](double x, double y) { return std::fabs(y - std::tan(x)) < 0.6; },
+         {{0, 0}, {1, std::tan(1.0)}, {-1, -std::tan(1.0)}}, {386, 402}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        appearance.implicitStyle = ImplicitStyle::Segments;
+        GraphArea area(600, 600);
+        plotSettings.implicitLeft[0] = row.left;
+        plotSettings.implicitRight[0] = row.right;
+        plotImplicit();
+        appearance = Appearance{};
+        const PixelSet drawn = area.pixelsOf(implicitDot);
+        EXPECT_EQ(countWhere(drawn, row.near), drawn.size());
+        for (const auto& [x, y] : row.passes) {
+            const int column = screenX(x);
+            const int line = screenY(y);
+            const bool covered = std::any_of(drawn.begin(), drawn.end(), [&](const Pixel& p) {
+                return std::abs(p.first - column) <= 1 && std::abs(p.second - line) <= 1;
+            });
+            EXPECT_TRUE(covered) << x << "," << y;
+        }
+        for (const Pixel& p : drawn)
+            EXPECT_FALSE(p.first >= row.emptyColumns.first && p.first < row.emptyColumns.second) << p.first;
+        if (row.ring) {
+            EXPECT_TRUE(enclosed(area.image, implicitDot, {300, 300}));
+        }
+    }
 }
 
 } // namespace

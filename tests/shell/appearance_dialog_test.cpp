@@ -17,6 +17,7 @@ namespace {
 
 constexpr int themeId = 40501;
 constexpr int widthId = 40504;
+constexpr int implicitId = 40508;
 constexpr int smoothId = 40509;
 
 // Preferences in a file of the test's own, and the defaults back afterwards.
@@ -41,15 +42,17 @@ TEST(AppearanceDialog, ChoicesApplyAtOnceAndAreKept) {
     });
     dialogControl<QComboBox>(dialog, themeId)->setCurrentIndex(1);
     dialogControl<QComboBox>(dialog, widthId)->setCurrentIndex(2);
+    dialogControl<QComboBox>(dialog, implicitId)->setCurrentIndex(1);
     dialogControl<QCheckBox>(dialog, smoothId)->setChecked(true);
     delete dialog;
-    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(changes, 4);
     EXPECT_EQ(window->graphArea()->image().pixel(1, 1) & RGB_MASK, qRgb(255, 255, 255) & RGB_MASK);
 
     appearance = Appearance{};
     loadAppearance();
     EXPECT_EQ(appearance.theme, Theme::Light);
     EXPECT_EQ(appearance.curveWidth, 3);
+    EXPECT_EQ(appearance.implicitStyle, ImplicitStyle::Segments);
     EXPECT_TRUE(appearance.antialiasing);
 }
 
