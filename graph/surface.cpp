@@ -223,7 +223,9 @@ void Surface::strokeLine(long long x0, long long y0, long long x1, long long y1)
 
 void Surface::setCurvePen(QRgb colour) {
     setPen(colour);
-    if (appearance.curveWidth > 1) penWidth_ = toDevice(appearance.curveWidth);
+    // At ratio 1 and width 1 the seed's single pixel; on a denser image one logical pixel, so
+    // that curves keep their weight instead of thinning to hairlines.
+    if (appearance.curveWidth > 1 || graphView.ratio > 1) penWidth_ = toDevice(appearance.curveWidth);
     smooth_ = appearance.antialiasing;
 }
 

@@ -7,7 +7,8 @@
 //
 // An image whose device-pixel ratio is 2, 3 or 4 is drawn at device resolution: while its first
 // Surface lives, a DeviceView makes the view count device pixels, so coordinates handed to a
-// surface are device pixels, lines stay one device pixel thin and text keeps its logical size.
+// surface are device pixels, curves are as wide in logical pixels as the appearance says, other
+// lines stay one device pixel thin, and text keeps its logical size.
 // A painter target (a vector device: SVG, a printer) takes the place of the image while it is
 // set; there lines become polylines, text stays text and dots gather into one embedded image.
 // Smoothed curves are gathered into polylines on the image too, and drawn by an anti-aliasing
@@ -65,8 +66,8 @@ class Surface {
         penWidth_ = 1;
         smooth_ = false;
     }
-    // A curve's pen: the appearance's curve width in logical pixels (at width 1 and ratio 1 the
-    // seed's single pixel), smoothed when the appearance asks for anti-aliasing.
+    // A curve's pen: the appearance's curve width in logical pixels, smoothed when the
+    // appearance asks for anti-aliasing.
     void setCurvePen(QRgb colour);
     void setBrush(QRgb colour) { brush_ = colour; }
     void setTextColour(QRgb colour) { textColour_ = colour; }

@@ -1,8 +1,12 @@
 #include "graph_test_support.h"
 
+#include "graph/appearance.h"
 #include "graph/axes.h"
+#include "graph/colours.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
+#include "graph/parametric_polar.h"
+#include "graph/plot_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +21,8 @@ constexpr QRgb labelBox = qRgb(55, 55, 20) & RGB_MASK;
 constexpr QRgb labelInk = qRgb(220, 220, 250) & RGB_MASK;
 
 // A 200 x 150 area (factory view) with y = x at device-pixel ratios 1, 2 and 4: the layout keeps
-// its logical size while the curve is one device pixel per device column (a doubled picture
-// would have two) and the label box is the font's logical height in device pixels.
+// its logical size while the curve is sampled in every device column (at ratio 1 one pixel per
+// column) and the label box is the font's logical height in device pixels.
 TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
     const int fontHeight = QFontMetrics(QFont()).height();
     for (const int r : {1, 2, 4}) {
@@ -40,8 +44,10 @@ TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
         for (const Pixel& p : area.pixelsOf(rowColour(0)))
             ++perColumn[p.first];
         EXPECT_GT(perColumn.size(), 180u * r);
-        for (const auto& [column, count] : perColumn)
-            ASSERT_EQ(count, 1) << "column " << column;
+        if (r == 1) {
+            for (const auto& [column, count] : perColumn)
+                ASSERT_EQ(count, 1) << "column " << column;
+        }
 
         // The label goes 10 logical pixels right of the first column past the 120-pixel gap.
         const TextDraw* label = area.findText("f(x) = x");
@@ -60,6 +66,39 @@ TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
         EXPECT_EQ(area.at((screenX(-2) + 4) * r, (screenY(1) + 4) * r), cross & RGB_MASK);
         EXPECT_EQ(area.at((screenX(-2) - 4) * r, (screenY(1) - 4) * r), cross & RGB_MASK);
         clearExploreMarks();
+    }
+}
+
+// A horizontal curve (y = 1) and a vertical one (x(t) = 1) are as many device pixels across as
+// the curve width in logical pixels times the ratio; at ratio 1 and width 1 the seed's one pixel.
+TEST(DeviceRatio, CurveWidthsCountLogicalPixels) {
+    struct Row {
+        int ratio;
+        int width;
+        int across;
+    };
+    const Row rows[] = {{1, 1, 1}, {2, 1, 2}, {2, 2, 4}, {2, 3, 6}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "ratio " << row.ratio << " width " << row.width);
+        appearance.curveWidth = row.width;
+        GraphArea area(200, 150, qRgb(1, 2, 3), row.ratio);
+        resetPlotState({"f(x)=1"});
+        plotSettings.parametricX = "1";
+        plotSettings.parametricY = "t";
+        plotSettings.parameterName = "t";
+        plotSettings.parameterFrom = "-4";
+        plotSettings.parameterTo = "4";
+        plotFunctions();
+        plotParametric();
+        appearance = Appearance{};
+        int rowsAcross = 0;
+        int columnsAcross = 0;
+        for (int y = 0; y < area.image.height(); ++y)
+            rowsAcross += area.at(20 * row.ratio, y) == (rowColour(0) & RGB_MASK) ? 1 : 0;
+        for (int x = 0; x < area.image.width(); ++x)
+            columnsAcross += area.at(x, 40 * row.ratio) == (colours().parametric & RGB_MASK) ? 1 : 0;
+        EXPECT_EQ(rowsAcross, row.across);
+        EXPECT_EQ(columnsAcross, row.across);
     }
 }
 
