@@ -78,6 +78,17 @@ DeviceView::~DeviceView() {
     integralStep = savedIntegralStep_;
 }
 
+ResizedView::ResizedView(int width, int height) : saved_(currentView), savedIntegralStep_(integralStep) {
+    currentView.width = width > 0 ? width : 0;
+    currentView.height = height > 0 ? height : 0;
+    updatePixelWidth();
+}
+
+ResizedView::~ResizedView() {
+    currentView = saved_;
+    integralStep = savedIntegralStep_;
+}
+
 double tickStep(double span) {
     if (!(span > 0.0) || !std::isfinite(span)) return 0.0;
     // Both searches end: powers of ten overflow to infinity upwards and underflow to 0 downwards.

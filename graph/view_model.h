@@ -61,6 +61,20 @@ class DeviceView {
     double savedIntegralStep_;
 };
 
+// While it lives, the area is `width` x `height` pixels under the same limits, as a printed
+// page lays the picture out; the destructor restores the area's numbers exactly.
+class ResizedView {
+  public:
+    ResizedView(int width, int height);
+    ~ResizedView();
+    ResizedView(const ResizedView&) = delete;
+    ResizedView& operator=(const ResizedView&) = delete;
+
+  private:
+    GraphView saved_;
+    double savedIntegralStep_;
+};
+
 // A length in logical pixels (tick lengths, label offsets, a pixel the mouse gave) in the
 // pixels the area currently counts; saturates at the int range.
 inline int toDevice(int logical) {

@@ -10,6 +10,7 @@ enum class Command : int {
     ExportPicture = 40400,
     CopyPicture = 40401,
     Print = 40402,
+    PrintPreview = 40403,
     Exit = 40106,
     Undo = 40470,
     Redo = 40471,

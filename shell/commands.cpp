@@ -206,6 +206,9 @@ void dispatchCommand(MainWindow& window, Command id) {
     case Command::Print:
         printPictureFlow(window);
         break;
+    case Command::PrintPreview:
+        printPreviewFlow(window);
+        break;
     case Command::Undo:
         window.undoHistory()->undo();
         break;

@@ -39,6 +39,7 @@ constexpr MenuEntry menuTable[] = {
     {Main, Item, "Expor&t picture..", Command::ExportPicture},
     {Main, Item, "&Copy picture", Command::CopyPicture, false, "Ctrl+C", KeyScope::GraphArea},
     {Main, Item, "&Print..", Command::Print, false, "Ctrl+P"},
+    {Main, Item, "Print pre&view..", Command::PrintPreview},
     {Main, Item, "E&xit", Command::Exit, false, "Ctrl+Q"},
     {Main, End},
     {Main, Submenu, "&Edit"},

@@ -1,16 +1,22 @@
 #include "shell/picture_commands.h"
 
 #include "expr/message_hook.h"
+#include "graph/appearance.h"
 #include "shell/graph_area.h"
 #include "shell/main_window.h"
 #include "shell/picture_export.h"
 #include "shell/redraws.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QToolBar>
 
 namespace {
 
@@ -58,6 +64,18 @@ std::optional<PictureChoice> exportPrompt(QWidget* owner) {
     return choice;
 }
 
+// The colours of a print: Light, for paper, unless the user picks the screen's Classic.
+QComboBox* printThemeBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->addItem(QStringLiteral("Light (for paper)"), static_cast<int>(Theme::Light));
+    box->addItem(QStringLiteral("Classic (as on screen)"), static_cast<int>(Theme::Classic));
+    return box;
+}
+
+Theme chosenTheme(const QComboBox* box) {
+    return box->currentData().toInt() == static_cast<int>(Theme::Classic) ? Theme::Classic : Theme::Light;
+}
+
 } // namespace
 
 void exportPictureFlow(MainWindow& window) {
@@ -77,7 +95,30 @@ void copyPicture(MainWindow& window) {
 void printPictureFlow(MainWindow& window) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, &window);
+    auto* options = new QWidget;
+    options->setWindowTitle(QStringLiteral("Colours"));
+    auto* layout = new QFormLayout(options);
+    QComboBox* theme = printThemeBox(options);
+    layout->addRow(QStringLiteral("Colours:"), theme);
+    dialog.setOptionTabs({options});
     if (dialog.exec() != QDialog::Accepted) return;
     redrawIfStale();
-    printPicture(printer, drawScene);
+    printPicture(printer, chosenTheme(theme), drawScene);
+}
+
+void printPreviewFlow(MainWindow& window) {
+    redrawIfStale();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, &window);
+    QComboBox* theme = printThemeBox(&preview);
+    if (auto* bar = preview.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        bar->addWidget(theme);
+    }
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [theme](QPrinter* target) { printPicture(*target, chosenTheme(theme), drawScene); });
+    QObject::connect(theme, &QComboBox::currentIndexChanged, &preview, [&preview] {
+        if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) pages->updatePreview();
+    });
+    preview.exec();
 }

@@ -1,12 +1,16 @@
 #include "shell/picture_export.h"
 
 #include "document/document_file.h"
+#include "graph/appearance.h"
+#include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QSvgGenerator>
@@ -83,14 +87,38 @@ bool writePicture(const QString& path, PictureFormat format, int ratio, const st
     return writePictureFile(QFile::encodeName(path).toStdString(), encodedPicture(format, ratio, draw));
 }
 
-void printPicture(QPrinter& printer, const std::function<void()>& draw) {
+void drawPage(QPainter& painter, const QRect& printable, int resolution, Theme theme,
+              const std::function<void()>& draw) {
+    const QSize window(std::max(graphView.width, 1), std::max(graphView.height, 1));
+    const QSize fitted = window.scaled(printable.size(), Qt::KeepAspectRatio);
+    if (fitted.isEmpty() || resolution <= 0) return;
+    // A logical pixel as a standard screen's 1/96 inch, or larger where the font's pixels
+    // would make the labels smaller than the minimum.
+    const double fontPixels = QFontInfo(QFont()).pixelSize();
+    const double perInch = std::min(96.0, fontPixels * 72.0 / minimumLabelPoints);
+    const double devicePerLogical = resolution / perInch;
+    const QSize page(std::max(1, qRound(fitted.width() / devicePerLogical)),
+                     std::max(1, qRound(fitted.height() / devicePerLogical)));
+    const Appearance shown = appearance;
+    const PopupPoint anchor = plotSettings.popupPoint;
+    appearance.theme = theme;
+    // The chord stands at the popup point's column: on the page it keeps its world place.
+    plotSettings.popupPoint.x = qRound(static_cast<double>(anchor.x) * page.width() / window.width());
+    {
+        const ResizedView onPage(page.width(), page.height());
+        painter.save();
+        painter.setViewport(QRect(printable.topLeft(), fitted));
+        painter.setWindow(QRect(QPoint(0, 0), page));
+        painter.setClipRect(QRect(QPoint(0, 0), page));
+        drawThrough(painter, draw);
+        painter.restore();
+    }
+    plotSettings.popupPoint = anchor;
+    appearance = shown;
+}
+
+void printPicture(QPrinter& printer, Theme theme, const std::function<void()>& draw) {
     QPainter painter;
     if (!painter.begin(&printer)) return;
-    const QSize picture(std::max(graphView.width, 1), std::max(graphView.height, 1));
-    const QRect page = painter.viewport();
-    const QSize fitted = picture.scaled(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(QRect(page.topLeft(), fitted));
-    painter.setWindow(QRect(QPoint(0, 0), picture));
-    painter.setClipRect(QRect(QPoint(0, 0), picture));
-    drawThrough(painter, draw);
+    drawPage(painter, painter.viewport(), printer.resolution(), theme, draw);
 }

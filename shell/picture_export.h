@@ -10,7 +10,10 @@
 #include <optional>
 #include <string>
 
+class QPainter;
 class QPrinter;
+class QRect;
+enum class Theme;
 
 enum class PictureFormat { Png, Svg };
 
@@ -28,5 +31,14 @@ QByteArray encodedPicture(PictureFormat format, int ratio, const std::function<v
 bool writePictureFile(const std::string& path, const QByteArray& picture);
 // Encodes the picture and writes it as writePictureFile does.
 bool writePicture(const QString& path, PictureFormat format, int ratio, const std::function<void()>& draw);
-// The picture scaled to the printer's page, keeping its proportions, as vectors.
-void printPicture(QPrinter& printer, const std::function<void()>& draw);
+// The smallest size of the picture's labels on paper, in points.
+inline constexpr double minimumLabelPoints = 8.0;
+
+// The picture on a page, as vectors, in `theme` for this page only: at the window's proportions
+// as large as the printable area (in the painter's device pixels, `resolution` a inch) allows,
+// laid out as a window of that size on a standard screen would be, or smaller where the labels
+// would otherwise come out below minimumLabelPoints.
+void drawPage(QPainter& painter, const QRect& printable, int resolution, Theme theme,
+              const std::function<void()>& draw);
+// drawPage on the printer's page.
+void printPicture(QPrinter& printer, Theme theme, const std::function<void()>& draw);

@@ -4,6 +4,7 @@
 #include "expr/command_interpreter.h"
 #include "expr/compiler.h"
 #include "expr/message_hook.h"
+#include "graph/appearance.h"
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
 #include "graph/plot_settings.h"
@@ -16,12 +17,18 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QPageSize>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -88,6 +95,123 @@ TEST(PictureExport, PngAtEachRatioShowsWhatTheWindowShows) {
         EXPECT_TRUE(holdsColour(png, implicitDots));
     }
     EXPECT_EQ(graphView.width, graphSize);
+}
+
+// What a page receives: the extent of the rectangles drawn (the picture's ground covers all of
+// it), the colour of the first one, and the size on paper, in points, of every text.
+class PageRecorder : public QPaintEngine {
+  public:
+    explicit PageRecorder(int resolution) : QPaintEngine(AllFeatures), resolution_(resolution) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& state) override {
+        if (state.state() & DirtyTransform) transform_ = state.transform();
+        if (state.state() & DirtyBrush) brush_ = state.brush().color();
+    }
+    void drawRects(const QRectF* rects, int count) override {
+        if (!ground.isValid()) ground = brush_;
+        for (int i = 0; i < count; ++i)
+            extent |= transform_.mapRect(rects[i]);
+    }
+    void drawTextItem(const QPointF&, const QTextItem& item) override {
+        textPoints.push_back(item.font().pixelSize() * transform_.m22() * 72.0 / resolution_);
+    }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    Type type() const override { return User; }
+
+    QRectF extent;
+    QColor ground;
+    std::vector<double> textPoints;
+
+  private:
+    int resolution_;
+    QTransform transform_;
+    QColor brush_;
+};
+
+// A printer's page as a paint device, recording what is drawn on it.
+class RecordedPage : public QPaintDevice {
+  public:
+    RecordedPage(QSize size, int resolution) : size_(size), resolution_(resolution), recorder(resolution) {}
+    QPaintEngine* paintEngine() const override { return &recorder; }
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return size_.width();
+        case PdmHeight:
+            return size_.height();
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return resolution_;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+    QSize size_;
+    int resolution_;
+    mutable PageRecorder recorder;
+};
+
+// A print of a wide area on A4 and Letter, upright and across: the PDF is written, and the same
+// page fills the printable area at the area's proportions, in the chosen theme, with labels of 8 points or
+// more; the screen keeps its theme and its view.
+TEST(PictureExport, PrintFillsThePageWithReadableLabels) {
+    auto window = windowWithCurveAndCircle();
+    ASSERT_TRUE(window);
+    struct Row {
+        const char* name;
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+        Theme theme;
+        QRgb ground;
+    };
+    const Row rows[] = {
+        {"a4_portrait_light", QPageSize::A4, QPageLayout::Portrait, Theme::Light, qRgb(255, 255, 255)},
+        {"a4_landscape_classic", QPageSize::A4, QPageLayout::Landscape, Theme::Classic, qRgb(10, 10, 20)},
+        {"letter_portrait_light", QPageSize::Letter, QPageLayout::Portrait, Theme::Light, qRgb(255, 255, 255)},
+        {"letter_landscape_light", QPageSize::Letter, QPageLayout::Landscape, Theme::Light, qRgb(255, 255, 255)},
+    };
+    const QTemporaryDir dir;
+    const ResizedView wide(1600, 900); // as a maximised window's graph area
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QString::fromLatin1(row.name) + ".pdf"));
+        printer.setPageSize(QPageSize(row.size));
+        printer.setPageOrientation(row.orientation);
+        printPicture(printer, row.theme, drawScene);
+        QFile pdf(printer.outputFileName());
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+
+        const int resolution = printer.resolution();
+        const QRect printable(QPoint(0, 0), printer.pageLayout().paintRectPixels(resolution).size());
+        RecordedPage page(printable.size(), resolution);
+        QPainter painter(&page);
+        drawPage(painter, printable, resolution, row.theme, drawScene);
+        painter.end();
+        const PageRecorder& drawn = page.recorder;
+        EXPECT_EQ(drawn.ground.rgb() & RGB_MASK, row.ground & RGB_MASK);
+        EXPECT_TRUE(QRectF(printable).adjusted(-1, -1, 1, 1).contains(drawn.extent));
+        EXPECT_GT(std::max(drawn.extent.width() / printable.width(), drawn.extent.height() / printable.height()),
+                  0.995);
+        EXPECT_NEAR(drawn.extent.width() / drawn.extent.height(), 16.0 / 9, 0.01);
+        ASSERT_FALSE(drawn.textPoints.empty());
+        EXPECT_GE(*std::min_element(drawn.textPoints.begin(), drawn.textPoints.end()), minimumLabelPoints);
+        EXPECT_EQ(appearance.theme, Theme::Classic);
+        EXPECT_EQ(graphView.width, 1600);
+    }
 }
 
 // The drawing's elements with the stroke colour each inherits from its groups.
