@@ -6,7 +6,6 @@
 #include "graph/curves.h"
 #include "graph/explore_marks.h"
 #include "graph/parametric_polar.h"
-#include "graph/plot_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +82,7 @@ TEST(DeviceRatio, CurveWidthsCountLogicalPixels) {
         appearance.curveWidth = row.width;
         GraphArea area(200, 150, qRgb(1, 2, 3), row.ratio);
         resetPlotState({"f(x)=1"});
-        plotSettings.parametricX = "1";
-        plotSettings.parametricY = "t";
-        plotSettings.parameterName = "t";
-        plotSettings.parameterFrom = "-4";
-        plotSettings.parameterTo = "4";
+        setParametric("1", "t", "t", "-4", "4");
         plotFunctions();
         plotParametric();
         appearance = Appearance{};

@@ -67,3 +67,5 @@ inline QRect textBoxOf(const TextDraw& draw) {
 
 // A fresh symbol store and plot settings, and the given definitions name(parameters)=body.
 void resetPlotState(const std::vector<const char*>& definitions = {});
+// The parametric curve's texts: x(t), y(t), the parameter's name and its range.
+void setParametric(const char* x, const char* y, const char* name, const char* from, const char* to);

@@ -14,14 +14,6 @@ namespace {
 constexpr QRgb curveBlue = qRgb(0, 0, 255) & RGB_MASK;
 constexpr QRgb markerRed = qRgb(255, 0, 0) & RGB_MASK;
 
-void setParametric(const char* x, const char* y, const char* name, const char* from, const char* to) {
-    plotSettings.parametricX = x;
-    plotSettings.parametricY = y;
-    plotSettings.parameterName = name;
-    plotSettings.parameterFrom = from;
-    plotSettings.parameterTo = to;
-}
-
 // Distances of the pixels from the area's centre, in pixels.
 std::pair<double, double> radiusRange(const PixelSet& pixels, int centreX, int centreY) {
     double low = 1e9;
