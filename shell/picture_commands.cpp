@@ -95,7 +95,7 @@ void copyPicture(MainWindow& window) {
 void printPictureFlow(MainWindow& window) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, &window);
-    auto* options = new QWidget;
+    auto* options = new QWidget(&dialog);
     options->setWindowTitle(QStringLiteral("Colours"));
     auto* layout = new QFormLayout(options);
     QComboBox* theme = printThemeBox(options);
