@@ -12,8 +12,6 @@
 #include "expr/evaluator.h"
 #include "expr/explore_commands.h"
 
-char consoleLine[consoleBufferSize] = {};
-char answerText[consoleBufferSize] = {};
 
 namespace {
 

@@ -10,8 +10,9 @@
 
 inline constexpr std::size_t consoleBufferSize = 1024; // terminator included
 
-extern char consoleLine[consoleBufferSize];
-extern char answerText[consoleBufferSize];
+// Parts of the expression state (expr/expression_state.h).
+extern char (&consoleLine)[consoleBufferSize];
+extern char (&answerText)[consoleBufferSize];
 
 // Reads consoleLine, leaves the answer in consoleLine (":bye" leaves the line as it was).
 void runConsoleLine();

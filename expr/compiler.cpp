@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "expr/evaluator.h"
+#include "expr/expression_state.h"
 
 namespace {
 
@@ -14,23 +15,7 @@ constexpr std::size_t compileTokenLimit = 500'000;
 // A refusal quotes at most this much of the text it could not read.
 constexpr std::size_t quotedTextLimit = 40;
 
-// A parameter of the body being compiled and the record that stands for it there.
-struct Binding {
-    std::string name;
-    Variable* variable = nullptr;
-    VectorVariable* vector = nullptr;
-    std::shared_ptr<const void> record;
-};
-
-struct CompileBudget {
-    int nesting = 0;                          // compileText calls in progress
-    int scanDepth = 0;                        // scanInto calls in progress
-    std::size_t tokens = 0;                   // tokens made since the outermost compileText began
-    std::vector<const FunctionEntry*> bodies; // user functions being expanded, outermost first
-    std::vector<std::vector<Binding>> frames; // the parameters of each body being compiled
-    std::string failure;                      // why the text cannot be read; empty while it can
-};
-CompileBudget budget;
+CompileBudget& budget = expressionState.compileBudget;
 
 // Entered by every compileText; the outermost one starts a fresh budget.
 struct NestingGuard {
@@ -350,10 +335,6 @@ bool scanInto(ExpList& list, std::string_view text) {
 }
 
 } // namespace
-
-void resetCompileBudget() {
-    budget = CompileBudget{};
-}
 
 std::string stripBlanks(std::string_view text) {
     std::string stripped;

@@ -26,8 +26,6 @@ ExpListPtr compileExpression(std::string_view text);
 // Why the body of a function would be refused wherever it is called, or empty when it reads;
 // its parameters stand for numbers there.
 std::string bodyRefusal(const FunctionEntry& function);
-// No compilation in progress: resetExpressionState's part that lives here.
-void resetCompileBudget();
 
 // A number from position: digits and "." (a leading "." included), then an exponent such as
 // e5, E-3 or e+3; raises badNumber when the digits hold more than one ".".

@@ -39,7 +39,7 @@ inline Value vectorValue(const std::array<double, 3>& components) {
 
 // What the running evaluation has raised so far; MeasuredEvaluations and the public entry points
 // take it apart per evaluation. Outside any evaluation it means nothing.
-extern EvaluationStatus raisedStatus;
+extern EvaluationStatus& raisedStatus;
 
 // Records the evaluation error and gives the 0 that stands in for the failed result.
 Value evaluationError(const char* message);
@@ -87,10 +87,6 @@ inline double squareRootPower(double x) {
     if (x < 0.0) raiseMathError();
     return halfPower(x);
 }
-
-// No work in progress, none stopped, no progress shown: resetExpressionState's part that lives
-// with the stop hook.
-void resetWorkState();
 
 // Runs a list and gives its result entry, or nullptr for an empty expression. The entry stays
 // readable until the next push onto the WorkStack. What it raises counts for the running

@@ -6,12 +6,6 @@
 
 #include "expr/evaluation.h"
 
-std::int32_t evalErrorFlag = 0;
-const char* evalErrorMessage = "";
-double integralSum = 0.0;
-double integralStep = 0.0;
-std::int32_t mathErrorIndicator = 0;
-EvaluationStatus raisedStatus;
 
 namespace {
 

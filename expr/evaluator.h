@@ -9,14 +9,15 @@
 #include "expr/evaluation_status.h"
 #include "expr/symbol_store.h"
 
+// Parts of the expression state (expr/expression_state.h).
 // The mirror of what evaluate and evaluateToNumber raised, for the console and the checks: set
 // when an evaluation raises an error, never cleared by the evaluator.
-extern std::int32_t evalErrorFlag;
-extern const char* evalErrorMessage;
+extern std::int32_t& evalErrorFlag;
+extern const char*& evalErrorMessage;
 // The evaluator's own domain-error flag (not errno): mirrors a status's mathError.
-extern std::int32_t mathErrorIndicator;
-extern double integralSum;  // accumulator of the built-in int
-extern double integralStep; // step of int: the graph engine keeps it equal to its pixel width
+extern std::int32_t& mathErrorIndicator;
+extern double& integralSum;  // accumulator of the built-in int
+extern double& integralStep; // step of int: the graph engine keeps it equal to its pixel width
 inline constexpr double derivativeStep = 0.0625;
 
 struct ValueEvaluation {
@@ -47,7 +48,7 @@ bool canSweep(const ExpList& list);
 void evaluateSweep(const ExpList& list, Variable* varying, std::span<const double> values,
                    std::span<double> results, std::span<std::int32_t> mathErrors);
 // Cleared only to measure or check the sample-by-sample path against the sweeps.
-extern bool sweepsEnabled;
+extern bool& sweepsEnabled;
 
 inline std::optional<Value> evaluate(const ExpListPtr& list) {
     return list ? evaluate(*list) : std::nullopt;

@@ -1,25 +1,26 @@
 #include "expr/expression_state.h"
 
-#include "expr/command_interpreter.h"
-#include "expr/compiler.h"
 #include "expr/evaluation.h"
 
-#include <algorithm>
-#include <iterator>
+ExpressionState expressionState;
+
+SymbolStore& symbolStore = expressionState.symbolStore;
+std::uint64_t& storeNameComparisons = expressionState.storeNameComparisons;
+std::int32_t (&displayFlags)[functionRowCount] = expressionState.displayFlags;
+std::int32_t& userFunctionCount = expressionState.userFunctionCount;
+WorkStack& workStack = expressionState.workStack;
+char (&consoleLine)[consoleBufferSize] = expressionState.consoleLine;
+char (&answerText)[consoleBufferSize] = expressionState.answerText;
+std::int32_t& evalErrorFlag = expressionState.evalErrorFlag;
+const char*& evalErrorMessage = expressionState.evalErrorMessage;
+std::int32_t& mathErrorIndicator = expressionState.mathErrorIndicator;
+EvaluationStatus& raisedStatus = expressionState.raisedStatus;
+double& integralSum = expressionState.integralSum;
+double& integralStep = expressionState.integralStep;
+bool& sweepsEnabled = expressionState.sweepsEnabled;
+WorkProgress& workProgress = expressionState.work.progress;
 
 void resetExpressionState() {
+    expressionState = ExpressionState{};
     initSymbolStore();
-    userFunctionCount = 0;
-    std::fill(std::begin(displayFlags), std::end(displayFlags), 0);
-    storeNameComparisons = 0;
-    workStack.count = 0;
-    std::fill(std::begin(consoleLine), std::end(consoleLine), '\0');
-    std::fill(std::begin(answerText), std::end(answerText), '\0');
-    evalErrorFlag = 0;
-    evalErrorMessage = "";
-    mathErrorIndicator = 0;
-    integralSum = 0.0;
-    integralStep = 0.0;
-    resetCompileBudget();
-    resetWorkState();
 }

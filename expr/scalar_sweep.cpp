@@ -6,7 +6,6 @@
 
 #include "expr/evaluation.h"
 
-bool sweepsEnabled = true;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "expr/stop_hook.h"
 
 #include "expr/evaluation.h"
+#include "expr/expression_state.h"
 
 #include <algorithm>
 
@@ -13,8 +14,6 @@
 #define TARVELION_EVALUATION_WORK_LIMIT 0
 #endif
 
-WorkProgress workProgress;
-
 void setWorkTask(std::string_view name) {
     const std::size_t length = std::min(name.size(), workProgress.task.size() - 1);
     name.copy(workProgress.task.data(), length);
@@ -24,14 +23,11 @@ void setWorkTask(std::string_view name) {
 namespace {
 
 StopHook installedHook = nullptr;
-int sessionDepth = 0;
-long stepsSincePoll = 0;
-long sessionSteps = 0;
-bool stopped = false;
+WorkState& work = expressionState.work;
 
 // The stop may come between two evaluations, so it reaches the mirror itself.
 void stopWork(const char* message) {
-    stopped = true;
+    work.stopped = true;
     raisedStatus.incomplete = true;
     evaluationError(message);
     mirrorStatus(raisedStatus);
@@ -44,44 +40,35 @@ void setStopHook(StopHook hook) {
 }
 
 bool workStopped(long steps) {
-    if (stopped) {
+    if (work.stopped) {
         raisedStatus.incomplete = true;
         return true;
     }
-    stepsSincePoll += steps;
+    work.stepsSincePoll += steps;
     if (TARVELION_HAS_WORK_LIMIT) {
-        sessionSteps += steps;
-        if (sessionSteps > TARVELION_EVALUATION_WORK_LIMIT) stopWork("Error - calculation too long");
+        work.sessionSteps += steps;
+        if (work.sessionSteps > TARVELION_EVALUATION_WORK_LIMIT) stopWork("Error - calculation too long");
     }
-    if (stepsSincePoll >= stopPollSteps) {
-        stepsSincePoll = 0;
+    if (work.stepsSincePoll >= stopPollSteps) {
+        work.stepsSincePoll = 0;
         if (installedHook != nullptr && installedHook(WorkEvent::poll))
             stopWork("Error - calculation stopped");
     }
-    return stopped;
-}
-
-void resetWorkState() {
-    sessionDepth = 0;
-    stepsSincePoll = 0;
-    sessionSteps = 0;
-    stopped = false;
-    raisedStatus = {};
-    workProgress = {};
+    return work.stopped;
 }
 
 EvaluationSession::EvaluationSession() {
-    if (sessionDepth++ > 0) return;
-    stopped = false;
-    stepsSincePoll = 0;
-    sessionSteps = 0;
-    workProgress = {};
+    if (work.sessionDepth++ > 0) return;
+    work.stopped = false;
+    work.stepsSincePoll = 0;
+    work.sessionSteps = 0;
+    work.progress = {};
     if (installedHook != nullptr) installedHook(WorkEvent::begin);
 }
 
 EvaluationSession::~EvaluationSession() {
-    if (--sessionDepth > 0) return;
+    if (--work.sessionDepth > 0) return;
     if (installedHook != nullptr) installedHook(WorkEvent::end);
-    stopped = false;
-    workProgress = {};
+    work.stopped = false;
+    work.progress = {};
 }

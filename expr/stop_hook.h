@@ -33,7 +33,7 @@ struct WorkProgress {
     long done = 0;
     long total = 0;
 };
-extern WorkProgress workProgress;
+extern WorkProgress& workProgress; // part of the expression state
 
 // Names the running work, cut to fit `task`.
 void setWorkTask(std::string_view name);

@@ -7,12 +7,6 @@
 
 #include "expr/builtin_table.h"
 
-SymbolStore symbolStore;
-WorkStack workStack;
-std::uint64_t storeNameComparisons = 0;
-std::int32_t displayFlags[functionRowCount] = {};
-std::int32_t userFunctionCount = 0;
-
 namespace {
 
 Builtin builtinNamed(std::string_view name) {

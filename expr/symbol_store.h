@@ -251,7 +251,7 @@ struct WorkStack {
 
 // Name comparisons the store's lookups have made since start-up. A lookup makes about one
 // whatever the number of names, so a document of many records loads in linear time.
-extern std::uint64_t storeNameComparisons;
+extern std::uint64_t& storeNameComparisons;
 
 // Hashes and compares names as texts, so a lookup by string_view makes no copy.
 struct NameHash {
@@ -282,11 +282,12 @@ struct SymbolStore {
 inline constexpr std::size_t constantsKept = 1024;
 inline constexpr int functionRowCount = 10;
 
-extern SymbolStore symbolStore;
-extern WorkStack workStack;
+// Parts of the expression state (expr/expression_state.h).
+extern SymbolStore& symbolStore;
+extern WorkStack& workStack;
 // Display flags of function rows 0-9; user functions beyond the tenth have none.
-extern std::int32_t displayFlags[functionRowCount];
-extern std::int32_t userFunctionCount;
+extern std::int32_t (&displayFlags)[functionRowCount];
+extern std::int32_t& userFunctionCount;
 
 Variable* findOrCreateVariable(std::string_view name);
 // pi and e, the variables that stand for constants: documents and the variables list leave them out.

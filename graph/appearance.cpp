@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-Appearance appearance;
-
 Appearance validAppearance(Appearance wanted) {
     Appearance valid = wanted;
     if (wanted.theme != Theme::Light) valid.theme = Theme::Classic;

@@ -22,7 +22,7 @@ inline constexpr int minCurveWidth = 1;
 inline constexpr int maxCurveWidth = 3;
 
 // The one instance; the defaults draw the picture as it has always been drawn.
-extern Appearance appearance;
+extern Appearance& appearance; // part of the view state (graph/view_state.h)
 
 // The appearance with every field inside its range (a stored preference may hold anything).
 Appearance validAppearance(Appearance wanted);

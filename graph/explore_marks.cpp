@@ -4,6 +4,7 @@
 #include "graph/curves.h"
 #include "graph/function_rows.h"
 #include "graph/number_text.h"
+#include "graph/picture_state.h"
 #include "graph/plot_settings.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
@@ -18,23 +19,8 @@ namespace {
 
 constexpr int crossArm = 4;
 
-// What a mark depends on: the view, every function row with its tick, and the values of the
-// variables the user sets (a curve through `a` moves when the Vary slider changes `a`). The
-// swept variables follow the plot, and the size of the target does not count, so a replot or an
-// export at another size keeps the marks.
-struct Scene {
-    ViewLimits limits{};
-    std::string functions;
-
-    bool operator==(const Scene& other) const {
-        return limits.xMin == other.limits.xMin && limits.xMax == other.limits.xMax &&
-               limits.yMin == other.limits.yMin && limits.yMax == other.limits.yMax &&
-               functions == other.functions;
-    }
-};
-
-Scene currentScene() {
-    Scene scene{viewLimits, {}};
+MarkScene currentScene() {
+    MarkScene scene{viewLimits, {}};
     forEachFunctionRow([&](const FunctionEntry& entry, int row) {
         scene.functions += functionText(entry, definitionSeparator);
         scene.functions += displayFlags[row] != 0 ? "\n1" : "\n0";
@@ -49,13 +35,13 @@ Scene currentScene() {
     return scene;
 }
 
-std::vector<ExploreMark> marks;
-std::optional<AreaShading> shading;
-Scene markedScene;
+std::vector<ExploreMark>& marks = pictureState.marks;
+std::optional<AreaShading>& shading = pictureState.shading;
+MarkScene& markedScene = pictureState.markedScene;
 
 // Marks left on another scene go before a new one joins them.
 void enterCurrentScene() {
-    const Scene scene = currentScene();
+    const MarkScene scene = currentScene();
     if (!(scene == markedScene)) clearExploreMarks();
     markedScene = scene;
 }

@@ -1,7 +1,5 @@
 #include "graph/plot_settings.h"
 
-PlotSettings plotSettings;
-
 std::string_view polarAngleName() {
     const std::string_view name = plotSettings.angleVariable.view();
     return name.empty() ? "t" : name;

@@ -55,7 +55,7 @@ struct PlotSettings {
 };
 
 // The one program-wide record, holding the start values until someone changes it.
-extern PlotSettings plotSettings;
+extern PlotSettings& plotSettings; // part of the view state (graph/view_state.h)
 
 // The variable that polar graphs sweep: angleVariable, or "t" (the name the Polar dialog offers)
 // while that is empty, as it can be after a document load.

@@ -1,17 +1,13 @@
 #include "graph/readout_places.h"
 
+#include "graph/picture_state.h"
+
 #include <string>
 #include <vector>
 
 namespace {
 
-struct ReadoutPlace {
-    QRect wanted;
-    std::string text;
-    QRect box;
-};
-
-std::vector<ReadoutPlace> places;
+std::vector<ReadoutPlace>& places = pictureState.readoutPlaces;
 
 // Slots tried on each side before the readout keeps its wanted place after all.
 constexpr int maxSlots = 12;

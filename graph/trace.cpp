@@ -2,6 +2,7 @@
 
 #include "expr/expression_function.h"
 #include "graph/colours.h"
+#include "graph/picture_state.h"
 #include "graph/surface.h"
 #include "graph/view_model.h"
 
@@ -12,12 +13,7 @@ namespace {
 
 constexpr int markerArm = 4;
 
-struct Marker {
-    CurveId curve;
-    double place;
-};
-
-std::optional<Marker> marker;
+std::optional<TraceMarker>& marker = pictureState.traceMarker;
 
 bool shown(CurveId id) {
     const std::vector<CurveId> curves = shownCurves();
@@ -65,7 +61,7 @@ bool startTrace(QPoint pixel) {
     const DeviceView device(graphImageRatio()); // columns and steps as the plotters count them
     for (const NearCurve& near : curvesNear(shownCurves(), {toDevice(pixel.x()), toDevice(pixel.y())})) {
         if (!inView(near.at.point)) continue;
-        marker = Marker{near.curve.id(), near.at.place};
+        marker = TraceMarker{near.curve.id(), near.at.place};
         return true;
     }
     return false;
@@ -120,7 +116,7 @@ void switchTraceCurve(int direction) {
         const CompiledCurve candidate(id);
         const SearchScope search(candidate.variable());
         if (const std::optional<double> place = placeNear(candidate, pixel)) {
-            marker = Marker{id, *place};
+            marker = TraceMarker{id, *place};
             return;
         }
     }

@@ -2,13 +2,14 @@
 
 #include "expr/evaluator.h"
 #include "graph/appearance.h"
+#include "graph/view_state.h"
 
 #include <cmath>
 
 namespace {
 
-ViewLimits currentLimits = factoryLimits;
-GraphView currentView;
+ViewLimits& currentLimits = viewState.limits;
+GraphView& currentView = viewState.view;
 
 // The running integral "int" steps by one pixel column, so its step changes with the pixel width.
 void setPixelWidth(double width) {

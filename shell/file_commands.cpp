@@ -12,6 +12,7 @@
 #include "shell/change_tracker.h"
 #include "shell/main_window.h"
 #include "shell/redraws.h"
+#include "shell/shell_state.h"
 #include "shell/undo_history.h"
 
 #include <QFile>
@@ -24,11 +25,9 @@
 
 namespace {
 
-// The document's file as this program last opened or saved it; Save asks before writing over
-// what another program made of it since. New keeps it, as it keeps the file name; a name given
-// otherwise has no stamp.
-DiskStamp documentStamp;
-std::string stampedPath;
+// New keeps the stamp, as it keeps the file name; a name given otherwise has no stamp.
+DiskStamp& documentStamp = shellState.documentStamp;
+std::string& stampedPath = shellState.stampedPath;
 
 // The set-up dialog of the loaded mode is the one its menu command opens. Opening the
 // parametric one from there would also tick "Show parametric", which a load leaves alone.

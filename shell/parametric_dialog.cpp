@@ -8,7 +8,6 @@
 
 #include <QScrollBar>
 
-int parametricStepCount = 0;
 
 namespace {
 

@@ -6,7 +6,7 @@ class QDialog;
 class QWidget;
 
 // The step count of every PARAMETRIC window, kept for the whole run of the program.
-extern int parametricStepCount;
+extern int& parametricStepCount; // part of the shell state (shell/shell_state.h)
 
 QDialog* createParametricDialog(QWidget* owner);
 // Modeless and caption-less; a second opening gives a second window sharing the step count.

@@ -9,6 +9,7 @@
 #include "graph/plot_settings.h"
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
+#include "shell/shell_state.h"
 #include "shell/stop_dialog.h"
 
 #include <algorithm>
@@ -17,16 +18,6 @@
 #include <vector>
 
 namespace {
-
-enum class Layer : std::uint8_t {
-    None,
-    Implicit,
-    Inequalities,
-    GraphExpression,
-    ParameterMark,
-    LoadedMode,   // the implicit curves or the region, as the plot mode says
-    ImplicitMode, // the implicit curves in Implicit mode
-};
 
 struct RedrawRow {
     Trigger trigger;
@@ -49,22 +40,8 @@ constexpr RedrawRow redraws[] = {
     {Trigger::ParametricSlider, false, true, Layer::ParameterMark},
 };
 
-struct Scene {
-    bool curvesShown = true;
-    std::vector<Layer> layers; // in the order they were asked for, one of each kind
-    ExpListPtr graphExpression;
-    int markPosition = 0;
-};
-
-Scene scene;
-
-// What the picture was last drawn from: the view apart, as its change drops the layers.
-struct Inputs {
-    ViewLimits view;
-    Bytes rest;
-};
-
-std::optional<Inputs> drawnFrom;
+RedrawScene& scene = shellState.scene;
+std::optional<DrawnInputs>& drawnFrom = shellState.drawnFrom;
 
 template <typename T> void appendBytes(Bytes& bytes, const T& value) {
     static_assert(std::is_trivially_copyable_v<T>);
@@ -73,8 +50,8 @@ template <typename T> void appendBytes(Bytes& bytes, const T& value) {
 }
 
 // The display choices that are no part of the document come after the document's bytes.
-Inputs presentInputs() {
-    Inputs inputs{viewLimits, writeDocumentSnapshot()};
+DrawnInputs presentInputs() {
+    DrawnInputs inputs{viewLimits, writeDocumentSnapshot()};
     appendBytes(inputs.rest, plotSettings.parametricShown);
     appendBytes(inputs.rest, plotSettings.firstDerivativeFlags);
     appendBytes(inputs.rest, plotSettings.secondDerivativeFlags);
@@ -147,7 +124,7 @@ void redraw(Trigger trigger) {
 }
 
 void resetScene() {
-    scene = Scene{};
+    scene = RedrawScene{};
     drawnFrom.reset();
 }
 
@@ -166,6 +143,6 @@ void redrawParameterMark(int position) {
 // next one after the work.
 void redrawIfStale() {
     if (!drawnFrom || handlingEventsDuringWork()) return;
-    const Inputs inputs = presentInputs();
+    const DrawnInputs inputs = presentInputs();
     if (!sameView(inputs.view, drawnFrom->view) || inputs.rest != drawnFrom->rest) redraw(Trigger::Repaint);
 }

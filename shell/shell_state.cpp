@@ -1,11 +1,10 @@
 #include "shell/shell_state.h"
 
-#include "shell/parametric_dialog.h"
-#include "shell/redraws.h"
-#include "shell/vary_dialog.h"
+ShellState shellState;
+
+int& varyStepCount = shellState.varyStepCount;
+int& parametricStepCount = shellState.parametricStepCount;
 
 void resetShellState() {
-    varyStepCount = 0;
-    parametricStepCount = 0;
-    resetScene();
+    shellState = ShellState{};
 }

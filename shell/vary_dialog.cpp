@@ -9,7 +9,6 @@
 
 #include <climits>
 
-int varyStepCount = 0;
 
 namespace {
 

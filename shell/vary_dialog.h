@@ -18,7 +18,7 @@ int changedStepCount(int count, int action, int thumbPosition);
 void bindStepSlider(QScrollBar* bar, int& count, const std::function<void()>& moved);
 
 // The step count of every VARY window, kept for the whole run of the program.
-extern int varyStepCount;
+extern int& varyStepCount; // part of the shell state (shell/shell_state.h)
 
 QDialog* createVaryDialog(QWidget* owner);
 // Modeless and caption-less; a second opening gives a second window sharing the step count.

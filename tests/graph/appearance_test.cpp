@@ -49,9 +49,10 @@ TEST(Appearance, EachSettingShowsInThePicture) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        appearance = row.wanted;
         GraphArea area(800, 600);
         resetPlotState({"f(x)=1", "g(x)=2"});
+        appearance = row.wanted;
+        setViewLimits(factoryLimits); // as equal scale shows them
         clearGraph();
         plotFunctions();
         appearance = Appearance{};

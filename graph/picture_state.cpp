@@ -1,0 +1,3 @@
+#include "graph/picture_state.h"
+
+PictureState pictureState;
