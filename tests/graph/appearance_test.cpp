@@ -85,12 +85,12 @@ TEST(Appearance, SmoothingBlendsCurveEdgesOnImageAndPainter) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        appearance.antialiasing = row.smooth;
         GraphArea area(400, 300);
         QImage picture(400, 300, QImage::Format_RGB32);
         QPainter painter(&picture);
         if (row.painter) setPainterTarget(&painter);
         resetPlotState({"f(x)=x/3"});
+        appearance.antialiasing = row.smooth;
         clearGraph();
         plotFunctions();
         setPainterTarget(nullptr);

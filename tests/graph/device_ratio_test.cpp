@@ -79,9 +79,9 @@ TEST(DeviceRatio, CurveWidthsCountLogicalPixels) {
     const Row rows[] = {{1, 1, 1}, {2, 1, 2}, {2, 2, 4}, {2, 3, 6}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "ratio " << row.ratio << " width " << row.width);
-        appearance.curveWidth = row.width;
         GraphArea area(200, 150, qRgb(1, 2, 3), row.ratio);
         resetPlotState({"f(x)=1"});
+        appearance.curveWidth = row.width;
         setParametric("1", "t", "t", "-4", "4");
         plotFunctions();
         plotParametric();
