@@ -121,7 +121,7 @@ QRect numberBox(QSize size, int pos, bool xAxis, int axisPos) {
 }
 
 // A number at every major tick inside the view but the origin's, skipping any that would cover
-// an edge label or a number already placed.
+// an edge label or a number already placed, or that the area's edge would cut.
 void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, int axisPos,
                  std::vector<QRect>& taken) {
     const double first = std::ceil(axis.min / major.unit);
@@ -132,7 +132,7 @@ void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, 
         const std::string text = formatNumber("%g", value);
         const QRect box = numberBox(surface.textBox(text), axis.toPixel(value), xAxis, axisPos);
         const bool free = std::none_of(taken.begin(), taken.end(), [&](const QRect& t) { return t.intersects(box); });
-        if (!free) continue;
+        if (!free || !QRect(0, 0, graphView.width, graphView.height).contains(box)) continue;
         taken.push_back(box);
         surface.textOut(box.x(), box.y(), text);
     }

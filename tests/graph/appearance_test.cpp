@@ -20,7 +20,8 @@ struct Expected {
 
 // Each setting on the factory view of an 800 x 600 area with f(x)=1 and g(x)=2 (rows 240 and
 // 180): the pixels where the setting shows (x = 1 is column 480, x = 0.5 column 440, y = 2.5 row
-// 150). No text of the picture covers another. The default appearance is the seed's picture.
+// 150). No text of the picture covers another or is cut by the edge. The default appearance is
+// the seed's picture.
 TEST(Appearance, EachSettingShowsInThePicture) {
     struct Row {
         const char* name;
@@ -61,6 +62,7 @@ TEST(Appearance, EachSettingShowsInThePicture) {
         for (const char* text : row.texts)
             EXPECT_NE(area.findText(text), nullptr) << text;
         for (std::size_t i = 0; i < area.texts.size(); ++i) {
+            EXPECT_TRUE(QRect(0, 0, 800, 600).contains(textBoxOf(area.texts[i]))) << area.texts[i].text;
             for (std::size_t j = 0; j < i; ++j)
                 EXPECT_FALSE(textBoxOf(area.texts[i]).intersects(textBoxOf(area.texts[j])))
                     << area.texts[i].text << " on " << area.texts[j].text;
