@@ -66,7 +66,14 @@ void resizeView(int width, int height) {
     setPixelWidth(currentView.width > 0 ? worldX(2) - worldX(1) : 0.0);
 }
 
-DeviceView::DeviceView(int ratio) : saved_(currentView), savedIntegralStep_(integralStep) {
+ScopedAreaNumbers::ScopedAreaNumbers() : saved_(currentView), savedIntegralStep_(integralStep) {}
+
+ScopedAreaNumbers::~ScopedAreaNumbers() {
+    currentView = saved_;
+    integralStep = savedIntegralStep_;
+}
+
+DeviceView::DeviceView(int ratio) {
     if (ratio < 1 || ratio == currentView.ratio) return;
     currentView.width = currentView.width / currentView.ratio * ratio;
     currentView.height = currentView.height / currentView.ratio * ratio;
@@ -74,20 +81,10 @@ DeviceView::DeviceView(int ratio) : saved_(currentView), savedIntegralStep_(inte
     updatePixelWidth();
 }
 
-DeviceView::~DeviceView() {
-    currentView = saved_;
-    integralStep = savedIntegralStep_;
-}
-
-ResizedView::ResizedView(int width, int height) : saved_(currentView), savedIntegralStep_(integralStep) {
+ResizedView::ResizedView(int width, int height) {
     currentView.width = width > 0 ? width : 0;
     currentView.height = height > 0 ? height : 0;
     updatePixelWidth();
-}
-
-ResizedView::~ResizedView() {
-    currentView = saved_;
-    integralStep = savedIntegralStep_;
 }
 
 double tickStep(double span) {

@@ -46,33 +46,34 @@ void resizeView(int width, int height);
 // them), so a resize keeps the user's view.
 void resizeArea(int width, int height);
 
-// While it lives, the area counts device pixels of an image with `ratio` device pixels per
-// logical pixel, so the plotters sample, convert and draw at device resolution. Nested views of
-// the same ratio change nothing; the destructor restores the logical numbers exactly.
-class DeviceView {
+// While one of the views below lives, the area counts other pixels under the same limits; its
+// end restores the area's numbers (and the integral step that follows them) exactly.
+class ScopedAreaNumbers {
   public:
-    explicit DeviceView(int ratio);
-    ~DeviceView();
-    DeviceView(const DeviceView&) = delete;
-    DeviceView& operator=(const DeviceView&) = delete;
+    ScopedAreaNumbers(const ScopedAreaNumbers&) = delete;
+    ScopedAreaNumbers& operator=(const ScopedAreaNumbers&) = delete;
+
+  protected:
+    ScopedAreaNumbers();
+    ~ScopedAreaNumbers();
 
   private:
     GraphView saved_;
     double savedIntegralStep_;
 };
 
-// While it lives, the area is `width` x `height` pixels under the same limits, as a printed
-// page lays the picture out; the destructor restores the area's numbers exactly.
-class ResizedView {
+// The area counts device pixels of an image with `ratio` device pixels per logical pixel, so the
+// plotters sample, convert and draw at device resolution. Nested views of the same ratio change
+// nothing.
+class DeviceView : ScopedAreaNumbers {
+  public:
+    explicit DeviceView(int ratio);
+};
+
+// The area is `width` x `height` pixels, as a printed page lays the picture out.
+class ResizedView : ScopedAreaNumbers {
   public:
     ResizedView(int width, int height);
-    ~ResizedView();
-    ResizedView(const ResizedView&) = delete;
-    ResizedView& operator=(const ResizedView&) = delete;
-
-  private:
-    GraphView saved_;
-    double savedIntegralStep_;
 };
 
 // A length in logical pixels (tick lengths, label offsets, a pixel the mouse gave) in the
