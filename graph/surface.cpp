@@ -92,8 +92,8 @@ void setGraphImage(QImage* image) {
 QImage* graphImage() {
     return targetImage;
 }
-int graphImageRatio() {
-    return targetImage != nullptr ? imageRatio(*targetImage) : 1;
+int drawingRatio() {
+    return targetPainter == nullptr && targetImage != nullptr ? imageRatio(*targetImage) : 1;
 }
 void setSurfaceReleaseHook(void (*hook)()) {
     releaseHook = hook;
@@ -108,7 +108,7 @@ void setPainterTarget(QPainter* painter) {
 
 Surface::Surface() : image_(targetImage), painter_(targetPainter) {
     if (painter_ != nullptr) image_ = nullptr;
-    if (image_ == nullptr || image_->isNull() || image_->depth() != 32) {
+    if (image_ == nullptr || image_->isNull() || image_->depth() != 32 || imageRatio(*image_) != graphView.ratio) {
         image_ = nullptr;
         return;
     }
@@ -117,7 +117,6 @@ Surface::Surface() : image_(targetImage), painter_(targetPainter) {
     width_ = image_->width();
     height_ = image_->height();
     ratio_ = imageRatio(*image_);
-    deviceView_.emplace(ratio_);
 }
 
 Surface::~Surface() {

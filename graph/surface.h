@@ -5,10 +5,12 @@
 // backing image (and installs a release hook that shows it), tests point it at their own image.
 // A Surface is taken for one plotter run; destroying it is the release and calls the hook.
 //
-// An image whose device-pixel ratio is 2, 3 or 4 is drawn at device resolution: while its first
-// Surface lives, a DeviceView makes the view count device pixels, so coordinates handed to a
-// surface are device pixels, curves are as wide in logical pixels as the appearance says, other
-// lines stay one device pixel thin, and text keeps its logical size.
+// An image whose device-pixel ratio is 2, 3 or 4 is drawn at device resolution. The code that
+// draws on it says so with a DeviceView of drawingRatio() around its drawing calls, so the view
+// counts device pixels: coordinates handed to a surface are device pixels, curves are as wide in
+// logical pixels as the appearance says, other lines stay one device pixel thin, and text keeps
+// its logical size. A surface whose image the view does not count in its own pixels draws
+// nothing there, so a drawing at the wrong scale shows at once instead of in a corner.
 // A painter target (a vector device: SVG, a printer) takes the place of the image while it is
 // set; there lines become polylines, text stays text and dots gather into one embedded image.
 // Smoothed curves are gathered into polylines on the image too, and drawn by an anti-aliasing
@@ -43,8 +45,9 @@ struct TextDraw {
 
 void setGraphImage(QImage* image);
 QImage* graphImage();
-// Device pixels per logical pixel of the graph area's image: a whole number from 1 to 4.
-int graphImageRatio();
+// Device pixels per logical pixel of what surfaces draw on now: the graph area image's ratio, a
+// whole number from 1 to 4, or 1 while a painter target (which counts logical pixels) is set.
+int drawingRatio();
 void setSurfaceReleaseHook(void (*hook)());
 void setTextLog(std::vector<TextDraw>* log);
 // While set (not null), surfaces draw through this painter, in logical pixels, instead of on the
@@ -141,7 +144,6 @@ class Surface {
     std::vector<QPointF> shadeUpper_;
     std::vector<QPointF> shadeLower_;
     QRgb shadePending_ = 0;
-    std::optional<DeviceView> deviceView_;
     int ratio_ = 1;
     QRgb* pixels_ = nullptr;
     qsizetype stride_ = 0; // pixels from one scan line to the next

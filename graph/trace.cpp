@@ -58,7 +58,7 @@ std::optional<double> placeNear(const CompiledCurve& curve, QPoint pixel) {
 } // namespace
 
 bool startTrace(QPoint pixel) {
-    const DeviceView device(graphImageRatio()); // columns and steps as the plotters count them
+    const DeviceView device(drawingRatio()); // columns and steps as the plotters count them
     for (const NearCurve& near : curvesNear(shownCurves(), {toDevice(pixel.x()), toDevice(pixel.y())})) {
         if (!inView(near.at.point)) continue;
         marker = TraceMarker{near.curve.id(), near.at.place};
@@ -77,7 +77,7 @@ bool isTracing() {
 
 void moveTrace(int direction) {
     if (!marker || (direction != 1 && direction != -1)) return;
-    const DeviceView device(graphImageRatio());
+    const DeviceView device(drawingRatio());
     const CompiledCurve curve(marker->curve);
     const std::vector<double>& samples = curve.samples();
     if (samples.empty()) return;
@@ -98,7 +98,7 @@ void moveTrace(int direction) {
 void switchTraceCurve(int direction) {
     if (!marker) return;
     const EvaluationSession session; // one Stop ends the look at every curve
-    const DeviceView device(graphImageRatio());
+    const DeviceView device(drawingRatio());
     const std::vector<CurveId> curves = shownCurves();
     const auto found = std::find(curves.begin(), curves.end(), marker->curve);
     if (found == curves.end()) return;
@@ -124,7 +124,7 @@ void switchTraceCurve(int direction) {
 
 std::optional<TraceReadout> traceReadout() {
     if (!marker || !shown(marker->curve)) return std::nullopt;
-    const DeviceView device(graphImageRatio());
+    const DeviceView device(drawingRatio());
     const CompiledCurve curve(marker->curve);
     const SearchScope search(curve.variable());
     return TraceReadout{marker->curve, curve.name(), marker->place, curve.pointAt(marker->place)};

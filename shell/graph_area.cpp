@@ -158,11 +158,13 @@ void GraphArea::resizeEvent(QResizeEvent* event) {
         resizeView(width(), height());
         sized_ = true;
     }
+    const DeviceView device(ratio);
     clearGraph();
     requestRepaint();
 }
 
 void GraphArea::drawBand(QPoint end) {
+    const DeviceView device(pictureRatio());
     Surface surface;
     surface.setPen(bandColour);
     surface.setXorMode(true);

@@ -68,7 +68,10 @@ QImage drawnImage(int ratio, const std::function<void()>& draw) {
     image.fill(Qt::black);
     QImage* const shown = graphImage();
     setGraphImage(&image);
-    draw();
+    {
+        const DeviceView device(ratio);
+        draw();
+    }
     setGraphImage(shown);
     return image;
 }

@@ -7,6 +7,7 @@
 #include "graph/implicit.h"
 #include "graph/parametric_polar.h"
 #include "graph/plot_settings.h"
+#include "graph/surface.h"
 #include "graph/view_model.h"
 #include "shell/graph_area.h"
 #include "shell/shell_state.h"
@@ -119,6 +120,7 @@ void redraw(Trigger trigger) {
     const auto row = std::find_if(std::begin(redraws), std::end(redraws),
                                   [trigger](const RedrawRow& r) { return r.trigger == trigger; });
     if (row != std::end(redraws)) apply(*row);
+    const DeviceView device(drawingRatio()); // the window's image, at the screen's density
     drawScene();
     drawnFrom = presentInputs(); // after drawing: the plotters leave their variables behind
 }

@@ -19,17 +19,24 @@ constexpr QRgb axis = axisColour & RGB_MASK;
 constexpr QRgb labelBox = qRgb(55, 55, 20) & RGB_MASK;
 constexpr QRgb labelInk = qRgb(220, 220, 250) & RGB_MASK;
 
-// A 200 x 150 area (factory view) with y = x at device-pixel ratios 1, 2 and 4: the layout keeps
-// its logical size while the curve is sampled in every device column (at ratio 1 one pixel per
-// column) and the label box is the font's logical height in device pixels.
+// A 200 x 150 area (factory view) with y = x at device-pixel ratios 1, 2 and 4, drawn at the
+// image's scale: the layout keeps its logical size while the curve is sampled in every device
+// column (at ratio 1 one pixel per column) and the label box is the font's logical height in
+// device pixels. Drawn without the scale, a dense image stays as it was.
 TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
     const int fontHeight = QFontMetrics(QFont()).height();
     for (const int r : {1, 2, 4}) {
         SCOPED_TRACE(r);
         GraphArea area(200, 150, qRgb(1, 2, 3), r);
         resetPlotState({"f(x)=x"});
-        clearGraph();
         plotFunctions();
+        EXPECT_EQ(area.pixelsOf(rowColour(0)).empty(), r > 1);
+        area.texts.clear();
+        {
+            const DeviceView device(r);
+            clearGraph();
+            plotFunctions();
+        }
         EXPECT_EQ(graphView.width, 200);
         EXPECT_EQ(graphView.ratio, 1);
 
@@ -61,7 +68,10 @@ TEST(DeviceRatio, LayoutInLogicalPixelsCurveAndTextInDevicePixels) {
         constexpr QRgb cross = qRgb(9, 200, 9);
         clearExploreMarks();
         addExploreMark({-2, 1, cross});
-        drawExploreMarks();
+        {
+            const DeviceView device(r);
+            drawExploreMarks();
+        }
         EXPECT_EQ(area.at((screenX(-2) + 4) * r, (screenY(1) + 4) * r), cross & RGB_MASK);
         EXPECT_EQ(area.at((screenX(-2) - 4) * r, (screenY(1) - 4) * r), cross & RGB_MASK);
         clearExploreMarks();
@@ -83,8 +93,11 @@ TEST(DeviceRatio, CurveWidthsCountLogicalPixels) {
         resetPlotState({"f(x)=1"});
         appearance.curveWidth = row.width;
         setParametric("1", "t", "t", "-4", "4");
-        plotFunctions();
-        plotParametric();
+        {
+            const DeviceView device(row.ratio);
+            plotFunctions();
+            plotParametric();
+        }
         appearance = Appearance{};
         int rowsAcross = 0;
         int columnsAcross = 0;
