@@ -10,6 +10,7 @@
 #include "expr/evaluation_session.h"
 #include "expr/evaluator.h"
 #include "expr/exact_powers.h"
+#include "expr/expression_state.h"
 #include "expr/five_point_derivative.h"
 #include "expr/stop_hook.h"
 #include "expr/symbol_store.h"
@@ -37,15 +38,20 @@ inline Value vectorValue(const std::array<double, 3>& components) {
     return value;
 }
 
-// What the running evaluation has raised so far; MeasuredEvaluations and the public entry points
-// take it apart per evaluation. Outside any evaluation it means nothing.
-extern EvaluationStatus& raisedStatus;
-
 // Records the evaluation error and gives the 0 that stands in for the failed result.
 Value evaluationError(const char* message);
 
+// What an evaluation raises besides an error; MeasuredEvaluations tells them apart.
 inline void raiseMathError() {
-    raisedStatus.mathError = EDOM;
+    RaisedFailures& raised = expressionState.raised;
+    raised.mathError = EDOM;
+    ++raised.mathErrors;
+    ++raised.raises;
+}
+inline void raiseIncomplete() {
+    RaisedFailures& raised = expressionState.raised;
+    ++raised.incompletes;
+    ++raised.raises;
 }
 
 // The one place the console's globals are written: what a status says, added to the mirror.
@@ -92,9 +98,9 @@ inline double squareRootPower(double x) {
 // readable until the next push onto the WorkStack. What it raises counts for the running
 // evaluation, as it does for the built-ins that evaluate their arguments with these.
 const Value* runToResult(const ExpList& list);
-// evaluateNumber's value, its status left in raisedStatus.
+// evaluateNumber's value; what it raises counts for the running measure.
 double runToNumber(const ExpList& list);
-// evaluateValue's value, its status left in raisedStatus.
+// evaluateValue's value; what it raises counts for the running measure.
 std::optional<Value> runToValue(const ExpList& list);
 
 // Whether the built-in takes its value from the first argument alone (sin, log, gamma, ...).

@@ -10,25 +10,30 @@ struct EvaluationStatus {
     bool incomplete = false;     // stopped, or refused by the compiler: there is no value
 
     bool failed() const { return error != nullptr || mathError != 0 || incomplete; }
-    // This status followed by `later`: the later error wins, as the mirror's message does.
-    EvaluationStatus then(const EvaluationStatus& later) const {
-        return {later.error != nullptr ? later.error : error, later.mathError != 0 ? later.mathError : mathError,
-                incomplete || later.incomplete};
-    }
+};
+
+// How often each kind of failure has been raised, and the latest message and domain error; the
+// counts only grow, so any stretch of evaluations can tell what it raised itself.
+struct RaisedFailures {
+    std::uint64_t raises = 0; // of any kind
+    std::uint64_t errors = 0;
+    std::uint64_t mathErrors = 0;
+    std::uint64_t incompletes = 0;
+    const char* error = nullptr;
+    std::int32_t mathError = 0;
 };
 
 // The evaluations made while one of these lives are measured apart: status() tells what they
-// raised, whatever evaluations before them raised. When it ends, what they raised counts for an
-// enclosing evaluation or measure too.
+// raised, whatever evaluations before them raised; what they raised counts for any enclosing
+// evaluation or measure as well. Costs a comparison when nothing failed.
 class MeasuredEvaluations {
   public:
     MeasuredEvaluations();
-    ~MeasuredEvaluations();
     MeasuredEvaluations(const MeasuredEvaluations&) = delete;
     MeasuredEvaluations& operator=(const MeasuredEvaluations&) = delete;
 
-    const EvaluationStatus& status() const;
+    EvaluationStatus status() const;
 
   private:
-    EvaluationStatus enclosing_;
+    RaisedFailures start_;
 };

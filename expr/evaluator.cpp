@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "expr/evaluation.h"
 
@@ -109,7 +108,7 @@ Value applyOperator(Opcode code, const Value& left, const Value& right) {
 }
 
 Value refusedCall(Refusal refusal) {
-    raisedStatus.incomplete = true;
+    raiseIncomplete();
     return evaluationError(refusal == Refusal::recursive ? "Error - recursive function"
                                                          : "Error - expression too large");
 }
@@ -148,7 +147,7 @@ const Value* refusedList(const ExpList& list) {
     const std::size_t length = std::min(list.refusal.size(), sizeof message - 1);
     list.refusal.copy(message, length);
     message[length] = '\0';
-    raisedStatus.incomplete = true;
+    raiseIncomplete();
     static Value zero;
     zero = evaluationError(message);
     return &zero;
@@ -284,7 +283,10 @@ template <bool checked> void run(const ExpList& list, int base) {
 } // namespace
 
 Value evaluationError(const char* message) {
-    raisedStatus.error = message;
+    RaisedFailures& raised = expressionState.raised;
+    raised.error = message;
+    ++raised.errors;
+    ++raised.raises;
     return scalarValue(0.0);
 }
 
@@ -296,14 +298,13 @@ void mirrorStatus(const EvaluationStatus& status) {
     if (status.mathError != 0) mathErrorIndicator = status.mathError;
 }
 
-MeasuredEvaluations::MeasuredEvaluations() : enclosing_(std::exchange(raisedStatus, {})) {}
+MeasuredEvaluations::MeasuredEvaluations() : start_(expressionState.raised) {}
 
-MeasuredEvaluations::~MeasuredEvaluations() {
-    raisedStatus = enclosing_.then(raisedStatus);
-}
-
-const EvaluationStatus& MeasuredEvaluations::status() const {
-    return raisedStatus;
+EvaluationStatus MeasuredEvaluations::status() const {
+    const RaisedFailures& now = expressionState.raised;
+    if (now.raises == start_.raises) return {};
+    return {now.errors != start_.errors ? now.error : nullptr, now.mathErrors != start_.mathErrors ? now.mathError : 0,
+            now.incompletes != start_.incompletes};
 }
 
 // The stack count goes back to where it was, for leftovers of malformed input (such as
@@ -357,6 +358,6 @@ std::optional<Value> evaluate(const ExpList& list) {
 
 double evaluateToNumber(const ExpList& list) {
     const NumberEvaluation evaluation = evaluateNumber(list);
-    mirrorStatus(evaluation.status);
+    if (evaluation.status.failed()) mirrorStatus(evaluation.status);
     return evaluation.value;
 }

@@ -14,7 +14,6 @@ char (&answerText)[consoleBufferSize] = expressionState.answerText;
 std::int32_t& evalErrorFlag = expressionState.evalErrorFlag;
 const char*& evalErrorMessage = expressionState.evalErrorMessage;
 std::int32_t& mathErrorIndicator = expressionState.mathErrorIndicator;
-EvaluationStatus& raisedStatus = expressionState.raisedStatus;
 double& integralSum = expressionState.integralSum;
 double& integralStep = expressionState.integralStep;
 bool& sweepsEnabled = expressionState.sweepsEnabled;

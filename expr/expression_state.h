@@ -29,11 +29,11 @@ struct ExpressionState {
     WorkStack workStack;
     char consoleLine[consoleBufferSize] = {};
     char answerText[consoleBufferSize] = {};
-    // The console's mirror of the evaluations' statuses, and the status being raised.
+    // The console's mirror of the evaluations' statuses, and what the evaluations raised.
     std::int32_t evalErrorFlag = 0;
     const char* evalErrorMessage = "";
     std::int32_t mathErrorIndicator = 0;
-    EvaluationStatus raisedStatus;
+    RaisedFailures raised;
     double integralSum = 0.0;
     double integralStep = 0.0;
     bool sweepsEnabled = true;

@@ -155,14 +155,13 @@ class BlockRun {
 
     // A built-in may raise a math error; each sample's own raising is kept apart.
     void function(double (*rule)(double)) {
-        const std::int32_t before = raisedStatus.mathError;
-        eachSample([rule](double a, int i) {
-            raisedStatus.mathError = 0;
+        const RaisedFailures& raised = expressionState.raised;
+        eachSample([rule, &raised](double a, int i) {
+            const std::uint64_t before = raised.mathErrors;
             const double value = rule(a);
-            if (raisedStatus.mathError != 0) rows.errors[i] = raisedStatus.mathError;
+            if (raised.mathErrors != before) rows.errors[i] = raised.mathError;
             return value;
         });
-        raisedStatus.mathError = before;
     }
 
     void sine() {

@@ -28,9 +28,9 @@ WorkState& work = expressionState.work;
 // The stop may come between two evaluations, so it reaches the mirror itself.
 void stopWork(const char* message) {
     work.stopped = true;
-    raisedStatus.incomplete = true;
+    raiseIncomplete();
     evaluationError(message);
-    mirrorStatus(raisedStatus);
+    mirrorStatus({message, 0, true});
 }
 
 } // namespace
@@ -41,7 +41,7 @@ void setStopHook(StopHook hook) {
 
 bool workStopped(long steps) {
     if (work.stopped) {
-        raisedStatus.incomplete = true;
+        raiseIncomplete();
         return true;
     }
     work.stepsSincePoll += steps;
