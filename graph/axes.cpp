@@ -120,7 +120,17 @@ QRect numberBox(QSize size, int pos, bool xAxis, int axisPos) {
     return {QPoint(left >= 0 ? left : axisPos + gap, pos - size.height() / 2), size};
 }
 
-// A number at every major tick inside the view but the origin's, skipping any that would cover
+// The ticks that carry numbers: the major ones, or the minor ones where the major ones would
+// give fewer than two numbers (a span just over a power of ten, as equal scale makes on a wide
+// area), so that no axis of a numbered picture goes without numbers.
+Spacing numberSpacing(const Axis& axis, double majorStep) {
+    const double first = std::ceil(axis.min / majorStep);
+    const double last = std::floor(axis.max / majorStep);
+    const double numbered = last - first + 1 - (first <= 0 && 0 <= last ? 1 : 0);
+    return Spacing(numbered >= 2 ? majorStep : majorStep * 0.1);
+}
+
+// A number at every numbered tick inside the view but the origin's, skipping any that would cover
 // an edge label or a number already placed, or that the area's edge would cut.
 void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, int axisPos,
                  std::vector<QRect>& taken) {
@@ -140,7 +150,6 @@ void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, 
 
 } // namespace
 
-// The surface comes first: on a high-density image it makes the view count device pixels.
 void clearGraph() {
     clearReadoutPlaces();
     Surface surface;
@@ -181,6 +190,6 @@ void clearGraph() {
         drawYLabels(surface, yAxis, Spacing(yStep * 0.1), axisColumn, height, taken);
     }
     if (!appearance.numberedAxes) return;
-    if (xStep > 0.0) drawNumbers(surface, xAxis, Spacing(xStep), true, axisRow, taken);
-    if (yStep > 0.0) drawNumbers(surface, yAxis, Spacing(yStep), false, axisColumn, taken);
+    if (xStep > 0.0) drawNumbers(surface, xAxis, numberSpacing(xAxis, xStep), true, axisRow, taken);
+    if (yStep > 0.0) drawNumbers(surface, yAxis, numberSpacing(yAxis, yStep), false, axisColumn, taken);
 }

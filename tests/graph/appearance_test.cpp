@@ -47,6 +47,8 @@ TEST(Appearance, EachSettingShowsInThePicture) {
         {"equal_scale", {Theme::Classic, GridLines::None, Palette::Classic, 1, false, true},
          {{460, 301, axisColour}, {480, 301, backgroundColour}}},
         {"numbered_axes", {Theme::Classic, GridLines::None, Palette::Classic, 1, true}, {}, {"1", "-2", "4"}},
+        // x from -20/3 to 20/3 has no major tick but the origin's: the minor ticks carry numbers.
+        {"numbered_wide_axis", {Theme::Classic, GridLines::None, Palette::Classic, 1, true, true}, {}, {"6", "-5"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
