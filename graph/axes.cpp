@@ -144,6 +144,7 @@ void drawNumbers(Surface& surface, const Axis& axis, Spacing major, bool xAxis, 
         const bool free = std::none_of(taken.begin(), taken.end(), [&](const QRect& t) { return t.intersects(box); });
         if (!free || !QRect(0, 0, graphView.width, graphView.height).contains(box)) continue;
         taken.push_back(box);
+        reserveReadoutBox(box);
         surface.textOut(box.x(), box.y(), text);
     }
 }

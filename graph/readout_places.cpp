@@ -25,6 +25,10 @@ void clearReadoutPlaces() {
     places.clear();
 }
 
+void reserveReadoutBox(const QRect& box) {
+    places.push_back({box, std::string(), box});
+}
+
 QPoint takeReadoutPlace(const QRect& wanted, std::string_view text, int areaHeight) {
     for (const ReadoutPlace& place : places) {
         if (place.wanted == wanted && place.text == text) return place.box.topLeft();

@@ -9,6 +9,9 @@
 #include <string_view>
 
 void clearReadoutPlaces();
+// A box that readouts keep clear of from now on, as they keep clear of each other (the axis
+// numbers of a numbered picture).
+void reserveReadoutBox(const QRect& box);
 // The top-left corner for a readout text whose box is `wanted`: the wanted corner when that box
 // covers no earlier readout, otherwise the nearest free slot one box height at a time above or
 // below (above first) whose box lies between rows 0 and areaHeight, and the wanted corner when

@@ -112,4 +112,17 @@ TEST(Appearance, SmoothingBlendsCurveEdgesOnImageAndPainter) {
     }
 }
 
+// The label of y = 1/x would lie over the x axis's numbers; it moves to a free slot instead.
+TEST(Appearance, CurveLabelsKeepClearOfAxisNumbers) {
+    GraphArea area(800, 600);
+    resetPlotState({"f(x)=1/x"});
+    appearance.numberedAxes = true;
+    clearGraph();
+    plotFunctions();
+    const TextDraw* label = area.findText("f(x) = 1/x");
+    ASSERT_NE(label, nullptr);
+    for (const TextDraw& text : area.texts)
+        if (&text != label) EXPECT_FALSE(textBoxOf(*label).intersects(textBoxOf(text))) << text.text;
+}
+
 } // namespace
