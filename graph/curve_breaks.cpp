@@ -22,6 +22,15 @@ QPoint pixelOf(const CurvePoint& point) {
     return {view_detail::toPixel(point.column), view_detail::toPixel(point.row)};
 }
 
+QPointF exactOf(const CurvePoint& point) {
+    if (!hasPlace(point)) return QPointF(pixelOf(point)) + QPointF(0.5, 0.5);
+    const auto held = [](double v) {
+        constexpr double limit = pixelLimit;
+        return std::clamp(v, -limit, limit);
+    };
+    return {held(point.column) + 0.5, held(point.row) + 0.5};
+}
+
 bool hasPlace(const CurvePoint& point) {
     return std::isfinite(point.column) && std::isfinite(point.row);
 }

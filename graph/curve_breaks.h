@@ -10,6 +10,7 @@
 #include "graph/view_model.h"
 
 #include <QPoint>
+#include <QPointF>
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,16 @@ struct CurvePoint {
 CurvePoint curvePoint(double t, double x, double y);
 // The pixel screenX and screenY give the point.
 QPoint pixelOf(const CurvePoint& point);
+// Where in that pixel's space the point lies, for a smoothed line: a whole place at the pixel's
+// centre, as the pixel path draws it; held within the pixel range as pixelOf holds it, and the
+// pixel's centre for a point without a place.
+QPointF exactOf(const CurvePoint& point);
+inline void moveToPoint(Surface& surface, const CurvePoint& point) {
+    surface.moveTo(pixelOf(point).x(), pixelOf(point).y(), exactOf(point));
+}
+inline void lineToPoint(Surface& surface, const CurvePoint& point) {
+    surface.lineTo(pixelOf(point).x(), pixelOf(point).y(), exactOf(point));
+}
 bool hasPlace(const CurvePoint& point);
 // Distance in pixels along the axis on which the two points lie further apart.
 double pixelDistance(const CurvePoint& a, const CurvePoint& b);
@@ -69,13 +80,13 @@ void lineAcrossBreaks(Surface& surface, const CurvePoint& from, const CurvePoint
     const std::optional<CurveBreak> gap = mayBreak(from, to) ? findBreak(from, to, pointAt) : std::nullopt;
     if (gap) {
         if (hasPlace(gap->before)) {
-            surface.lineTo(pixelOf(gap->before).x(), pixelOf(gap->before).y());
+            lineToPoint(surface, gap->before);
             surface.endLine();
         }
-        if (!hasPlace(gap->after)) return surface.moveTo(toPixel.x(), toPixel.y());
-        surface.moveTo(pixelOf(gap->after).x(), pixelOf(gap->after).y());
+        if (!hasPlace(gap->after)) return surface.moveTo(toPixel.x(), toPixel.y(), exactOf(to));
+        moveToPoint(surface, gap->after);
     }
-    surface.lineTo(toPixel.x(), toPixel.y());
+    surface.lineTo(toPixel.x(), toPixel.y(), exactOf(to));
 }
 
 // Evaluations between the samples of one curve: each sets the variable to t and leaves the

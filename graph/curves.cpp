@@ -44,8 +44,8 @@ void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPla
     const BetweenSamples between(x);
     const auto pointAt = [&](double t) { return curvePoint(t, t, between(t, evaluate)); };
     bool labelPending = true;
-    surface.moveTo(0, toRow(start));
     CurvePoint previous = curvePoint(worldX(0), worldX(0), start);
+    surface.moveTo(0, toRow(start), exactOf(previous));
     bool penUp = false;
     for (std::size_t i = 0; i < columns.evaluated; ++i) {
         const int column = static_cast<int>(i);
@@ -59,7 +59,7 @@ void drawRow(Surface& surface, double start, const SampleRows& columns, LabelPla
         if (columns.errors[i] != 0 || columns.incomplete[i] != 0) {
             penUp = true;
         } else if (penUp) {
-            surface.moveTo(column, row);
+            surface.moveTo(column, row, exactOf(point));
             penUp = false;
         } else {
             lineAcrossBreaks(surface, previous, point, QPoint(column, row), pointAt);

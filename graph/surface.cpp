@@ -176,9 +176,10 @@ void Surface::vectorShade(int x, int top, int bottom) {
     shadeLower_.insert(shadeLower_.end(), {QPointF(x, bottom + 1.0), QPointF(x + 1.0, bottom + 1.0)});
 }
 
-// Pixel centres, so that a vector line covers the pixels the image would.
-void Surface::vectorLineTo(int x, int y) {
-    const QPointF start(currentX_ + 0.5, currentY_ + 0.5);
+// Pixel centres, so that a vector line covers the pixels the image would; a smoothed curve's
+// exact places.
+void Surface::vectorLineTo(int x, int y, QPointF exact) {
+    const QPointF start = smooth_ ? currentExact_ : QPointF(currentX_ + 0.5, currentY_ + 0.5);
     if (!dots_.isNull() || polyline_.empty() || polyline_.back() != start || polylinePen_ != pen_ ||
         polylineWidth_ != penWidth_ || polylineSmooth_ != smooth_) {
         flushVectors();
@@ -187,14 +188,14 @@ void Surface::vectorLineTo(int x, int y) {
         polylineWidth_ = penWidth_;
         polylineSmooth_ = smooth_;
     }
-    polyline_.emplace_back(x + 0.5, y + 0.5);
+    polyline_.push_back(smooth_ ? exact : QPointF(x + 0.5, y + 0.5));
 }
 
 // The curve plotters' segments are one column wide, so they skip the general walk.
-void Surface::lineTo(int x, int y) {
+void Surface::lineTo(int x, int y, QPointF exact) {
     if (painter_ != nullptr || (smooth_ && image_ != nullptr)) {
-        vectorLineTo(x, y);
-        moveTo(x, y);
+        vectorLineTo(x, y, exact);
+        moveTo(x, y, exact);
         return;
     }
     settleLine();
@@ -209,7 +210,7 @@ void Surface::lineTo(int x, int y) {
             if (k != 0) strokeLine(currentX_ + static_cast<long long>(k), currentY_, x + static_cast<long long>(k), y);
         }
     }
-    moveTo(x, y);
+    moveTo(x, y, exact);
 }
 
 void Surface::strokeLine(long long x0, long long y0, long long x1, long long y1) {

@@ -80,12 +80,18 @@ class Surface {
     // so drawing the same figure twice restores the picture.
     void setXorMode(bool on) { xorMode_ = on; }
 
-    void moveTo(int x, int y) {
+    void moveTo(int x, int y) { moveTo(x, y, QPointF(x + 0.5, y + 0.5)); }
+    // Draws from the current position to (x, y), excluding (x, y), which becomes current.
+    void lineTo(int x, int y) { lineTo(x, y, QPointF(x + 0.5, y + 0.5)); }
+    // The same at pixel (x, y), where the curve really lies at `exact` (a pixel's centre is at
+    // +0.5): a smoothed curve's line goes there, so shallow slopes show no steps; every other
+    // line takes the pixel.
+    void moveTo(int x, int y, QPointF exact) {
         currentX_ = x;
         currentY_ = y;
+        currentExact_ = exact;
     }
-    // Draws from the current position to (x, y), excluding (x, y), which becomes current.
-    void lineTo(int x, int y);
+    void lineTo(int x, int y, QPointF exact);
     // The pixel at the current position in the pen's colour: the end that lineTo leaves out, for
     // a line after which the pen lifts. Vector lines keep their ends already.
     void endLine();
@@ -122,7 +128,7 @@ class Surface {
     void drawPolyline(QPainter& painter) const;
     void flushShade();
     void vectorShade(int x, int top, int bottom);
-    void vectorLineTo(int x, int y);
+    void vectorLineTo(int x, int y, QPointF exact);
     void vectorText(int x, int y, const QString& text);
     void fillRows(long long left, long long right, long long top, long long bottom, QRgb colour);
     void drawLine(long long x0, long long y0, long long x1, long long y1);
@@ -151,6 +157,7 @@ class Surface {
     int height_ = 0;
     int currentX_ = 0;
     int currentY_ = 0;
+    QPointF currentExact_{0.5, 0.5};
     QRgb pen_ = qRgb(0, 0, 0);
     int penWidth_ = 1; // device pixels
     bool smooth_ = false;

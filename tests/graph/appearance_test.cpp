@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -121,8 +123,35 @@ TEST(Appearance, CurveLabelsKeepClearOfAxisNumbers) {
     plotFunctions();
     const TextDraw* label = area.findText("f(x) = 1/x");
     ASSERT_NE(label, nullptr);
-    for (const TextDraw& text : area.texts)
-        if (&text != label) EXPECT_FALSE(textBoxOf(*label).intersects(textBoxOf(text))) << text.text;
+    for (const TextDraw& text : area.texts) {
+        if (&text == label) continue;
+        EXPECT_FALSE(textBoxOf(*label).intersects(textBoxOf(text))) << text.text;
+    }
+}
+
+// A smoothed shallow line (y = x/30 climbs one row in 40 columns) moves its ink a little in
+// every column rather than a whole row at a time; the columns right of its label.
+TEST(Appearance, SmoothedShallowLineHasNoSteps) {
+    GraphArea area(800, 600, qRgb(0, 0, 0));
+    resetPlotState({"f(x)=x/30"});
+    appearance.antialiasing = true;
+    plotFunctions();
+    double largestMove = 0.0;
+    double previous = -1.0;
+    for (int x = 250; x < 750; ++x) {
+        double ink = 0.0;
+        double weighted = 0.0;
+        for (int y = 280; y < 320; ++y) {
+            const double v = qBlue(area.at(x, y)) + qGreen(area.at(x, y)) + qRed(area.at(x, y));
+            ink += v;
+            weighted += v * y;
+        }
+        ASSERT_GT(ink, 0.0) << x;
+        const double centre = weighted / ink;
+        if (previous >= 0.0) largestMove = std::max(largestMove, std::fabs(centre - previous));
+        previous = centre;
+    }
+    EXPECT_LT(largestMove, 0.3);
 }
 
 } // namespace
