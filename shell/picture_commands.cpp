@@ -16,6 +16,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QAction>
 #include <QToolBar>
 
 namespace {
@@ -111,9 +112,12 @@ void printPreviewFlow(MainWindow& window) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, &window);
     QComboBox* theme = printThemeBox(&preview);
+    // First on the tool bar, where a narrow preview window still shows it.
     if (auto* bar = preview.findChild<QToolBar*>()) {
-        bar->addSeparator();
-        bar->addWidget(theme);
+        const QList<QAction*> actions = bar->actions();
+        QAction* first = actions.isEmpty() ? nullptr : actions.constFirst(); // none: at the end
+        bar->insertWidget(first, theme);
+        bar->insertSeparator(first);
     }
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [theme](QPrinter* target) { printPicture(*target, chosenTheme(theme), drawScene); });
