@@ -290,6 +290,9 @@ TEST(PictureExport, ExportPictureWritesTheChosenFormatOrSaysItCannot) {
     auto window = windowWithCurveAndCircle();
     ASSERT_TRUE(window);
     setMessageHook(recordMessage);
+    const struct HookEnd {
+        ~HookEnd() { setMessageHook(nullptr); } // also when an assertion ends the test early
+    } hookEnd;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         messages.clear();
@@ -311,7 +314,6 @@ TEST(PictureExport, ExportPictureWritesTheChosenFormatOrSaysItCannot) {
             EXPECT_EQ(decoded(bytes).width(), row.width);
         }
     }
-    setMessageHook(nullptr);
 }
 
 struct ProgramRun {
