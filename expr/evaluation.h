@@ -45,13 +45,10 @@ Value evaluationError(const char* message);
 inline void raiseMathError() {
     RaisedFailures& raised = expressionState.raised;
     raised.mathError = EDOM;
-    ++raised.mathErrors;
-    ++raised.raises;
+    ++raised.counts.mathErrors;
 }
 inline void raiseIncomplete() {
-    RaisedFailures& raised = expressionState.raised;
-    ++raised.incompletes;
-    ++raised.raises;
+    ++expressionState.raised.counts.incompletes;
 }
 
 // The one place the console's globals are written: what a status says, added to the mirror.

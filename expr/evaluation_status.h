@@ -12,13 +12,18 @@ struct EvaluationStatus {
     bool failed() const { return error != nullptr || mathError != 0 || incomplete; }
 };
 
-// How often each kind of failure has been raised, and the latest message and domain error; the
-// counts only grow, so any stretch of evaluations can tell what it raised itself.
-struct RaisedFailures {
-    std::uint64_t raises = 0; // of any kind
+// How often each kind of failure has been raised. The counts only grow, so any stretch of
+// evaluations can tell what it raised itself by its counts at its start.
+struct RaisedCounts {
     std::uint64_t errors = 0;
     std::uint64_t mathErrors = 0;
     std::uint64_t incompletes = 0;
+    bool operator==(const RaisedCounts&) const = default;
+};
+
+// The counts, and the latest message and domain error.
+struct RaisedFailures {
+    RaisedCounts counts;
     const char* error = nullptr;
     std::int32_t mathError = 0;
 };
@@ -35,5 +40,5 @@ class MeasuredEvaluations {
     EvaluationStatus status() const;
 
   private:
-    RaisedFailures start_;
+    RaisedCounts start_;
 };

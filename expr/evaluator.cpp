@@ -285,8 +285,7 @@ template <bool checked> void run(const ExpList& list, int base) {
 Value evaluationError(const char* message) {
     RaisedFailures& raised = expressionState.raised;
     raised.error = message;
-    ++raised.errors;
-    ++raised.raises;
+    ++raised.counts.errors;
     return scalarValue(0.0);
 }
 
@@ -298,13 +297,13 @@ void mirrorStatus(const EvaluationStatus& status) {
     if (status.mathError != 0) mathErrorIndicator = status.mathError;
 }
 
-MeasuredEvaluations::MeasuredEvaluations() : start_(expressionState.raised) {}
+MeasuredEvaluations::MeasuredEvaluations() : start_(expressionState.raised.counts) {}
 
 EvaluationStatus MeasuredEvaluations::status() const {
     const RaisedFailures& now = expressionState.raised;
-    if (now.raises == start_.raises) return {};
-    return {now.errors != start_.errors ? now.error : nullptr, now.mathErrors != start_.mathErrors ? now.mathError : 0,
-            now.incompletes != start_.incompletes};
+    if (now.counts == start_) return {};
+    return {now.counts.errors != start_.errors ? now.error : nullptr,
+            now.counts.mathErrors != start_.mathErrors ? now.mathError : 0, now.counts.incompletes != start_.incompletes};
 }
 
 // The stack count goes back to where it was, for leftovers of malformed input (such as

@@ -157,9 +157,9 @@ class BlockRun {
     void function(double (*rule)(double)) {
         const RaisedFailures& raised = expressionState.raised;
         eachSample([rule, &raised](double a, int i) {
-            const std::uint64_t before = raised.mathErrors;
+            const std::uint64_t before = raised.counts.mathErrors;
             const double value = rule(a);
-            if (raised.mathErrors != before) rows.errors[i] = raised.mathError;
+            if (raised.counts.mathErrors != before) rows.errors[i] = raised.mathError;
             return value;
         });
     }
